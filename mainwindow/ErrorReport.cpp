@@ -1,0 +1,22 @@
+#include "mainwindow/ErrorReport.h"
+
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+
+namespace mainwindow {
+
+QString applicationErrorText(const QString& location, int step, const QString& description) {
+    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
+           QString::number(step) + QStringLiteral("\r\r") +
+           QStringLiteral("Please email screenshot of this message to ") + kSupportAddress;
+}
+
+void ReportApplicationError(const QString& location, int step, const QString& description) {
+    platform::dialogs().messageBox(QApplication::activeWindow(),
+                                   applicationErrorText(location, step, description),
+                                   QStringLiteral("Application Error"), platform::MessageButtons::Ok,
+                                   platform::MessageIcon::Warning);
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,77 @@
+#include "platform/QtDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+QtDialogs qtDialogs;
+Dialogs* current = nullptr;
+}  // namespace
+
+Dialogs& dialogs() { return current != nullptr ? *current : qtDialogs; }
+void setDialogs(Dialogs* replacement) { current = replacement; }
+
+MessageAnswer QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& caption,
+                                    MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
+                    text, QMessageBox::NoButton, owner);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.setWindowModality(Qt::ApplicationModal);
+    const int answer = box.exec();
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString& caption,
+                            const QString& proposed) {
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(owner, caption, prompt, QLineEdit::Normal, proposed, &accepted);
+    return accepted ? text : QString();
+}
+
+QString QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
+    const QString chosen = QFileDialog::getExistingDirectory(owner, title, QString(),
+                                                             QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty()) return QString();
+    // The root keeps its own "/"; any other folder comes back without one.
+    if (chosen.size() > 1 && chosen.endsWith(QLatin1Char('/'))) return chosen.chopped(1);
+    return chosen;
+}
+
+QString QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& filter) {
+    // The filter arrives in the pipe form "Name|pattern|Name|pattern"; Qt wants "Name (pattern);;...".
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList qtFilters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        if (!name.contains(QLatin1Char('('))) name += QStringLiteral(" (%1)").arg(parts[i + 1]);
+        qtFilters << name;
+    }
+    const QStringList picked =
+        QFileDialog::getOpenFileNames(owner, title, QString(), qtFilters.join(QStringLiteral(";;")));
+    return joinPickedFiles(picked);
+}
+
+QString joinPickedFiles(const QStringList& paths) {
+    if (paths.isEmpty()) return QString();
+    if (paths.size() == 1) return paths.front();
+    QString folder = QFileInfo(paths.front()).absolutePath();
+    QString answer = folder;
+    for (const QString& path : paths) {
+        answer += QChar(u'\0');
+        answer += QFileInfo(path).fileName();
+    }
+    return answer;
+}
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+namespace platform {
+
+// The real boxes, on Qt's widgets.
+class QtDialogs : public Dialogs {
+public:
+    MessageAnswer messageBox(QWidget* owner, const QString& text, const QString& caption,
+                             MessageButtons buttons, MessageIcon icon) override;
+    QString inputBox(QWidget* owner, const QString& prompt, const QString& caption,
+                     const QString& proposed) override;
+    QString browseForFolder(QWidget* owner, const QString& title) override;
+    QString openFiles(QWidget* owner, const QString& title, const QString& filter) override;
+};
+
+// Joins the picked files into the dialog's answer form (see Dialogs::openFiles).
+QString joinPickedFiles(const QStringList& paths);
+
+}  // namespace platform

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+// Word's constants, as the conversion passes them.
+namespace wd {
+constexpr std::int16_t PropertyPages = 14;
+constexpr std::int16_t PageFitBestFit = 2;
+constexpr std::int16_t Line = 5;
+constexpr std::int16_t Story = 6;
+constexpr std::int16_t Extend = 1;
+constexpr std::int16_t GoToPage = 1;
+constexpr std::int16_t GoToNext = 2;
+constexpr std::int16_t DoNotSaveChanges = 0;
+}  // namespace wd
+
+// The text a running engine gives as its name (the application's default property).
+inline const QString kWordName = QStringLiteral("Microsoft Word");
+
+// Left and right indent of one paragraph, in points.
+struct ParagraphIndents {
+    double left = 0;
+    double right = 0;
+};
+
+// One "Word.Application" automation object. Every call either succeeds or throws
+// platform::AppError carrying the engine's own description of the failure.
+class WordApplication {
+public:
+    virtual ~WordApplication() = default;
+
+    virtual QString name() = 0;                                  // default property
+    virtual void documentsOpen(const QString& path) = 0;         // Documents.Open path
+    virtual void activeDocumentRepaginate() = 0;                 // ActiveDocument.Repaginate
+    virtual QVariant builtInDocumentProperty(std::int16_t index) = 0;  // ActiveDocument.BuiltInDocumentProperties(i)
+    virtual std::int16_t pageFit() = 0;                          // ActiveWindow.ActivePane.View.Zoom.PageFit
+    virtual void setPageFit(std::int16_t value) = 0;
+
+    // ActiveDocument.Paragraphs, first to last, read in one go.
+    virtual std::vector<ParagraphIndents> paragraphIndents() = 0;
+    // Paragraph(index).LeftIndent / RightIndent = points; index is 0-based into paragraphIndents().
+    virtual void setLeftIndent(int paragraph, double points) = 0;
+    virtual void setRightIndent(int paragraph, double points) = 0;
+    virtual double centimetersToPoints(double centimetres) = 0;
+
+    virtual void selectionEndKey(std::int16_t unit, std::int16_t extend) = 0;
+    virtual void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) = 0;
+    virtual void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) = 0;
+    virtual QString selectionText() = 0;
+    // Removes the selection from the document and puts the picture of its pages on the system clipboard.
+    virtual void selectionCut() = 0;
+
+    virtual void activeDocumentClose(std::int16_t saveChanges) = 0;  // named argument savechanges
+    virtual void quit() = 0;
+};
+
+// Creates new engines and attaches to running ones ("Word.Application").
+class WordFactory {
+public:
+    virtual ~WordFactory() = default;
+    // A new automation server; throws AppError 429 when none can be started.
+    virtual std::unique_ptr<WordApplication> createObject() = 0;
+    // Attaches to an engine already running for this user; throws AppError 429 when there is none.
+    virtual std::unique_ptr<WordApplication> getObject() = 0;
+};
+
+// The factory in use: the real engine unless a test installed its own.
+WordFactory& wordFactory();
+// Installs `replacement` (not owned); nullptr goes back to the real engine.
+void setWordFactory(WordFactory* replacement);
+
+}  // namespace platform

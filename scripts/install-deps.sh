@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Marrowdale needs to build, run and test.
+# Does nothing slow when everything is already there.
+set -euo pipefail
+
+AMD64_PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libreoffice-writer-nogui libreofficekit-dev
+  libpoppler-cpp-dev libturbojpeg0-dev libjpeg62-turbo-dev
+  libzip-dev libpugixml-dev
+  g++-multilib
+  googletest libgtest-dev libgmock-dev
+  fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
+  xvfb xauth imagemagick netpbm libjpeg-turbo-progs poppler-utils
+  pandoc util-linux procps
+)
+I386_PACKAGES=(libturbojpeg0-dev:i386 libjpeg62-turbo-dev:i386)
+
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo); fi
+
+missing=()
+for p in "${AMD64_PACKAGES[@]}" "${I386_PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${SUDO[@]}" dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
