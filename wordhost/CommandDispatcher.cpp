@@ -141,6 +141,8 @@ Message CommandDispatcher::handle(const Message& request) {
             return ok();
         }
         if (request.is("quit")) {
+            // Not a running Word any more once the client hears back.
+            registration_.reset();
             quit_ = true;
             return ok();
         }

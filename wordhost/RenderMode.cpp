@@ -35,11 +35,11 @@ int renderDocument(const std::string& document, const std::string& folder) {
         PrivateFolder privateFolder;
         ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
         if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
-        std::filesystem::create_directories(folder);
         Office office(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
         {
             EngineDocument doc(office, privateFolder.makeSubfolder("document-"), document);
             const int pages = doc.pageCount();
+            std::filesystem::create_directories(folder);
             for (int page = 1; page <= pages; ++page) {
                 doc.goToPage(2);
                 doc.moveUp(1 << 30, true);
