@@ -2,7 +2,9 @@
 
 #include "wordhost/EngineError.h"
 
+#include <cmath>
 #include <cstring>
+#include <poppler-global.h>
 #include <poppler-document.h>
 #include <poppler-image.h>
 #include <poppler-page-renderer.h>
@@ -34,7 +36,14 @@ std::vector<std::string> splitLines(const std::vector<char>& utf8) {
 
 }  // namespace
 
-PdfLayout::PdfLayout(const std::string& pdfPath) : document_(poppler::document::load_from_file(pdfPath)) {
+namespace {
+void quiet(const std::string&, void*) {}
+}  // namespace
+
+PdfLayout::PdfLayout(const std::string& pdfPath) {
+    // Poppler's complaints about the engine's PDF (odd annotation boxes) are of no use here.
+    poppler::set_debug_error_function(quiet, nullptr);
+    document_.reset(poppler::document::load_from_file(pdfPath));
     if (!document_ || document_->is_locked()) {
         throw EngineError("The document engine produced no readable page layout.");
     }
@@ -63,7 +72,12 @@ PageImage PdfLayout::render(int page) const {
     renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
     renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
     renderer.set_image_format(poppler::image::format_rgb24);
-    const poppler::image image = renderer.render_page(p.get(), kDpi, kDpi);
+    // Whole pixels rounded up, as Poppler's own pdftoppm sizes a page.
+    const poppler::rectf box = p->page_rect(poppler::media_box);
+    const bool turned = p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
+    const int width = static_cast<int>(std::ceil((turned ? box.height() : box.width()) * kDpi / 72.0 - 1e-6));
+    const int height = static_cast<int>(std::ceil((turned ? box.width() : box.height()) * kDpi / 72.0 - 1e-6));
+    const poppler::image image = renderer.render_page(p.get(), kDpi, kDpi, 0, 0, width, height);
     if (!image.is_valid() || image.format() != poppler::image::format_rgb24) {
         throw EngineError("The page " + std::to_string(page + 1) + " cannot be drawn.");
     }
