@@ -203,7 +203,7 @@ Message CommandDispatcher::cut() {
     std::optional<PageImage> picture = document().cut();
     if (!picture) return ok().set("empty", 1);
     Message reply = ok().set("width", picture->width).set("height", picture->height).set("format", "rgb24");
-    reply.setPayload(std::string(reinterpret_cast<const char*>(picture->rgb.data()), picture->rgb.size()));
+    reply.setPayload(std::move(picture->rgb));
     return reply;
 }
 

@@ -5,6 +5,7 @@
 #include "wordhost/protocol/Message.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +78,8 @@ int serveClient() {
     int status = 0;
     {
         CommandDispatcher dispatcher(folder);
+        // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
+        const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
         MessageReader reader;
         char buffer[1 << 16];
         bool running = true;
@@ -96,7 +99,13 @@ int serveClient() {
             try {
                 reader.feed(buffer, static_cast<std::size_t>(got));
                 while (std::optional<Message> request = reader.next()) {
-                    if (!writeAll(out, dispatcher.handle(*request).encode())) {
+                    const auto started = std::chrono::steady_clock::now();
+                    const Message reply = dispatcher.handle(*request);
+                    if (trace) {
+                        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(), took.count());
+                    }
+                    if (!writeAll(out, reply.encodeLine()) || !writeAll(out, reply.payload())) {
                         running = false;
                         break;
                     }

@@ -12,7 +12,7 @@ PageImage stackPages(std::vector<PageImage> pages) {
         sheet.width = std::max(sheet.width, page.width);
         sheet.height += page.height;
     }
-    sheet.rgb.assign(static_cast<std::size_t>(sheet.width) * sheet.height * 3, 0xFF);
+    sheet.rgb.assign(static_cast<std::size_t>(sheet.width) * sheet.height * 3, '\xFF');
     std::size_t row = 0;
     for (const PageImage& page : pages) {
         for (int y = 0; y < page.height; ++y, ++row) {

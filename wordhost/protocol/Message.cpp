@@ -162,7 +162,7 @@ Message& Message::setPayload(std::string bytes) {
     return *this;
 }
 
-std::string Message::encode() const {
+std::string Message::encodeLine() const {
     std::string out = name_;
     for (const auto& [key, value] : tokens_) {
         if (sameName(key, "payload")) continue;  // the length is always the payload's own
@@ -176,9 +176,10 @@ std::string Message::encode() const {
         out += std::to_string(payload_.size());
     }
     out += '\n';
-    out += payload_;
     return out;
 }
+
+std::string Message::encode() const { return encodeLine() + payload_; }
 
 void MessageReader::feed(const char* data, std::size_t size) {
     if (consumed_ > 0 && consumed_ == buffer_.size()) {

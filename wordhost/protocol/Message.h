@@ -50,6 +50,8 @@ public:
 
     // The bytes on the wire: the command line, "\n", then the payload.
     std::string encode() const;
+    // Just the command line with its "\n", for writing a large payload without copying it.
+    std::string encodeLine() const;
 
 private:
     const std::string* find(std::string_view key) const;
