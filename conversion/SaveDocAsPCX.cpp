@@ -141,35 +141,33 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
             guard.step(198, [&] { engine(word).selectionCut(); });
         }
         guard.step(200, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".pcx")); });
+        // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        bool pictureTaken = true;
-        guard.step(202, [&] {
-            pictureTaken = false;
+        const bool pictureSaved = guard.step(202, [&] {
             if (!clipboardPicture().save(prefix() + QStringLiteral(".bmp"), "BMP")) {
                 throw platform::AppError(platform::ErrorNumber::PathFileAccess,
                                          QStringLiteral("The page picture could not be written to ") + prefix() +
                                              QStringLiteral(".bmp"));
             }
-            pictureTaken = true;
         });
-        if (pictureTaken) {
-            guard.step(204, [&] {
-                QImage picture(prefix() + QStringLiteral(".bmp"), "BMP");
-                if (picture.isNull()) throw platform::AppError(platform::ErrorNumber::FileNotFound);
-                window.setRenderPicture(picture);
-                pictureTaken = true;
-            });
-        }
-        if (pictureTaken && !window.renderImage().isNull()) {
-            guard.step(206, [&] { SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), prefix() + QStringLiteral(".jpg"), 100); });
-            QString arguments;
-            guard.step(208, [&] {
-                arguments = QStringLiteral("-out pcx -c 1 -o ") + QLatin1Char('"') + prefix() + QStringLiteral(".pcx") +
-                            QLatin1Char('"') + QLatin1Char(' ') + QLatin1Char('"') + prefix() + QStringLiteral(".jpg") +
-                            QLatin1Char('"');
-            });
+        const bool pictureLoaded = pictureSaved && guard.step(204, [&] {
+            const QImage picture(prefix() + QStringLiteral(".bmp"), "BMP");
+            if (picture.isNull()) throw platform::AppError(platform::ErrorNumber::FileNotFound);
+            window.setRenderPicture(picture);
+        });
+        const bool jpegWritten = pictureLoaded && guard.step(206, [&] {
+            SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), prefix() + QStringLiteral(".jpg"), 100);
+        });
+        QString arguments;
+        guard.step(208, [&] {
+            arguments = QStringLiteral("-out pcx -c 1 -o ") + QLatin1Char('"') + prefix() + QStringLiteral(".pcx") +
+                        QLatin1Char('"') + QLatin1Char(' ') + QLatin1Char('"') + prefix() + QStringLiteral(".jpg") +
+                        QLatin1Char('"');
+        });
+        if (jpegWritten) {
             guard.step(212, [&] {
-                runConverter(converterFile, converterCommand + QLatin1Char(' ') + arguments, prefix() + QStringLiteral(".pcx"));
+                runConverter(converterFile, converterCommand + QLatin1Char(' ') + arguments,
+                             prefix() + QStringLiteral(".pcx"));
                 ++pcxWritten;
             });
         }
