@@ -90,7 +90,8 @@ long walkSubfolders(const QString& folder, QStringList& level) {
     }
 }
 
-void collectLevel(QStringList& folders, bool recurse, bool seedsMayBeLinks) {
+// Returns how many folders it appended to `folders`.
+qsizetype collectLevel(QStringList& folders, bool recurse, bool seedsMayBeLinks) {
     QStringList level;
     // Removals below must not disturb the walk over the list.
     const QStringList seeds = folders;
@@ -103,11 +104,19 @@ void collectLevel(QStringList& folders, bool recurse, bool seedsMayBeLinks) {
             if (first >= 0) folders.removeAt(first);
         }
     }
-    if (!level.isEmpty() && recurse) collectLevel(level, true, false);
-    for (const QString& subfolder : level) {
+    const qsizetype deeper = (!level.isEmpty() && recurse) ? collectLevel(level, true, false) : 0;
+    const qsizetype ownLevel = level.size() - deeper;
+    qsizetype appended = 0;
+    for (qsizetype i = 0; i < level.size(); ++i) {
         platform::yieldToEventLoop();
-        if (passesFolderTest(getFolder(subfolder), false)) folders.append(subfolder);
+        // Deeper folders passed the test in the call that appended them; testing them again on
+        // every level up would make a deep tree cost depth times as much.
+        if (i >= ownLevel || passesFolderTest(getFolder(level[i]), false)) {
+            folders.append(level[i]);
+            ++appended;
+        }
     }
+    return appended;
 }
 
 }  // namespace
