@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nconvert {
+
+// The whole content of a file. Throws ConvertError naming the file and the reason.
+std::vector<std::uint8_t> readWholeFile(const std::string& path);
+
+// Writes the bytes to a temporary file beside `path`, then renames it over `path`, so a failed
+// run leaves neither a partial file nor a damaged earlier one. Throws ConvertError.
+void replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace nconvert
