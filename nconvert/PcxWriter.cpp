@@ -55,7 +55,8 @@ void encodeLine(const std::uint8_t* line, int length, std::vector<std::uint8_t>&
 std::vector<std::uint8_t> encodePcx(const Image& image) {
     const int bytesPerLine = image.width + (image.width & 1);  // even, as the format asks
     std::vector<std::uint8_t> out = header(image, bytesPerLine);
-    out.reserve(out.size() + static_cast<std::size_t>(bytesPerLine) * image.channels * image.height / 2);
+    // At worst every byte takes two (a light value alone), plus the palette.
+    out.reserve(out.size() + static_cast<std::size_t>(bytesPerLine) * image.channels * image.height * 2 + 769);
 
     std::vector<std::uint8_t> plane(bytesPerLine, 0);  // the padding byte stays 0
     const std::size_t stride = static_cast<std::size_t>(image.width) * image.channels;

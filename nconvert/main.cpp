@@ -36,6 +36,7 @@ void reportError(std::string message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    removeTemporaryOnSignals();
     try {
         const Options options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
         if (options.help) {
