@@ -1,5 +1,6 @@
 #include "conversion/ConverterTool.h"
 #include "conversion/ErrnoError.h"
+#include "fsutil/NativeNames.h"
 #include "nconvert/ConverterResources.h"
 #include "platform/AppError.h"
 
@@ -19,7 +20,7 @@ const QString kConverterFileName = QStringLiteral("/nconvert.exe");
 // The per-user folder that stands in for TEMP: ours alone, so nobody can put a converter there.
 QString privateTemporaryFolder() {
     const QString folder = QDir::tempPath() + QStringLiteral("/marrowdale-") + QString::number(::geteuid());
-    const QByteArray native = QFile::encodeName(folder);
+    const QByteArray native = fsutil::nativePath(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) throw errorFromErrno(errno);
 
     struct stat info {};
@@ -50,7 +51,7 @@ QString ConverterFilePath() {
 
 bool IsTrustedConverterFile(const QString& path) {
     struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) return false;
+    if (::lstat(fsutil::nativePath(path).constData(), &info) != 0) return false;
     return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 

@@ -1,8 +1,9 @@
 #include "conversion/ConverterTool.h"
 #include "conversion/ErrnoError.h"
+#include "fsutil/Main.h"
+#include "fsutil/NativeNames.h"
 #include "platform/EventLoop.h"
 
-#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,13 +12,6 @@
 namespace Main {
 
 namespace {
-
-// Stands in for fsutil's FileExists until it lands on main. A link counts as existing, even a
-// dangling one, so the converter is never written through a link someone else planted.
-bool pathExists(const QByteArray& path) {
-    struct stat info {};
-    return ::lstat(path.constData(), &info) == 0;
-}
 
 bool writeAll(int fd, const char* data, qsizetype size) {
     while (size > 0) {
@@ -35,12 +29,13 @@ bool writeAll(int fd, const char* data, qsizetype size) {
 
 void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
     platform::yieldToEventLoop();
-    const QByteArray nativePath = QFile::encodeName(path);
-    if (pathExists(nativePath)) return;
+    if (FileExists(path)) return;
 
+    // O_EXCL and O_NOFOLLOW: never through a link someone planted, not even a dangling one.
+    const QByteArray nativePath = fsutil::nativePath(path);
     const int fd = ::open(nativePath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0700);
     if (fd < 0) {
-        if (errno == EEXIST) return;  // it appeared meanwhile: still never replaced
+        if (errno == EEXIST) return;  // an existing name is never replaced
         throw errorFromErrno(errno);
     }
     // fchmod: the umask must not take the execute bit away.
