@@ -1,7 +1,9 @@
 #include "conversion/Shell32.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -79,6 +81,39 @@ TEST(RunAndWait, EventsRunWhileItWaits) {
     QTimer::singleShot(50, [&fired] { fired = true; });
     EXPECT_EQ(RunAndWait(QStringLiteral("/bin/sleep 0.5")), 0);
     EXPECT_TRUE(fired);
+}
+
+// Polls `done` for up to ten seconds; a bound for a hung case, not a timing check.
+template <typename Predicate>
+bool eventually(Predicate done) {
+    for (int i = 0; i < 200 && !done(); ++i) QThread::msleep(50);
+    return done();
+}
+
+bool processIsGone(const QString& pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";  // ended, not yet reaped
+}
+
+// A converter must not outlive the program that waits for it.
+TEST(RunAndWait, TheProgramDiesWithItsCaller) {
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("pid"));
+    QProcess host;
+    host.start(QStringLiteral(RUN_AND_WAIT_HOST_PATH),
+               {QStringLiteral("/bin/sh -c \"echo $$ > '%1'; exec /bin/sleep 60\"").arg(pidFile)});
+    QString pid;
+    ASSERT_TRUE(eventually([&] {
+        QFile file(pidFile);
+        pid = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).trimmed() : QString();
+        return !pid.isEmpty();
+    }));
+    ASSERT_FALSE(processIsGone(pid));
+    host.kill();
+    host.waitForFinished();
+    EXPECT_TRUE(eventually([&] { return processIsGone(pid); }));
 }
 
 }  // namespace
