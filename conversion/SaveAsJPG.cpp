@@ -1,18 +1,19 @@
 #include "conversion/SaveAsJPG.h"
 
-#include "platform/AppError.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <turbojpeg.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <turbojpeg.h>
-#include <unistd.h>
+
+#include "platform/AppError.h"
 
 namespace SaveAsJPG {
 
@@ -37,7 +38,9 @@ struct TurboJpegBuffer {
     unsigned char* data = nullptr;
     unsigned long size = 0;
     TurboJpegBuffer() = default;
-    TurboJpegBuffer(TurboJpegBuffer&& other) noexcept : data(other.data), size(other.size) { other.data = nullptr; }
+    TurboJpegBuffer(TurboJpegBuffer&& other) noexcept : data(other.data), size(other.size) {
+        other.data = nullptr;
+    }
     TurboJpegBuffer(const TurboJpegBuffer&) = delete;
     TurboJpegBuffer& operator=(const TurboJpegBuffer&) = delete;
     ~TurboJpegBuffer() { tjFree(data); }
@@ -46,18 +49,23 @@ struct TurboJpegBuffer {
 // The pixel layout TurboJPEG reads straight from the picture's memory, or -1 when it needs converting.
 int directPixelFormat(QImage::Format format) {
     switch (format) {
-        case QImage::Format_RGB888: return TJPF_RGB;
-        case QImage::Format_BGR888: return TJPF_BGR;
+        case QImage::Format_RGB888:
+            return TJPF_RGB;
+        case QImage::Format_BGR888:
+            return TJPF_BGR;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
         // 0xAARRGGBB words lie in memory as B, G, R, A; the alpha byte is ignored as GDI+ ignores it.
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
-        case QImage::Format_ARGB32_Premultiplied: return TJPF_BGRX;
+        case QImage::Format_ARGB32_Premultiplied:
+            return TJPF_BGRX;
 #endif
         case QImage::Format_RGBX8888:
         case QImage::Format_RGBA8888:
-        case QImage::Format_RGBA8888_Premultiplied: return TJPF_RGBX;
-        default: return -1;
+        case QImage::Format_RGBA8888_Premultiplied:
+            return TJPF_RGBX;
+        default:
+            return -1;
     }
 }
 
@@ -72,11 +80,13 @@ TurboJpegBuffer encode(const QImage& picture, int quality) {
     TurboJpegBuffer jpeg;
     // Full colour resolution at the best quality, as the page text must stay sharp in the converted image.
     const int subsampling = quality >= 100 ? TJSAMP_444 : TJSAMP_420;
-    if (tjCompress2(encoder.handle, source.constBits(), source.width(), static_cast<int>(source.bytesPerLine()),
-                    source.height(), directPixelFormat(source.format()), &jpeg.data, &jpeg.size, subsampling,
-                    quality, 0) != 0) {
+    if (tjCompress2(encoder.handle, source.constBits(), source.width(),
+                    static_cast<int>(source.bytesPerLine()), source.height(),
+                    directPixelFormat(source.format()), &jpeg.data, &jpeg.size, subsampling, quality,
+                    0) != 0) {
         const std::string message = tjGetErrorStr2(encoder.handle);
-        const bool memory = message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
+        const bool memory =
+            message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
         fail(memory ? OutOfMemory : GenericError);
     }
     return jpeg;
@@ -101,8 +111,8 @@ void writeFileAtomically(const QString& fileName, const TurboJpegBuffer& jpeg) {
     const QFileInfo target(fileName);
     if (target.exists() && (target.isDir() || !target.isWritable())) fail(Win32Error);
     const QByteArray targetPath = QFile::encodeName(fileName);
-    QByteArray tempPath = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) +
-                          ".XXXXXX";
+    QByteArray tempPath =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) fail(Win32Error);
 
