@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     constexpr int kRuns = 20;
     for (const auto& [name, format] :
          {std::pair{"RGB32", QImage::Format_RGB32}, std::pair{"RGB888", QImage::Format_RGB888},
-          std::pair{"Indexed8", QImage::Format_Indexed8}}) {
+          std::pair{"ARGB32", QImage::Format_ARGB32}, std::pair{"Indexed8", QImage::Format_Indexed8}}) {
         const QImage picture = page.convertToFormat(format);
         const QString file = dir.filePath(QStringLiteral("page.jpg"));
         QElapsedTimer timer;

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -54,7 +55,7 @@ int directPixelFormat(QImage::Format format) {
         case QImage::Format_BGR888:
             return TJPF_BGR;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        // 0xAARRGGBB words lie in memory as B, G, R, A; the alpha byte is ignored as GDI+ ignores it.
+        // 0xAARRGGBB words lie in memory as B, G, R, A; the alpha byte is skipped (pixels are opaque here).
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
         case QImage::Format_ARGB32_Premultiplied:
@@ -69,10 +70,37 @@ int directPixelFormat(QImage::Format format) {
     }
 }
 
+bool hasTransparentPixels(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) return false;
+    const bool argb =
+        picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage pixels = argb ? picture : picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            if (qAlpha(line[x]) != 255) return true;
+        }
+    }
+    return false;
+}
+
+// The picture in a layout TurboJPEG reads straight from memory, converted only when it must be.
+QImage encodablePixels(const QImage& picture) {
+    if (hasTransparentPixels(picture)) {
+        // JPEG has no transparency: a transparent background would come out black, so lay it on paper.
+        QImage flat(picture.size(), QImage::Format_RGB32);
+        if (flat.isNull()) return flat;
+        flat.fill(Qt::white);
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, picture);
+        return flat;
+    }
+    if (directPixelFormat(picture.format()) >= 0) return picture;  // shares the pixels, copies nothing
+    return picture.convertToFormat(QImage::Format_RGB888);
+}
+
 TurboJpegBuffer encode(const QImage& picture, int quality) {
-    const QImage converted =
-        directPixelFormat(picture.format()) < 0 ? picture.convertToFormat(QImage::Format_RGB888) : QImage();
-    const QImage& source = converted.isNull() ? picture : converted;
+    const QImage source = encodablePixels(picture);
     if (source.isNull()) fail(OutOfMemory);
 
     TurboJpegHandle encoder;

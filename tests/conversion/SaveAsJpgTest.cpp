@@ -102,6 +102,18 @@ TEST_F(SaveAsJpgTest, BestQualityKeepsThePixelsAndFullColourResolution) {
     }
 }
 
+TEST_F(SaveAsJpgTest, TransparentPixelsComeOutOnWhitePaper) {
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, 20, 40, QColor(200, 30, 40));
+    painter.end();
+    SaveBitmapAsJPG(picture, path(QStringLiteral("transparent.jpg")), 100);
+    const QImage decoded = decodeWithDjpeg(path(QStringLiteral("transparent.jpg")));
+    EXPECT_GT(qGray(decoded.pixel(35, 20)), 245);  // not black
+    EXPECT_NEAR(qRed(decoded.pixel(5, 20)), 200, 6);
+}
+
 TEST_F(SaveAsJpgTest, LowerQualityGivesASmallerFile) {
     const QImage picture = pagePicture(640, 480, QImage::Format_RGB32);
     SaveBitmapAsJPG(picture, path(QStringLiteral("q100.jpg")), 100);
