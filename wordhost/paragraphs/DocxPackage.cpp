@@ -15,7 +15,7 @@ namespace wordhost {
 
 namespace {
 // No real document part comes near this; a larger one is a zip bomb or not a document.
-constexpr zip_uint64_t kMaxPartSize = 1ull << 30;
+constexpr zip_uint64_t kMaxPartSize = 256ull << 20;
 
 std::string zipErrorText(zip_error_t* error) {
     const std::string text = zip_error_strerror(error);
