@@ -1,8 +1,8 @@
 // One document becomes one PCX image per page: the engine lays it out, every pass cuts the first
 // page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
 #include "conversion/ClipboardKeeper.h"
+#include "conversion/PageConverter.h"
 #include "conversion/ConverterTool.h"
-#include "conversion/Main.h"
 #include "conversion/SaveAsJPG.h"
 #include "conversion/Shell32.h"
 #include "conversion/Word1.h"

@@ -1,5 +1,5 @@
 #include "conversion/ConverterTool.h"
-#include "conversion/Main.h"
+#include "conversion/ConverterTool.h"
 #include "conversion/Word1.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/FakeWord.h"

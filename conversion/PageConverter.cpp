@@ -1,6 +1,6 @@
-#include "conversion/ConverterTool.h"
+#include "conversion/PageConverter.h"
 
-#include "conversion/Main.h"
+#include "conversion/ConverterTool.h"
 #include "conversion/Shell32.h"
 #include "platform/AppError.h"
 
