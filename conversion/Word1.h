@@ -1,0 +1,31 @@
+#pragma once
+
+#include "conversion/ConversionWindow.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace Word1 {
+
+// Turns one document into one PCX image per page in the window's output folder. Every failure is
+// reported through the error report as it happens; the call always returns normally.
+void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath);
+
+// True when an engine is already running for this user and reports the name "Microsoft Word".
+bool IsWordRunning();
+
+// True when the run must not start: an engine is running and the user answered No to the warning.
+bool ConfirmWordNotRunning(QWidget* owner);
+
+}  // namespace Word1
+
+#include <functional>
+
+namespace Word1 {
+
+// Told after every document: its path and the number of PCX files written for it.
+using ConversionObserver = std::function<void(const QString& documentPath, int pcxWritten)>;
+void setConversionObserver(ConversionObserver callback);
+
+}  // namespace Word1
