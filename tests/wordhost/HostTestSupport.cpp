@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -53,16 +52,6 @@ bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 pid_t onlyRunningHost() {
     const std::vector<int> hosts = wordhost::runningHosts();
     return hosts.size() == 1 ? hosts.front() : -1;
-}
-
-QString findTestDocs() {
-    const QString beside = testsupport::testDocsDir();
-    if (QFileInfo::exists(beside)) return beside;
-    for (QDir dir(testsupport::sourceDir()); dir.cdUp();) {
-        if (QFileInfo::exists(dir.filePath(QStringLiteral("shared/testdocs")))) return dir.filePath(QStringLiteral("shared/testdocs"));
-        if (dir.isRoot()) break;
-    }
-    return beside;
 }
 
 int runShell(const QString& command, QString* output) {

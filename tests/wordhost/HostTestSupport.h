@@ -22,9 +22,6 @@ bool processAlive(pid_t pid);
 // The one engine host registered now, or -1 when there is none or more than one.
 pid_t onlyRunningHost();
 
-// The shared test documents: ../shared/testdocs beside the source tree, or beside a folder above it.
-QString findTestDocs();
-
 // Runs a command line through /bin/sh; returns its exit status and what it printed.
 int runShell(const QString& command, QString* output = nullptr);
 

@@ -71,7 +71,7 @@ double differingPixels(const QImage& a, const QImage& b) {
 }  // namespace
 
 TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
-    const QString docs = findTestDocs();
+    const QString docs = testsupport::testDocsDir();
     ASSERT_TRUE(QFileInfo(docs).isDir()) << docs.toStdString();
     QStringList documents;
     for (QDirIterator it(docs, {QStringLiteral("*.docx"), QStringLiteral("*.doc")}, QDir::Files, QDirIterator::Subdirectories);

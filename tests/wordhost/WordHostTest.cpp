@@ -310,7 +310,7 @@ int startBareHost(pid_t* pid) {
 }
 
 std::string exchange(int fd, const std::string& request) {
-    if (::write(fd, request.data(), request.size()) != static_cast<ssize_t>(request.size())) return {};
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) return {};
     std::string reply;
     char byte = 0;
     while (::read(fd, &byte, 1) == 1 && byte != '\n') reply += byte;
