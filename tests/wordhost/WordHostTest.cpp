@@ -161,6 +161,18 @@ TEST(WordHost, ParagraphIndentsTravelInBatches) {
     }
     selectFirstPages(*word, 1);
     EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 1 line 1\r")));
+    if (!indents.empty()) {
+        // The repaired first line starts at the 1 inch margin, not half an inch left of it.
+        const QImage page = cutToClipboard(*word);
+        int left = page.width();
+        for (int y = 0; y < page.height() / 4; ++y) {
+            for (int x = 0; x < left; ++x) {
+                if (qGray(page.pixel(x, y)) < 128) left = x;
+            }
+        }
+        EXPECT_GE(left, 140);
+        EXPECT_LT(left, 170);
+    }
     word->quit();
 }
 
