@@ -10,7 +10,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace platform {
 
@@ -31,7 +33,10 @@ void throwIfError(const Message& reply) {
 // A Word object of our own: every call goes to its host process.
 class HostWordApplication : public WordApplication {
 public:
-    explicit HostWordApplication(std::unique_ptr<WordHostProcess> host) : host_(std::move(host)) {}
+    // `busyPartDone` runs once, when the engine has done the heavy part of its work (the first
+    // page is cut, or it quits): the moment to get the next engine ready.
+    HostWordApplication(std::unique_ptr<WordHostProcess> host, std::function<void()> busyPartDone)
+        : host_(std::move(host)), busyPartDone_(std::move(busyPartDone)) {}
     ~HostWordApplication() override = default;  // the host ends when its channel closes
 
     QString name() override { return fromUtf8(call(Message("name")).get("value")); }
@@ -86,6 +91,7 @@ public:
 
     void selectionCut() override {
         const Message reply = call(Message("cut"));
+        notifyBusyPartDone();
         if (reply.getInt("empty", 0) != 0) return;
         const long long width = reply.getInt("width");
         const long long height = reply.getInt("height");
@@ -111,9 +117,14 @@ public:
     void quit() override {
         call(Message("quit"));
         host_->close();
+        notifyBusyPartDone();
     }
 
 private:
+    void notifyBusyPartDone() {
+        if (busyPartDone_) std::exchange(busyPartDone_, nullptr)();
+    }
+
     // Indent writes wait in the client and travel with the next call, in one message.
     void queueIndent(int paragraph, const char* side, double points) {
         if (paragraph < 0 || (paragraphCount_ >= 0 && paragraph >= paragraphCount_)) {
@@ -135,6 +146,7 @@ private:
     }
 
     std::unique_ptr<WordHostProcess> host_;
+    std::function<void()> busyPartDone_;
     std::string pendingIndents_;
     int paragraphCount_ = -1;
 };
@@ -174,19 +186,18 @@ private:
     int pid_;
 };
 
+// Keeps one spare host whose engine starts while the current document is converted, so the
+// next Word object is ready at once. A spare is no running Word until it is claimed.
 class HostWordFactory : public WordFactory {
 public:
     std::unique_ptr<WordApplication> createObject() override {
-        auto host = std::make_unique<WordHostProcess>(programFolder() + QStringLiteral("/marrowdale-wordhost"));
-        try {
-            const std::vector<Message> replies =
-                host->exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
-            throwIfError(replies.front());
-        } catch (const AppError& error) {
-            qWarning("marrowdale: the document engine did not start: %s", error.what());
-            throw AppError(ErrorNumber::CantCreateObject);
+        std::unique_ptr<WordHostProcess> host = takeSpare();
+        if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
+        if (!host) {
+            host = std::make_unique<WordHostProcess>(hostExecutable());
+            if (!handshake(*host)) throw AppError(ErrorNumber::CantCreateObject);
         }
-        return std::make_unique<HostWordApplication>(std::move(host));
+        return std::make_unique<HostWordApplication>(std::move(host), [this] { prepareSpare(); });
     }
 
     std::unique_ptr<WordApplication> getObject() override {
@@ -194,13 +205,51 @@ public:
         if (hosts.empty()) throw AppError(ErrorNumber::CantCreateObject);
         return std::make_unique<AttachedWordApplication>(hosts.front());
     }
+
+private:
+    static QString hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
+    // What a spare was started with; a spare started for another engine or folder is of no use.
+    static QString engineKey() {
+        return hostExecutable() + QLatin1Char('\n') + qEnvironmentVariable("MARROWDALE_LIBREOFFICE_PROGRAM");
+    }
+
+    static bool handshake(WordHostProcess& host) {
+        try {
+            const std::vector<Message> replies = host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
+            throwIfError(replies.front());
+            return true;
+        } catch (const AppError& error) {
+            qWarning("marrowdale: the document engine did not start: %s", error.what());
+            return false;
+        }
+    }
+
+    std::unique_ptr<WordHostProcess> takeSpare() {
+        if (spare_ && (!spare_->running() || spareKey_ != engineKey())) spare_.reset();
+        return std::move(spare_);
+    }
+
+    void prepareSpare() {
+        if (spare_ && spare_->running()) return;
+        try {
+            spare_ = std::make_unique<WordHostProcess>(hostExecutable());
+            spare_->post(Message("warm"));
+            spareKey_ = engineKey();
+        } catch (const AppError&) {
+            spare_.reset();  // the next Word object starts its own host
+        }
+    }
+
+    std::unique_ptr<WordHostProcess> spare_;
+    QString spareKey_;
 };
 
 }  // namespace
 
 WordFactory& hostWordFactory() {
-    static HostWordFactory factory;
-    return factory;
+    // Never destroyed: at exit a spare host sees its channel close and ends by itself.
+    static auto* factory = new HostWordFactory;
+    return *factory;
 }
 
 }  // namespace platform

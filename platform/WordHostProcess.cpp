@@ -104,10 +104,19 @@ std::vector<wordhost::Message> WordHostProcess::exchange(const std::vector<wordh
     std::string bytes;
     for (const wordhost::Message& request : requests) bytes += request.encode();
     writeAll(bytes);
+    for (; unread_ > 0; --unread_) readMessage();
     std::vector<wordhost::Message> replies;
     for (std::size_t i = 0; i < requests.size(); ++i) replies.push_back(readMessage());
     busy_ = false;
     return replies;
+}
+
+void WordHostProcess::post(const wordhost::Message& request) {
+    if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
+    busy_ = true;
+    writeAll(request.encode());
+    busy_ = false;
+    ++unread_;
 }
 
 void WordHostProcess::writeAll(const std::string& bytes) {

@@ -25,6 +25,9 @@ public:
     // returned like any other; a dead or silent host throws AppError 440.
     std::vector<wordhost::Message> exchange(const std::vector<wordhost::Message>& requests);
 
+    // Sends a request whose reply is read (and dropped) before the next exchange's replies.
+    void post(const wordhost::Message& request);
+
     bool running() const { return !dead_; }
     pid_t pid() const { return pid_; }
     // Closes the channel without waiting; the host ends by itself.
@@ -40,6 +43,7 @@ private:
     bool dead_ = false;
     QString deadReason_;
     bool busy_ = false;
+    int unread_ = 0;  // replies of posted requests
     wordhost::MessageReader reader_;
 };
 

@@ -4,6 +4,7 @@
 #include "wordhost/EngineError.h"
 #include "wordhost/Office.h"
 #include "wordhost/PrivateFolder.h"
+#include "wordhost/WarmUp.h"
 #include "wordhost/protocol/HostRegistry.h"
 
 #include <algorithm>
@@ -71,7 +72,15 @@ EngineDocument& CommandDispatcher::document() {
 
 Message CommandDispatcher::handle(const Message& request) {
     try {
-        if (!office_ && !request.is("hello") && !request.is("quit")) {
+        if (request.is("warm")) {
+            // A spare host starts its engine ahead of time; it is no running Word until "hello".
+            if (!office_) {
+                startEngine();
+                warmUp(*office_, folder_.makeSubfolder("warm-"));
+            }
+            return ok();
+        }
+        if (!claimed_ && !request.is("hello") && !request.is("quit")) {
             throw EngineError("The handshake must come first.");
         }
         if (request.is("hello")) return hello(request);
@@ -156,13 +165,18 @@ Message CommandDispatcher::handle(const Message& request) {
     }
 }
 
+void CommandDispatcher::startEngine() {
+    if (!office_) office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
+}
+
 Message CommandDispatcher::hello(const Message& request) {
     if (request.getInt("version", 0) != kProtocolVersion) {
         throw EngineError("The engine host speaks protocol version " + std::to_string(kProtocolVersion) + ".",
                           EngineErrorNumber::CantCreate);
     }
-    if (!office_) {
-        office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
+    startEngine();
+    claimed_ = true;
+    if (!registration_) {
         try {
             registration_ = std::make_unique<HostRegistration>();
         } catch (const std::exception& error) {

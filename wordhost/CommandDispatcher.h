@@ -24,6 +24,7 @@ public:
     void close();
 
 private:
+    void startEngine();
     Message hello(const Message& request);
     Message open(const Message& request);
     Message setIndents(const Message& request);
@@ -35,6 +36,7 @@ private:
     std::unique_ptr<HostRegistration> registration_;
     std::unique_ptr<EngineDocument> document_;
     int pageFit_ = 0;
+    bool claimed_ = false;  // the handshake came: the host is a Word object's now
     bool quit_ = false;
 };
 

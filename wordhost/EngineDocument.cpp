@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
@@ -74,7 +75,9 @@ EngineDocument::EngineDocument(Office& office, std::string workFolder, const std
 
 EngineDocument::~EngineDocument() {
     renderer_.reset();  // joins the drawing thread before the layout file goes
-    std::remove(copy_.c_str());
+    engineDocument_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 int EngineDocument::pages() { return static_cast<int>(remaining_.size()); }

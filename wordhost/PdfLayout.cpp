@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <poppler-global.h>
 #include <poppler-document.h>
 #include <poppler-image.h>
@@ -42,7 +43,8 @@ void quiet(const std::string&, void*) {}
 
 PdfLayout::PdfLayout(const std::string& pdfPath) {
     // Poppler's complaints about the engine's PDF (odd annotation boxes) are of no use here.
-    poppler::set_debug_error_function(quiet, nullptr);
+    static std::once_flag once;
+    std::call_once(once, [] { poppler::set_debug_error_function(quiet, nullptr); });
     document_.reset(poppler::document::load_from_file(pdfPath));
     if (!document_ || document_->is_locked()) {
         throw EngineError("The document engine produced no readable page layout.");

@@ -98,6 +98,7 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     EXPECT_EQ(page1.size(), kLetterAt150Dpi);
     EXPECT_GT(inkIn(page1, 0, page1.height() / 4), 0.001);
     EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 3);
+    EXPECT_EQ(folderSnapshot(folder), before);
 
     // Pages 2 and 3 at once: one picture, one page below the other; the empty page still has a mark.
     selectFirstPages(*word, 2);
@@ -262,12 +263,12 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
     EXPECT_TRUE(waitUntil([&] { return onlyRunningHost() == -1; }, 10000));
 
     // Silent for longer than the watchdog allows.
-    const auto timeout = platform::engineReplyTimeout();
-    platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
     auto hanging = newWord();
     hanging->documentsOpen(path);
     host = onlyRunningHost();
     ASSERT_GT(host, 0);
+    const auto timeout = platform::engineReplyTimeout();
+    platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
     ::kill(host, SIGSTOP);
     EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
               QStringLiteral("The document engine stopped answering."));
@@ -292,6 +293,28 @@ TEST(WordHost, AttachFindsARunningHostOnly) {
     EXPECT_TRUE(waitUntil([] { return onlyRunningHost() == -1; }, 10000));
     EXPECT_EQ(callError([&] { attached->name(); }).number(), platform::ErrorNumber::AutomationError);
     EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(), platform::ErrorNumber::CantCreateObject);
+}
+
+TEST(WordHost, ASpareHostIsReadyButNoRunningWord) {
+    auto word = newWord();
+    const pid_t first = onlyRunningHost();
+    word->quit();  // the next engine starts now
+    EXPECT_TRUE(waitUntil([&] { return childHosts() == std::vector<pid_t>{childHosts().empty() ? 0 : childHosts().front()} &&
+                                       childHosts().front() != first; },
+                          10000));
+    EXPECT_EQ(onlyRunningHost(), -1);
+    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(), platform::ErrorNumber::CantCreateObject);
+
+    // Claimed, it is the running Word; a spare that died is replaced by a host of its own.
+    const pid_t spare = childHosts().front();
+    auto claimed = newWord();
+    EXPECT_EQ(onlyRunningHost(), spare);
+    claimed->quit();
+    EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != spare; }, 10000));
+    ::kill(childHosts().front(), SIGKILL);
+    auto replacement = newWord();
+    EXPECT_EQ(replacement->name(), QStringLiteral("Microsoft Word"));
+    replacement->quit();
 }
 
 TEST(WordHost, CreateFailsCleanlyWithoutTheEngine) {
