@@ -1,10 +1,5 @@
 #include "platform/WordClient.h"
 
-#include "platform/AppError.h"
-#include "platform/ProgramFolder.h"
-#include "platform/WordHostProcess.h"
-#include "wordhost/protocol/HostRegistry.h"
-
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -14,6 +9,11 @@
 #include <memory>
 #include <utility>
 
+#include "platform/AppError.h"
+#include "platform/ProgramFolder.h"
+#include "platform/WordHostProcess.h"
+#include "wordhost/protocol/HostRegistry.h"
+
 namespace platform {
 
 namespace {
@@ -22,17 +22,20 @@ using wordhost::Message;
 
 constexpr long kNoSuchMember = 5941;
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void throwIfError(const Message& reply) {
     if (reply.is("error")) {
-        throw AppError(static_cast<long>(reply.getInt("number", ErrorNumber::AutomationError)), fromUtf8(reply.get("description")));
+        throw AppError(static_cast<long>(reply.getInt("number", ErrorNumber::AutomationError)),
+                       fromUtf8(reply.get("description")));
     }
 }
 
 // A Word object of our own: every call goes to its host process.
 class HostWordApplication : public WordApplication {
-public:
+  public:
     // `busyPartDone` runs once, when the engine has done the heavy part of its work (the first
     // page is cut, or it quits): the moment to get the next engine ready.
     HostWordApplication(std::unique_ptr<WordHostProcess> host, std::function<void()> busyPartDone)
@@ -50,12 +53,17 @@ public:
     void activeDocumentRepaginate() override { call(Message("repaginate")); }
 
     QVariant builtInDocumentProperty(std::int16_t index) override {
-        const long long value = call(Message("property").set("index", static_cast<int>(index))).getInt("value");
+        const long long value =
+            call(Message("property").set("index", static_cast<int>(index))).getInt("value");
         return QVariant::fromValue(static_cast<int>(value));
     }
 
-    std::int16_t pageFit() override { return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value")); }
-    void setPageFit(std::int16_t value) override { call(Message("setpagefit").set("value", static_cast<int>(value))); }
+    std::int16_t pageFit() override {
+        return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value"));
+    }
+    void setPageFit(std::int16_t value) override {
+        call(Message("setpagefit").set("value", static_cast<int>(value)));
+    }
 
     std::vector<ParagraphIndents> paragraphIndents() override {
         const Message reply = call(Message("paragraphs"));
@@ -66,7 +74,8 @@ public:
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
             if (end == std::string::npos) end = text.size();
-            const QList<QByteArray> fields = QByteArray(text.data() + start, static_cast<qsizetype>(end - start)).split(' ');
+            const QList<QByteArray> fields =
+                QByteArray(text.data() + start, static_cast<qsizetype>(end - start)).split(' ');
             if (fields.size() == 2) indents.push_back({fields[0].toDouble(), fields[1].toDouble()});
             start = end + 1;
         }
@@ -82,10 +91,16 @@ public:
         call(Message("endkey").set("unit", static_cast<int>(unit)).set("extend", static_cast<int>(extend)));
     }
     void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) override {
-        call(Message("goto").set("what", static_cast<int>(what)).set("which", static_cast<int>(which)).set("name", static_cast<int>(name)));
+        call(Message("goto")
+                 .set("what", static_cast<int>(what))
+                 .set("which", static_cast<int>(which))
+                 .set("name", static_cast<int>(name)));
     }
     void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) override {
-        call(Message("moveup").set("unit", static_cast<int>(unit)).set("count", static_cast<int>(count)).set("extend", static_cast<int>(extend)));
+        call(Message("moveup")
+                 .set("unit", static_cast<int>(unit))
+                 .set("count", static_cast<int>(count))
+                 .set("extend", static_cast<int>(extend)));
     }
     QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
 
@@ -97,14 +112,17 @@ public:
         const long long height = reply.getInt("height");
         const std::string& rgb = reply.payload();
         if (width <= 0 || height <= 0 || static_cast<long long>(rgb.size()) != width * height * 3) {
-            throw AppError(ErrorNumber::AutomationError, QStringLiteral("The document engine sent a damaged page picture."));
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("The document engine sent a damaged page picture."));
         }
         QImage picture(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB888);
         for (int y = 0; y < picture.height(); ++y) {
-            std::memcpy(picture.scanLine(y), rgb.data() + static_cast<std::size_t>(y) * width * 3, static_cast<std::size_t>(width) * 3);
+            std::memcpy(picture.scanLine(y), rgb.data() + static_cast<std::size_t>(y) * width * 3,
+                        static_cast<std::size_t>(width) * 3);
         }
         if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
-            throw AppError(ErrorNumber::AutomationError, QStringLiteral("There is no clipboard to put the page on."));
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("There is no clipboard to put the page on."));
         }
         QGuiApplication::clipboard()->setImage(picture);
     }
@@ -120,7 +138,7 @@ public:
         notifyBusyPartDone();
     }
 
-private:
+  private:
     void notifyBusyPartDone() {
         if (busyPartDone_) std::exchange(busyPartDone_, nullptr)();
     }
@@ -128,9 +146,11 @@ private:
     // Indent writes wait in the client and travel with the next call, in one message.
     void queueIndent(int paragraph, const char* side, double points) {
         if (paragraph < 0 || (paragraphCount_ >= 0 && paragraph >= paragraphCount_)) {
-            throw AppError(kNoSuchMember, QStringLiteral("The requested member of the collection does not exist."));
+            throw AppError(kNoSuchMember,
+                           QStringLiteral("The requested member of the collection does not exist."));
         }
-        pendingIndents_ += std::to_string(paragraph) + " " + side + " " + Message().set("v", points).get("v") + "\n";
+        pendingIndents_ +=
+            std::to_string(paragraph) + " " + side + " " + Message().set("v", points).get("v") + "\n";
     }
 
     Message call(Message request) {
@@ -154,11 +174,12 @@ private:
 // A running host of another window, found through its registration: it can tell its name and
 // nothing else (attaching only serves to see that Word is running).
 class AttachedWordApplication : public WordApplication {
-public:
+  public:
     explicit AttachedWordApplication(int pid) : pid_(pid) {}
 
     QString name() override {
-        if (!wordhost::hostRunning(pid_)) unavailable(QStringLiteral("The document engine is no longer running."));
+        if (!wordhost::hostRunning(pid_))
+            unavailable(QStringLiteral("The document engine is no longer running."));
         return kWordName;
     }
     void documentsOpen(const QString&) override { unavailable(); }
@@ -178,9 +199,10 @@ public:
     void activeDocumentClose(std::int16_t) override { unavailable(); }
     void quit() override { unavailable(); }  // never ends another window's engine
 
-private:
+  private:
     [[noreturn]] static void unavailable(
-        const QString& description = QStringLiteral("The document engine of another window only answers its name.")) {
+        const QString& description =
+            QStringLiteral("The document engine of another window only answers its name.")) {
         throw AppError(ErrorNumber::AutomationError, description);
     }
     int pid_;
@@ -189,7 +211,7 @@ private:
 // Keeps one spare host whose engine starts while the current document is converted, so the
 // next Word object is ready at once. A spare is no running Word until it is claimed.
 class HostWordFactory : public WordFactory {
-public:
+  public:
     std::unique_ptr<WordApplication> createObject() override {
         std::unique_ptr<WordHostProcess> host = takeSpare();
         if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
@@ -206,7 +228,7 @@ public:
         return std::make_unique<AttachedWordApplication>(hosts.front());
     }
 
-private:
+  private:
     static QString hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
     // What a spare was started with; a spare started for another engine or folder is of no use.
     static QString engineKey() {
@@ -215,7 +237,8 @@ private:
 
     static bool handshake(WordHostProcess& host) {
         try {
-            const std::vector<Message> replies = host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
+            const std::vector<Message> replies =
+                host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
             throwIfError(replies.front());
             return true;
         } catch (const AppError& error) {

@@ -1,17 +1,18 @@
 #include "platform/WordHostProcess.h"
 
-#include "platform/AppError.h"
-#include "platform/EventLoop.h"
-
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <thread>
+
+#include "platform/AppError.h"
+#include "platform/EventLoop.h"
 
 namespace platform {
 
@@ -45,7 +46,8 @@ WordHostProcess::WordHostProcess(const QString& executable) {
     const std::string program = executable.toStdString();
     if (::access(program.c_str(), X_OK) != 0) throw AppError(ErrorNumber::CantCreateObject);
     int sockets[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) throw AppError(ErrorNumber::CantCreateObject);
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
+        throw AppError(ErrorNumber::CantCreateObject);
     const char* argv[] = {program.c_str(), "--serve", nullptr};
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
@@ -98,7 +100,8 @@ void WordHostProcess::die(const QString& description, bool kill) {
 std::vector<wordhost::Message> WordHostProcess::exchange(const std::vector<wordhost::Message>& requests) {
     if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
     if (busy_) {
-        throw AppError(ErrorNumber::AutomationError, QStringLiteral("The document engine is busy with another call."));
+        throw AppError(ErrorNumber::AutomationError,
+                       QStringLiteral("The document engine is busy with another call."));
     }
     busy_ = true;
     std::string bytes;
@@ -130,10 +133,12 @@ void WordHostProcess::writeAll(const std::string& bytes) {
             continue;
         }
         if (sent < 0 && errno == EINTR) continue;
-        if (sent < 0 && errno != EAGAIN) die(QStringLiteral("The document engine stopped unexpectedly."), true);
+        if (sent < 0 && errno != EAGAIN)
+            die(QStringLiteral("The document engine stopped unexpectedly."), true);
         pollfd wait{fd_, POLLOUT, 0};
         ::poll(&wait, 1, kSliceMs);
-        if (Clock::now() - progress > replyTimeout) die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - progress > replyTimeout)
+            die(QStringLiteral("The document engine stopped answering."), true);
         if ((wait.revents & POLLOUT) == 0) yieldToEventLoop();
     }
 }
@@ -146,7 +151,9 @@ wordhost::Message WordHostProcess::readMessage() {
         try {
             if (std::optional<wordhost::Message> message = reader_.next()) return std::move(*message);
         } catch (const wordhost::ProtocolError& error) {
-            die(QStringLiteral("The document engine answered nonsense: %1").arg(QString::fromUtf8(error.what())), true);
+            die(QStringLiteral("The document engine answered nonsense: %1")
+                    .arg(QString::fromUtf8(error.what())),
+                true);
         }
         const ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), 0);
         if (got > 0) {
@@ -158,7 +165,8 @@ wordhost::Message WordHostProcess::readMessage() {
             pollfd wait{fd_, POLLIN, 0};
             ::poll(&wait, 1, kSliceMs);
         }
-        if (Clock::now() - progress > replyTimeout) die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - progress > replyTimeout)
+            die(QStringLiteral("The document engine stopped answering."), true);
         if (Clock::now() - yielded >= std::chrono::milliseconds(kSliceMs)) {
             yieldToEventLoop();
             yielded = Clock::now();

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "wordhost/protocol/Message.h"
+#include <sys/types.h>
 
 #include <QString>
 #include <chrono>
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#include "wordhost/protocol/Message.h"
 
 namespace platform {
 
@@ -14,7 +15,7 @@ namespace platform {
 // channel, a failed write or a host that stops answering turns into an automation error, and
 // every later call fails at once. Waiting for a reply lets the window process its events.
 class WordHostProcess {
-public:
+  public:
     // Starts the host; throws AppError 429 when it cannot be started.
     explicit WordHostProcess(const QString& executable);
     ~WordHostProcess();  // closes the channel (the host then ends) and reaps the process
@@ -33,7 +34,7 @@ public:
     // Closes the channel without waiting; the host ends by itself.
     void close();
 
-private:
+  private:
     void writeAll(const std::string& bytes);
     wordhost::Message readMessage();
     [[noreturn]] void die(const QString& description, bool kill);

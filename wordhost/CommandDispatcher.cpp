@@ -1,16 +1,16 @@
 #include "wordhost/CommandDispatcher.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+
 #include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/Office.h"
 #include "wordhost/PrivateFolder.h"
 #include "wordhost/WarmUp.h"
 #include "wordhost/protocol/HostRegistry.h"
-
-#include <algorithm>
-#include <charconv>
-#include <cstdio>
-#include <sstream>
 
 namespace wordhost {
 
@@ -42,7 +42,8 @@ bool extendArgument(const Message& request) {
 
 void requireUnit(const Message& request, long long unit, const char* what) {
     if (request.getInt("unit", unit) != unit) {
-        throw EngineError(std::string("The document engine supports ") + what + " only.", EngineErrorNumber::NotSupported);
+        throw EngineError(std::string("The document engine supports ") + what + " only.",
+                          EngineErrorNumber::NotSupported);
     }
 }
 
@@ -65,7 +66,8 @@ void CommandDispatcher::close() {
 
 EngineDocument& CommandDispatcher::document() {
     if (!document_) {
-        throw EngineError("This command is not available because no document is open.", EngineErrorNumber::NoDocument);
+        throw EngineError("This command is not available because no document is open.",
+                          EngineErrorNumber::NoDocument);
     }
     return *document_;
 }
@@ -107,7 +109,8 @@ Message CommandDispatcher::handle(const Message& request) {
         if (request.is("paragraphs")) {
             std::string lines;
             const std::vector<Indents> indents = document().paragraphIndents();
-            for (const Indents& indent : indents) lines += formatNumber(indent.left) + " " + formatNumber(indent.right) + "\n";
+            for (const Indents& indent : indents)
+                lines += formatNumber(indent.left) + " " + formatNumber(indent.right) + "\n";
             return ok().set("count", static_cast<long long>(indents.size())).setPayload(std::move(lines));
         }
         if (request.is("setindents")) return setIndents(request);
@@ -139,7 +142,8 @@ Message CommandDispatcher::handle(const Message& request) {
         if (request.is("moveup")) {
             requireUnit(request, kWdLine, "MoveUp by lines (5)");
             const long long count = request.getInt("count", 1);
-            document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)), extendArgument(request));
+            document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)),
+                              extendArgument(request));
             return ok();
         }
         if (request.is("text")) return ok().setPayload(document().selectionText());
@@ -155,18 +159,21 @@ Message CommandDispatcher::handle(const Message& request) {
             quit_ = true;
             return ok();
         }
-        return errorReply(EngineErrorNumber::NotSupported, "Object doesn't support this property or method: " + request.name());
+        return errorReply(EngineErrorNumber::NotSupported,
+                          "Object doesn't support this property or method: " + request.name());
     } catch (const EngineError& error) {
         return errorReply(error.number(), error.what());
     } catch (const ProtocolError& error) {
         return errorReply(EngineErrorNumber::Automation, std::string("Bad request: ") + error.what());
     } catch (const std::exception& error) {
-        return errorReply(EngineErrorNumber::Automation, std::string("The document engine failed: ") + error.what());
+        return errorReply(EngineErrorNumber::Automation,
+                          std::string("The document engine failed: ") + error.what());
     }
 }
 
 void CommandDispatcher::startEngine() {
-    if (!office_) office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
+    if (!office_)
+        office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
 }
 
 Message CommandDispatcher::hello(const Message& request) {

@@ -6,16 +6,16 @@
 #include "wordhost/RenderAhead.h"
 
 #define LOK_USE_UNSTABLE_API
-#include <LibreOfficeKit/LibreOfficeKit.hxx>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 namespace wordhost {
 
@@ -34,18 +34,21 @@ std::string fileNameOf(const std::string& path) {
 void copyDocument(const std::string& from, const std::string& to) {
     struct stat info {};
     if (::stat(from.c_str(), &info) != 0) {
-        if (errno == EACCES) throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
+        if (errno == EACCES)
+            throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
         throw EngineError("The document \"" + from + "\" does not exist.");
     }
     if (S_ISDIR(info.st_mode)) throw EngineError("\"" + from + "\" is a folder, not a document.");
     if (!S_ISREG(info.st_mode)) throw EngineError("\"" + from + "\" is not a Word document.");
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (in < 0) throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
+    if (in < 0)
+        throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (out < 0) {
         const int error = errno;
         ::close(in);
-        throw EngineError("The document engine cannot copy the document: " + std::string(std::strerror(error)) + ".");
+        throw EngineError(
+            "The document engine cannot copy the document: " + std::string(std::strerror(error)) + ".");
     }
     int error = 0;
     for (;;) {
@@ -59,7 +62,8 @@ void copyDocument(const std::string& from, const std::string& to) {
     ::futimens(out, times);
     if (::close(out) != 0 && error == 0) error = errno;
     if (error != 0) {
-        throw EngineError("The document \"" + from + "\" cannot be read: " + std::string(std::strerror(error)) + ".");
+        throw EngineError("The document \"" + from +
+                          "\" cannot be read: " + std::string(std::strerror(error)) + ".");
     }
 }
 
@@ -104,7 +108,8 @@ void EngineDocument::layOut() {
         try {
             paragraphs_->saveAs(patched);
         } catch (const std::exception& error) {
-            throw EngineError(std::string("The document engine cannot apply the paragraph changes: ") + error.what());
+            throw EngineError(std::string("The document engine cannot apply the paragraph changes: ") +
+                              error.what());
         }
         engineDocument_ = office_.load(patched, shownPath_);
     }
@@ -124,7 +129,8 @@ void EngineDocument::layOut() {
 
 void EngineDocument::prepareNextPages() {
     std::vector<int> next;
-    for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i) next.push_back(remaining_[i]);
+    for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i)
+        next.push_back(remaining_[i]);
     renderer_->prepare(std::move(next));
 }
 
@@ -140,7 +146,8 @@ ParagraphModel* EngineDocument::paragraphs() {
         paragraphs_.emplace(package);
     } catch (const std::exception& error) {
         // Without the paragraph model the document still converts, only without indent repair.
-        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(), error.what());
+        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(),
+                     error.what());
     }
     return paragraphs_ ? &*paragraphs_ : nullptr;
 }
@@ -153,7 +160,8 @@ std::vector<Indents> EngineDocument::paragraphIndents() {
 void EngineDocument::setIndent(std::size_t paragraph, bool left, double points) {
     ParagraphModel* model = paragraphs();
     if (model == nullptr || paragraph >= model->indents().size()) {
-        throw EngineError("The requested member of the collection does not exist.", EngineErrorNumber::NoSuchMember);
+        throw EngineError("The requested member of the collection does not exist.",
+                          EngineErrorNumber::NoSuchMember);
     }
     const Indents& now = model->indents()[paragraph];
     if ((left ? now.left : now.right) == points) return;
@@ -198,7 +206,8 @@ std::optional<PageImage> EngineDocument::cut() {
     for (int page = range->first; page <= range->second; ++page) {
         pictures.push_back(renderer_->take(remaining_[static_cast<std::size_t>(page)]));
     }
-    for (int page = range->first; page <= range->second; ++page) cut_.insert(remaining_[static_cast<std::size_t>(page)]);
+    for (int page = range->first; page <= range->second; ++page)
+        cut_.insert(remaining_[static_cast<std::size_t>(page)]);
     remaining_.erase(remaining_.begin() + range->first, remaining_.begin() + range->second + 1);
     selection_.collapseTo({range->first, 0});
     prepareNextPages();

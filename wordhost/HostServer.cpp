@@ -1,19 +1,20 @@
 #include "wordhost/HostServer.h"
 
-#include "wordhost/CommandDispatcher.h"
-#include "wordhost/PrivateFolder.h"
-#include "wordhost/protocol/Message.h"
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
 #include <string>
-#include <sys/prctl.h>
-#include <unistd.h>
+
+#include "wordhost/CommandDispatcher.h"
+#include "wordhost/PrivateFolder.h"
+#include "wordhost/protocol/Message.h"
 
 namespace wordhost {
 
@@ -102,8 +103,10 @@ int serveClient() {
                     const auto started = std::chrono::steady_clock::now();
                     const Message reply = dispatcher.handle(*request);
                     if (trace) {
-                        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
-                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(), took.count());
+                        const std::chrono::duration<double, std::milli> took =
+                            std::chrono::steady_clock::now() - started;
+                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(),
+                                     took.count());
                     }
                     if (!writeAll(out, reply.encodeLine()) || !writeAll(out, reply.payload())) {
                         running = false;

@@ -1,15 +1,16 @@
 #include "wordhost/PdfLayout.h"
 
-#include "wordhost/EngineError.h"
+#include <poppler-document.h>
+#include <poppler-global.h>
+#include <poppler-image.h>
+#include <poppler-page-renderer.h>
+#include <poppler-page.h>
 
 #include <cmath>
 #include <cstring>
 #include <mutex>
-#include <poppler-global.h>
-#include <poppler-document.h>
-#include <poppler-image.h>
-#include <poppler-page-renderer.h>
-#include <poppler-page.h>
+
+#include "wordhost/EngineError.h"
 
 namespace wordhost {
 
@@ -76,9 +77,11 @@ PageImage PdfLayout::render(int page) const {
     renderer.set_image_format(poppler::image::format_rgb24);
     // Whole pixels rounded up, as Poppler's own pdftoppm sizes a page.
     const poppler::rectf box = p->page_rect(poppler::media_box);
-    const bool turned = p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
+    const bool turned =
+        p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
     const int width = static_cast<int>(std::ceil((turned ? box.height() : box.width()) * kDpi / 72.0 - 1e-6));
-    const int height = static_cast<int>(std::ceil((turned ? box.width() : box.height()) * kDpi / 72.0 - 1e-6));
+    const int height =
+        static_cast<int>(std::ceil((turned ? box.width() : box.height()) * kDpi / 72.0 - 1e-6));
     const poppler::image image = renderer.render_page(p.get(), kDpi, kDpi, 0, 0, width, height);
     if (!image.is_valid() || image.format() != poppler::image::format_rgb24) {
         throw EngineError("The page " + std::to_string(page + 1) + " cannot be drawn.");
@@ -89,7 +92,8 @@ PageImage PdfLayout::render(int page) const {
     picture.rgb.resize(std::size_t(picture.width) * picture.height * 3);
     const std::size_t row = std::size_t(picture.width) * 3;
     for (int y = 0; y < picture.height; ++y) {
-        std::memcpy(picture.rgb.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(), row);
+        std::memcpy(picture.rgb.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(),
+                    row);
     }
     return picture;
 }

@@ -1,16 +1,17 @@
 #include "wordhost/RenderMode.h"
 
-#include "wordhost/EngineDocument.h"
-#include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
-#include "wordhost/PdfLayout.h"
-#include "wordhost/PrivateFolder.h"
+#include <poppler-image.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <poppler-image.h>
+
+#include "wordhost/EngineDocument.h"
+#include "wordhost/EngineError.h"
+#include "wordhost/Office.h"
+#include "wordhost/PdfLayout.h"
+#include "wordhost/PrivateFolder.h"
 
 namespace wordhost {
 

@@ -4,9 +4,9 @@
 #include "wordhost/PdfLayout.h"
 
 #define LOK_USE_UNSTABLE_API
-#include <LibreOfficeKit/LibreOfficeKit.hxx>
-
 #include <zip.h>
+
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
 
 namespace wordhost {
 
@@ -31,8 +31,9 @@ bool writeWarmDocument(const std::string& path) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (archive == nullptr) return false;
-    for (const auto& [name, text] : {std::pair{"[Content_Types].xml", kContentTypes}, std::pair{"_rels/.rels", kRelationships},
-                                     std::pair{"word/document.xml", kDocument}}) {
+    for (const auto& [name, text] :
+         {std::pair{"[Content_Types].xml", kContentTypes}, std::pair{"_rels/.rels", kRelationships},
+          std::pair{"word/document.xml", kDocument}}) {
         zip_source_t* source = zip_source_buffer(archive, text, std::char_traits<char>::length(text), 0);
         if (source == nullptr || zip_file_add(archive, name, source, ZIP_FL_OVERWRITE) < 0) {
             if (source != nullptr) zip_source_free(source);

@@ -1,15 +1,16 @@
 // The whole conversion of a document through a real engine host: one PCX per page, the
 // negative indents repaired, no error, and the document and its folder as they were.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+
 #include "conversion/Word1.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/wordhost/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
-
-#include <QDir>
-#include <QImage>
-#include <QProcess>
-#include <gtest/gtest.h>
 
 using namespace wordhosttest;
 
@@ -41,7 +42,8 @@ TEST(ConversionWithTheEngineHost, EveryPageBecomesAPcxAndTheDocumentStaysAsItWas
 
     EXPECT_TRUE(dialogs.errorReports().empty());
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("report_1.pcx"), QStringLiteral("report_2.pcx"), QStringLiteral("report_3.pcx")}));
+              (QStringList{QStringLiteral("report_1.pcx"), QStringLiteral("report_2.pcx"),
+                           QStringLiteral("report_3.pcx")}));
     EXPECT_EQ(window.progressTexts.last(), QStringLiteral("Processing: report.docx (Page 3 of 3)"));
     const QImage first = decodePcx(out + QStringLiteral("/report_1.pcx"));
     ASSERT_EQ(first.size(), QSize(1275, 1650));

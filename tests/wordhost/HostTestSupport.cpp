@@ -1,7 +1,6 @@
 #include "tests/wordhost/HostTestSupport.h"
 
-#include "tests/support/ScratchHome.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
+
+#include "tests/support/ScratchHome.h"
+#include "wordhost/protocol/HostRegistry.h"
 
 namespace wordhosttest {
 

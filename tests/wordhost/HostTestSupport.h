@@ -1,10 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
 #include <functional>
 #include <map>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace wordhosttest {
