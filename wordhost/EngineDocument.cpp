@@ -22,6 +22,8 @@ namespace wordhost {
 namespace {
 
 constexpr int kPagesAhead = 3;
+// Pages cut at once stand in one picture; past this it would not fit the client's memory sensibly.
+constexpr std::size_t kMaxPictureBytes = std::size_t(512) << 20;
 
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -202,6 +204,15 @@ std::optional<PageImage> EngineDocument::cut() {
     selection_.clamp();
     const auto range = selection_.pages();
     if (!range) return std::nullopt;
+    std::size_t bytes = 0;
+    for (int page = range->first; page <= range->second; ++page) {
+        const auto [width, height] = layout_->pictureSize(remaining_[static_cast<std::size_t>(page)]);
+        bytes += std::size_t(width) * std::size_t(height) * 3;
+    }
+    if (bytes > kMaxPictureBytes) {
+        throw EngineError("The selection is too large to cut as one picture (" +
+                          std::to_string(range->second - range->first + 1) + " pages).");
+    }
     std::vector<PageImage> pictures;
     for (int page = range->first; page <= range->second; ++page) {
         pictures.push_back(renderer_->take(remaining_[static_cast<std::size_t>(page)]));

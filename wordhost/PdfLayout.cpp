@@ -68,6 +68,18 @@ const std::vector<std::string>& PdfLayout::lines(int page) {
     return lines_.emplace(page, std::move(text)).first->second;
 }
 
+std::pair<int, int> PdfLayout::pictureSize(int page) const {
+    std::unique_ptr<poppler::page> p(document_->create_page(page));
+    if (!p) return {0, 0};
+    // Whole pixels rounded up, as Poppler's own pdftoppm sizes a page.
+    const poppler::rectf box = p->page_rect(poppler::media_box);
+    const bool turned =
+        p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
+    const double width = (turned ? box.height() : box.width()) * kDpi / 72.0;
+    const double height = (turned ? box.width() : box.height()) * kDpi / 72.0;
+    return {static_cast<int>(std::ceil(width - 1e-6)), static_cast<int>(std::ceil(height - 1e-6))};
+}
+
 PageImage PdfLayout::render(int page) const {
     std::unique_ptr<poppler::page> p(document_->create_page(page));
     if (!p) throw EngineError("The page " + std::to_string(page + 1) + " of the layout cannot be read.");
@@ -75,13 +87,7 @@ PageImage PdfLayout::render(int page) const {
     renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
     renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
     renderer.set_image_format(poppler::image::format_rgb24);
-    // Whole pixels rounded up, as Poppler's own pdftoppm sizes a page.
-    const poppler::rectf box = p->page_rect(poppler::media_box);
-    const bool turned =
-        p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
-    const int width = static_cast<int>(std::ceil((turned ? box.height() : box.width()) * kDpi / 72.0 - 1e-6));
-    const int height =
-        static_cast<int>(std::ceil((turned ? box.width() : box.height()) * kDpi / 72.0 - 1e-6));
+    const auto [width, height] = pictureSize(page);
     const poppler::image image = renderer.render_page(p.get(), kDpi, kDpi, 0, 0, width, height);
     if (!image.is_valid() || image.format() != poppler::image::format_rgb24) {
         throw EngineError("The page " + std::to_string(page + 1) + " cannot be drawn.");

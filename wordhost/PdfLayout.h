@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "wordhost/PageImage.h"
@@ -27,6 +28,8 @@ class PdfLayout {
     const std::vector<std::string>& lines(int page);
     // The page at kDpi, 24-bit RGB.
     PageImage render(int page) const;
+    // Width and height of the page's picture, without drawing it.
+    std::pair<int, int> pictureSize(int page) const;
 
   private:
     std::unique_ptr<poppler::document> document_;

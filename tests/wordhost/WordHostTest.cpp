@@ -135,6 +135,21 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     EXPECT_EQ(callError([&] { word->name(); }).number(), platform::ErrorNumber::AutomationError);
 }
 
+TEST(WordHost, ACutTooLargeForOnePictureIsRefused) {
+    const QString folder = makeFolder(QStringLiteral("large"));
+    const QString path = makeDocument(folder, QStringLiteral("long.docx"), pagedText(90, 1));
+    auto word = newWord();
+    word->documentsOpen(path);
+    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    const AppError error = callError([&] { word->selectionCut(); });
+    EXPECT_EQ(error.number(), platform::ErrorNumber::AutomationError);
+    EXPECT_TRUE(error.description().startsWith(QStringLiteral("The selection is too large"))) << error.what();
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 90);
+    selectFirstPages(*word, 1);
+    EXPECT_EQ(cutToClipboard(*word).size(), kLetterAt150Dpi);
+    word->quit();
+}
+
 TEST(WordHost, ParagraphIndentsTravelInBatches) {
     const QString folder = makeFolder(QStringLiteral("indents"));
     std::vector<Paragraph> paragraphs = pagedText(2, 3);
