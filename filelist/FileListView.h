@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QStringList>
 #include <QTreeWidget>
+#include <functional>
 
 namespace filelist {
 
@@ -14,8 +16,8 @@ public:
     // The one append call every adder uses: a new entry at the end with `path` as its text.
     void appendEntry(const QString& path);
     int entryCount() const;
-    QString entryText(int index) const;  // 1-based; throws AppError 35600-style "Index out of bounds" when gone
-    void setEntryText(int index, const QString& text);  // 1-based
+    QString entryText(int index) const;  // 1-based; throws AppError 35600 "Index out of bounds" when gone
+    void setEntryText(int index, const QString& text);  // 1-based; same failure
     QStringList entryTexts() const;
 
     // Tells the list whether the window is busy (pointer 11): removal does nothing then.
@@ -27,6 +29,7 @@ protected:
 
 private:
     void removeSelectedEntry();
+    QTreeWidgetItem* entryAt(int index) const;  // throws when there is no such entry
     std::function<bool()> isBusy_;
 };
 
