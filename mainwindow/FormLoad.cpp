@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include "conversion/IsInstalled.h"
+#include "fsutil/Main.h"
 #include "mainwindow/ApplicationTitle.h"
 #include "mainwindow/HomePage.h"
 #include "mainwindow/StepGuard.h"
@@ -14,26 +15,14 @@
 #include "resources/AppIcon.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace mainwindow {
 
 namespace {
 constexpr long kInvalidPicture = 481;
-
-// Stand-ins for the shared file-system helpers until they land.
-bool FileExists(const QString& path) { return QFileInfo::exists(path); }
-
-QString DesktopFolderPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall);
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
-}  // namespace
 
 void Form1::Form_Load() {
     StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.Form_Load "));
@@ -44,7 +33,7 @@ void Form1::Form_Load() {
         platform::setApplicationTitle(ApplicationTitleOf(kProductName));
     });
     const QString pointerFile = platform::programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (guard.test(106, [&] { return FileExists(pointerFile); })) {
+    if (guard.test(106, [&] { return Main::FileExists(pointerFile); })) {
         guard.step(108, [&] {
             customPointer_ = platform::loadCursorFile(pointerFile);
             if (!customPointer_) throw platform::AppError(kInvalidPicture, QStringLiteral("Invalid picture"));
@@ -56,7 +45,7 @@ void Form1::Form_Load() {
     guard.step(130, [this] { ListView1->setColumnWidth(0, pixels(7000)); });
     guard.step(132, [this] {
         // The default is computed first: when it cannot be, the stored folder is not shown either.
-        const QString desktop = DesktopFolderPath();
+        const QString desktop = Main::DesktopFolderPath();
         Text1->setText(platform::storedOutputFolder().value_or(desktop));
     });
     guard.step(134, [] { IsInstalled::IsWordInstalled(); });

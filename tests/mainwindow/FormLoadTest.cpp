@@ -67,11 +67,11 @@ TEST_F(FormLoad, ASecondStartShowsTheStoredText) {
 }
 
 TEST_F(FormLoad, AStartableEngineGivesNoMessage) {
-    word.canCreate = true;
+    word.createFails = false;
     Form1 form;
     form.Form_Load();
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(word.quits, 1);
+    EXPECT_EQ(word.calls, (QStringList{"create", "quit"}));
 }
 
 TEST_F(FormLoad, NoDesktopFolderIsReportedAtStep132AndLeavesTheBoxEmpty) {

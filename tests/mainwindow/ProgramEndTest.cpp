@@ -39,7 +39,8 @@ bool goneSoon(qint64 pid) {
 // inside a nested event loop, with a child and a grandchild process, when the window is closed.
 [[noreturn]] void closeInTheMiddleOfARun(const QString& pidFile) {
     testsupport::RecordingDialogs dialogs;
-    testsupport::StubWordFactory word;
+    testsupport::FakeWord word;
+    word.createFails = true;
     // This process's own scratch folder would otherwise stay behind.
     platform::addProgramEndAction([] { QDir(testsupport::scratchHome()).removeRecursively(); });
     Form1 form;

@@ -1,7 +1,7 @@
 #include "conversion/IsInstalled.h"
 #include "conversion/Word1.h"
 #include "platform/ProgramFolder.h"
-#include "tests/mainwindow/StubWord.h"
+#include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
@@ -23,10 +23,11 @@ protected:
     void SetUp() override { platform::setApplicationTitle(QStringLiteral("Short Title")); }
     void TearDown() override { platform::setApplicationTitle(QStringLiteral("Marrowdale")); }
     testsupport::RecordingDialogs dialogs;
-    testsupport::StubWordFactory word;
+    testsupport::FakeWord word;
 };
 
 TEST_F(WordChecks, NoEngineIsReportedOnceInAPlainBox) {
+    word.createFails = true;
     IsInstalled::IsWordInstalled();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, kNotInstalled);
@@ -35,28 +36,30 @@ TEST_F(WordChecks, NoEngineIsReportedOnceInAPlainBox) {
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::None);
 }
 
-TEST_F(WordChecks, AStartableEngineIsQuitAgainSilently) {
-    word.canCreate = true;
+TEST_F(WordChecks, AStartableEngineIsQuitAndReleasedSilently) {
     IsInstalled::IsWordInstalled();
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(word.created, 1);
-    EXPECT_EQ(word.quits, 1);
-    word.quitFails = true;  // a failed quit is ignored too
+    EXPECT_EQ(word.calls, (QStringList{"create", "quit"}));
+    EXPECT_EQ(word.liveObjects(), 0);
+    word.failCall(QStringLiteral("quit"));  // a failed quit is ignored too
     IsInstalled::IsWordInstalled();
     EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(word.liveObjects(), 0);
 }
 
 TEST_F(WordChecks, RunningMeansAttachedAndNamedMicrosoftWord) {
     EXPECT_FALSE(Word1::IsWordRunning());
-    word.runningName = QStringLiteral("Microsoft Word");
+    word.running = true;
     EXPECT_TRUE(Word1::IsWordRunning());
-    word.runningName = QStringLiteral("Microsoft Word ");  // exact comparison
+    word.applicationName = QStringLiteral("Microsoft Word ");  // compared exactly
     EXPECT_FALSE(Word1::IsWordRunning());
-    word.runningName = QStringLiteral("Microsoft Word");
-    word.nameFails = true;
+    word.applicationName = platform::kWordName;
+    word.failCall(QStringLiteral("name"));
     EXPECT_FALSE(Word1::IsWordRunning());
-    EXPECT_EQ(word.quits, 0);  // the user's engine is never closed
-    EXPECT_EQ(word.created, 0);
+    // The user's engine is attached, asked its name and let go: never created, never quit.
+    EXPECT_EQ(word.count(QStringLiteral("create")), 0);
+    EXPECT_EQ(word.count(QStringLiteral("quit")), 0);
+    EXPECT_EQ(word.liveObjects(), 0);
 }
 
 TEST_F(WordChecks, NothingRunningAsksNothing) {
@@ -65,7 +68,7 @@ TEST_F(WordChecks, NothingRunningAsksNothing) {
 }
 
 TEST_F(WordChecks, ARunningEngineAsksAndNoStopsTheRun) {
-    word.runningName = QStringLiteral("Microsoft Word");
+    word.running = true;
     dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::No};
     EXPECT_FALSE(Word1::ConfirmWordNotRunning(nullptr));  // Yes: go ahead
     EXPECT_TRUE(Word1::ConfirmWordNotRunning(nullptr));   // No: do not start
@@ -74,7 +77,7 @@ TEST_F(WordChecks, ARunningEngineAsksAndNoStopsTheRun) {
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Short Title"));
     EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::None);
-    EXPECT_EQ(word.quits, 0);
+    EXPECT_EQ(word.count(QStringLiteral("quit")), 0);
 }
 
 }  // namespace
