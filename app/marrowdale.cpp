@@ -1,7 +1,7 @@
 // Marrowdale: one window; the command line is not read.
-#include "mainwindow/Form1.h"
-
 #include <QApplication>
+
+#include "mainwindow/Form1.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,11 +1,11 @@
 #include "conversion/IsInstalled.h"
 
+#include <QApplication>
+#include <memory>
+
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WordApplication.h"
-
-#include <QApplication>
-#include <memory>
 
 namespace IsInstalled {
 

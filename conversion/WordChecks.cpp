@@ -1,6 +1,5 @@
 // The check made before every run: is an engine already open for this user?
 #include "conversion/Word1.h"
-
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WordApplication.h"
@@ -21,8 +20,9 @@ bool ConfirmWordNotRunning(QWidget* owner) {
     if (!IsWordRunning()) return false;
     const platform::MessageAnswer answer = platform::dialogs().messageBox(
         owner,
-        QStringLiteral("Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task "
-                       "Manager > WINWORD.EXE if necessary.\r\n\r\nWould you like to proceed anyway?"),
+        QStringLiteral(
+            "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task "
+            "Manager > WINWORD.EXE if necessary.\r\n\r\nWould you like to proceed anyway?"),
         platform::applicationTitle(), platform::MessageButtons::YesNo, platform::MessageIcon::None);
     return answer != platform::MessageAnswer::Yes;
 }

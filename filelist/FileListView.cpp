@@ -1,10 +1,10 @@
 #include "filelist/FileListView.h"
 
-#include "platform/AppError.h"
-
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include "platform/AppError.h"
 
 namespace filelist {
 
@@ -31,8 +31,9 @@ FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setSectionsMovable(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setToolTip(QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line to right "
-                              "and out of window to reveal full names."));
+    setToolTip(
+        QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line to right "
+                       "and out of window to reveal full names."));
 }
 
 void FileListView::appendEntry(const QString& path) {

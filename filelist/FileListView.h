@@ -10,7 +10,7 @@ namespace filelist {
 // in conversion order. Double-click and Delete remove the selected entry unless the window is busy.
 class FileListView : public QTreeWidget {
     Q_OBJECT
-public:
+  public:
     explicit FileListView(QWidget* parent = nullptr);
 
     // The one append call every adder uses: a new entry at the end with `path` as its text.
@@ -23,11 +23,11 @@ public:
     // Tells the list whether the window is busy (pointer 11): removal does nothing then.
     void setBusyTest(std::function<bool()> isBusy);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void removeSelectedEntry();
     QTreeWidgetItem* entryAt(int index) const;  // throws when there is no such entry
     std::function<bool()> isBusy_;

@@ -2,13 +2,13 @@
 // conversion. The places are the design's twips, 15 to a pixel.
 #include "mainwindow/Form1.h"
 
-#include "mainwindow/Twips.h"
-#include "platform/ProgramExit.h"
-
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+
+#include "mainwindow/Twips.h"
+#include "platform/ProgramExit.h"
 
 namespace mainwindow {
 
@@ -74,7 +74,8 @@ Form1::Form1(QWidget* parent)
     place(PushButton6, 6960, 300, 600, 345);
 
     ListView1->setFont(arialBold(9));
-    for (QPushButton* control : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6}) {
+    for (QPushButton* control :
+         {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6}) {
         control->setFont(arialBold(11.25));
     }
 
@@ -84,8 +85,9 @@ Form1::Form1(QWidget* parent)
     ProgressBar1->setAlignment(Qt::AlignCenter);
     ProgressBar1->setFormat(QStringLiteral("Progress Bar"));
 
-    QWidget* const tabOrder[] = {ListView1,   Creator,     ProgressBar1, PushButton1, PushButton4, PushButton2,
-                                 PushButton3, PushButton5, Frame2,       Text1,       PushButton6};
+    QWidget* const tabOrder[] = {ListView1,   Creator,     ProgressBar1, PushButton1,
+                                 PushButton4, PushButton2, PushButton3,  PushButton5,
+                                 Frame2,      Text1,       PushButton6};
     for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
     designLook();
@@ -102,7 +104,8 @@ void Form1::designLook() {
 
 void Form1::showCentred() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
     show();
 }

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "conversion/ConversionWindow.h"
-#include "filelist/FileListView.h"
-#include "filelist/ListWindow.h"
-#include "mainwindow/ProgressBar.h"
-#include "mainwindow/RenderSurface.h"
-
 #include <QCursor>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <optional>
+
+#include "conversion/ConversionWindow.h"
+#include "filelist/FileListView.h"
+#include "filelist/ListWindow.h"
+#include "mainwindow/ProgressBar.h"
+#include "mainwindow/RenderSurface.h"
 
 namespace mainwindow {
 
@@ -26,7 +26,7 @@ constexpr int kPointerCustom = 99;
 // members named after them, spread over the files of mainwindow/ by job.
 class Form1 : public QWidget, public Word1::ConversionWindow, public filelist::ListWindow {
     Q_OBJECT
-public:
+  public:
     explicit Form1(QWidget* parent = nullptr);
 
     // The controls, as designed. Frame2 holds Text1 and PushButton6.
@@ -68,12 +68,12 @@ public:
     QWidget* window() override { return this; }
     filelist::FileListView& list() override { return *ListView1; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void designLook();
     void connectEvents();
     void applySkin();

@@ -1,6 +1,5 @@
 // Which procedure each control's events run, and the "Clear List" button.
 #include "mainwindow/Form1.h"
-
 #include "mainwindow/StepGuard.h"
 
 namespace mainwindow {
@@ -17,7 +16,8 @@ void Form1::connectEvents() {
     setMouseTracking(true);
     Frame2->setMouseTracking(true);
     Frame2->installEventFilter(this);
-    for (QPushButton* control : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6}) {
+    for (QPushButton* control :
+         {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6}) {
         control->setMouseTracking(true);
         control->installEventFilter(this);
     }

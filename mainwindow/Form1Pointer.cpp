@@ -1,7 +1,7 @@
 // The window's pointer, which is also the busy flag, and the hover rules that set it.
-#include "mainwindow/Form1.h"
-
 #include <QMouseEvent>
+
+#include "mainwindow/Form1.h"
 
 namespace mainwindow {
 
@@ -12,7 +12,9 @@ void Form1::setMousePointer(int code) {
 
 void Form1::showPointer() {
     switch (pointer_) {
-        case kPointerHourglass: setCursor(Qt::WaitCursor); break;
+        case kPointerHourglass:
+            setCursor(Qt::WaitCursor);
+            break;
         case kPointerCustom:
             if (customPointer_) {
                 setCursor(*customPointer_);
@@ -20,7 +22,9 @@ void Form1::showPointer() {
                 unsetCursor();  // without "HAND-M.CUR" the hand is the plain arrow
             }
             break;
-        default: unsetCursor(); break;
+        default:
+            unsetCursor();
+            break;
     }
 }
 

@@ -1,10 +1,13 @@
 // Start-up of the window, before it is first shown. Every step goes on after a reported failure,
 // so the window is always shown.
-#include "mainwindow/Form1.h"
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 
 #include "conversion/IsInstalled.h"
 #include "fsutil/Main.h"
 #include "mainwindow/ApplicationTitle.h"
+#include "mainwindow/Form1.h"
 #include "mainwindow/HomePage.h"
 #include "mainwindow/StepGuard.h"
 #include "mainwindow/Twips.h"
@@ -13,10 +16,6 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Settings.h"
 #include "resources/AppIcon.h"
-
-#include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 
 namespace mainwindow {
 

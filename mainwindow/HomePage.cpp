@@ -1,10 +1,10 @@
 #include "mainwindow/HomePage.h"
 
-#include "platform/AppError.h"
-#include "platform/Shell.h"
-
 #include <QTime>
 #include <random>
+
+#include "platform/AppError.h"
+#include "platform/Shell.h"
 
 namespace mainwindow {
 
@@ -15,7 +15,8 @@ RandomSource& currentSource() {
 }
 
 double timeSeededDraw() {
-    std::mt19937 generator(static_cast<std::mt19937::result_type>(QTime::currentTime().msecsSinceStartOfDay() / 1000));
+    std::mt19937 generator(
+        static_cast<std::mt19937::result_type>(QTime::currentTime().msecsSinceStartOfDay() / 1000));
     return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
 }
 }  // namespace

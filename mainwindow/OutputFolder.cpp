@@ -1,7 +1,6 @@
 // The output folder: the text of Text1, stored on every change and picked with the folder browser.
-#include "mainwindow/Form1.h"
-
 #include "fsutil/AddFolder.h"
+#include "mainwindow/Form1.h"
 #include "mainwindow/StepGuard.h"
 #include "platform/Settings.h"
 
@@ -12,7 +11,8 @@ void Form1::Text1_Change() { platform::storeOutputFolder(Text1->text()); }
 void Form1::PushButton6_Click() {
     StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton6_Click "));
     QString chosen;
-    guard.step(100, [&] { chosen = AddFolder::BrowseForFolder(this, QStringLiteral("Please select folder:")); });
+    guard.step(100,
+               [&] { chosen = AddFolder::BrowseForFolder(this, QStringLiteral("Please select folder:")); });
     if (guard.test(102, [&] { return chosen.isEmpty(); })) return;
     // The conversion puts file names right after this text, so it must end in "/".
     if (guard.test(104, [&] { return !chosen.endsWith(QLatin1Char('/')); })) {

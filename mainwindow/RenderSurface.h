@@ -8,7 +8,7 @@ namespace mainwindow {
 // The conversion's render surface ("Creator"): holds one page picture. It lies below the client
 // area, so the user never sees it; its image is the whole picture, whatever the box's size.
 class RenderSurface : public QWidget {
-public:
+  public:
     explicit RenderSurface(QWidget* parent = nullptr);
 
     void setPicture(const QImage& picture);
@@ -16,10 +16,10 @@ public:
     // The picture at its own size; the blank surface at the box's size while it has none.
     QImage image() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage picture_;
 };
 

@@ -1,12 +1,13 @@
 #include "platform/ProgramExit.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <map>
 #include <set>
-#include <signal.h>
-#include <unistd.h>
 
 namespace platform {
 

@@ -61,16 +61,16 @@ QImage drawPointingHand(int size) {
     Canvas canvas(size, 32);
     QPainter& p = canvas.painter;
 
-    QPainterPath hand = roundedBox(QRectF(9.5, 1.5, 5, 18), 2.5);           // index finger
-    hand = hand.united(roundedBox(QRectF(14.2, 10.5, 4.4, 9.5), 2.2));      // middle finger, folded
-    hand = hand.united(roundedBox(QRectF(18.4, 11.5, 4.4, 9), 2.2));        // ring finger
-    hand = hand.united(roundedBox(QRectF(22.6, 13, 4.2, 8), 2.1));          // little finger
-    hand = hand.united(roundedBox(QRectF(9.5, 15, 17.3, 12), 4));           // palm
+    QPainterPath hand = roundedBox(QRectF(9.5, 1.5, 5, 18), 2.5);       // index finger
+    hand = hand.united(roundedBox(QRectF(14.2, 10.5, 4.4, 9.5), 2.2));  // middle finger, folded
+    hand = hand.united(roundedBox(QRectF(18.4, 11.5, 4.4, 9), 2.2));    // ring finger
+    hand = hand.united(roundedBox(QRectF(22.6, 13, 4.2, 8), 2.1));      // little finger
+    hand = hand.united(roundedBox(QRectF(9.5, 15, 17.3, 12), 4));       // palm
     QTransform thumbPlace;
     thumbPlace.translate(11.5, 21.5);
     thumbPlace.rotate(40);
     hand = hand.united(thumbPlace.map(roundedBox(QRectF(-8.5, -2.4, 10, 4.8), 2.4)));  // thumb
-    hand = hand.united(roundedBox(QRectF(12, 25, 13, 6), 1));              // cuff
+    hand = hand.united(roundedBox(QRectF(12, 25, 13, 6), 1));                          // cuff
 
     p.setPen(QPen(kInk, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);

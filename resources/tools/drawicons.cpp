@@ -1,12 +1,12 @@
 // Draws the program's pointers and icon and writes them as Windows cursor and icon files:
 //   marrowdale-drawicons OUTDIR   writes OUTDIR/HAND-M.CUR, OUTDIR/drag.ico, OUTDIR/Marrowdale.ico
-#include "Drawings.h"
-#include "IconFile.h"
-
 #include <QFile>
 #include <QString>
 #include <cstdio>
 #include <vector>
+
+#include "Drawings.h"
+#include "IconFile.h"
 
 namespace {
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -28,9 +28,10 @@ int main(int argc, char** argv) {
     using namespace icontool;
     std::vector<QImage> iconSizes;
     for (const int size : {16, 24, 32, 48, 64}) iconSizes.push_back(drawApplicationIcon(size));
-    const bool written =
-        writeFile(folder + QStringLiteral("/HAND-M.CUR"), cursorFileBytes(drawPointingHand(32), pointingHandHotSpot())) &&
-        writeFile(folder + QStringLiteral("/drag.ico"), iconFileBytes({drawPageStack(32), drawPageStack(16)})) &&
-        writeFile(folder + QStringLiteral("/Marrowdale.ico"), iconFileBytes(iconSizes));
+    const bool written = writeFile(folder + QStringLiteral("/HAND-M.CUR"),
+                                   cursorFileBytes(drawPointingHand(32), pointingHandHotSpot())) &&
+                         writeFile(folder + QStringLiteral("/drag.ico"),
+                                   iconFileBytes({drawPageStack(32), drawPageStack(16)})) &&
+                         writeFile(folder + QStringLiteral("/Marrowdale.ico"), iconFileBytes(iconSizes));
     return written ? 0 : 1;
 }

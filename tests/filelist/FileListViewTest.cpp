@@ -1,18 +1,19 @@
 // The list itself: entries, the 1-based reading the batch run uses, and removal by double-click
 // and Delete, held off while the window is busy.
-#include "filelist/FileListView.h"
-#include "platform/AppError.h"
+#include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "filelist/FileListView.h"
+#include "platform/AppError.h"
 
 namespace {
 
 using filelist::FileListView;
 
 class FileList : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         list.resize(520, 169);
         list.setBusyTest([this] { return busy; });
@@ -37,8 +38,9 @@ TEST_F(FileList, OneColumnNoSortingNoItemDragging) {
     EXPECT_FALSE(list.isSortingEnabled());
     EXPECT_FALSE(list.dragEnabled());
     EXPECT_FALSE(list.header()->stretchLastSection());  // the column can be widened past the view
-    EXPECT_EQ(list.toolTip(), QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line "
-                                             "to right and out of window to reveal full names."));
+    EXPECT_EQ(list.toolTip(),
+              QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line "
+                             "to right and out of window to reveal full names."));
 }
 
 TEST_F(FileList, EntriesKeepTheirOrderAndDuplicates) {
@@ -97,7 +99,8 @@ TEST_F(FileList, DoubleClickRemovesTheEntryClicked) {
     EXPECT_EQ(list.entryTexts(), (QStringList{"/a.docx", "/b.docx"}));
     // Below the last entry there is nothing to remove, even with an entry selected.
     select(1);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, list.viewport()->height() - 5));
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       QPoint(20, list.viewport()->height() - 5));
     EXPECT_EQ(list.entryCount(), 2);
 }
 

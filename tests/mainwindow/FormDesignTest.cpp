@@ -1,11 +1,11 @@
 // The window as designed: every control's place in twips (15 to a pixel), fonts, tab order,
 // frame, and a picture of it saved for people to look at.
-#include "mainwindow/Form1.h"
-#include "tests/mainwindow/WindowFixture.h"
-
 #include <QDir>
 #include <QFontInfo>
 #include <QTemporaryDir>
+
+#include "mainwindow/Form1.h"
+#include "tests/mainwindow/WindowFixture.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ struct Designed {
 };
 
 const Designed kDesign[] = {
-    {"ListView1", 120, 120, 7800, 2535},   {"Creator", 0, 6180, 615, 465},
+    {"ListView1", 120, 120, 7800, 2535},    {"Creator", 0, 6180, 615, 465},
     {"ProgressBar1", 120, 5205, 7800, 405}, {"PushButton1", 120, 2750, 3840, 405},
     {"PushButton4", 4080, 2750, 3840, 405}, {"PushButton2", 120, 4695, 7800, 405},
     {"PushButton3", 120, 3260, 3840, 405},  {"PushButton5", 4080, 3260, 3840, 405},
@@ -32,7 +32,7 @@ QRect designedRect(const Designed& control) {
 }
 
 class FormDesign : public testsupport::WindowTest {
-protected:
+  protected:
     // Renders the window offscreen and saves the picture under the build folder.
     QImage screenshot(Form1& form, const QString& name) {
         form.show();
@@ -91,7 +91,8 @@ TEST_F(FormDesign, FontsAreArialBold) {
         EXPECT_TRUE(widget->font().bold());
         // Arial itself or its metric twin is what gets drawn.
         const QString drawn = QFontInfo(widget->font()).family();
-        EXPECT_TRUE(drawn == QStringLiteral("Arial") || drawn == QStringLiteral("Liberation Sans")) << drawn.toStdString();
+        EXPECT_TRUE(drawn == QStringLiteral("Arial") || drawn == QStringLiteral("Liberation Sans"))
+            << drawn.toStdString();
     };
     expectFont(&form, 9);
     expectFont(form.ListView1, 9);
@@ -105,13 +106,16 @@ TEST_F(FormDesign, FontsAreArialBold) {
 TEST_F(FormDesign, TabGoesThroughTheControlsInDesignOrder) {
     Form1 form;
     form.show();
-    const std::vector<QWidget*> expected{form.ListView1,   form.PushButton1, form.PushButton4, form.PushButton2,
-                                         form.PushButton3, form.PushButton5, form.Text1,       form.PushButton6};
+    const std::vector<QWidget*> expected{form.ListView1,   form.PushButton1, form.PushButton4,
+                                         form.PushButton2, form.PushButton3, form.PushButton5,
+                                         form.Text1,       form.PushButton6};
     form.ListView1->setFocus();
     for (std::size_t i = 1; i <= expected.size(); ++i) {
         QWidget* next = form.focusWidget()->nextInFocusChain();
-        while (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisibleTo(&form)) next = next->nextInFocusChain();
-        EXPECT_EQ(next, expected[i % expected.size()]) << "after " << form.focusWidget()->objectName().toStdString();
+        while (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisibleTo(&form))
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, expected[i % expected.size()])
+            << "after " << form.focusWidget()->objectName().toStdString();
         next->setFocus();
     }
 }
@@ -131,8 +135,9 @@ TEST_F(FormDesign, WithoutTheSkinTheWindowIsWhite) {
     Form1 form;
     form.Form_Load();
     const QImage picture = screenshot(form, QStringLiteral("form1-plain"));
-    EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));          // window background
-    EXPECT_EQ(picture.pixelColor(8 + 400, 250 + 3), QColor(Qt::white));   // the frame's own, beside its caption
+    EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));  // window background
+    EXPECT_EQ(picture.pixelColor(8 + 400, 250 + 3),
+              QColor(Qt::white));  // the frame's own, beside its caption
 }
 
 TEST_F(FormDesign, TheRenderSurfaceGivesTheWholePicture) {

@@ -1,13 +1,13 @@
+#include <QDir>
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <cstdlib>
+
 #include "mainwindow/ApplicationTitle.h"
 #include "mainwindow/Form1.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Settings.h"
 #include "tests/mainwindow/WindowFixture.h"
-
-#include <QDir>
-#include <QHeaderView>
-#include <QTemporaryDir>
-#include <cstdlib>
 
 namespace {
 
@@ -15,7 +15,8 @@ using mainwindow::ApplicationTitleOf;
 using mainwindow::Form1;
 
 const QString kNotInstalled = QStringLiteral(
-    "Word is not installed on this computer. You need to have it installed to use this software without error.");
+    "Word is not installed on this computer. You need to have it installed to use this software without "
+    "error.");
 const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.Form_Load ");
 
 TEST(ApplicationTitle, DropsTheLastWord) {
@@ -36,7 +37,8 @@ TEST(ApplicationTitle, ANameWithoutBlankIsItsOwnTitle) {
     EXPECT_EQ(ApplicationTitleOf(QStringLiteral("Marrowdale")), QStringLiteral("Marrowdale"));
     const QString longWord(50, QLatin1Char('x'));
     EXPECT_EQ(ApplicationTitleOf(longWord), longWord);
-    EXPECT_EQ(ApplicationTitleOf(QStringLiteral("x") + longWord + QStringLiteral(" y")), QStringLiteral("x") + longWord);
+    EXPECT_EQ(ApplicationTitleOf(QStringLiteral("x") + longWord + QStringLiteral(" y")),
+              QStringLiteral("x") + longWord);
 }
 
 using FormLoad = testsupport::WindowTest;
@@ -85,8 +87,8 @@ TEST_F(FormLoad, NoDesktopFolderIsReportedAtStep132AndLeavesTheBoxEmpty) {
     EXPECT_EQ(storedText1(), QStringLiteral("/srv/pages/"));  // nothing was set, so nothing stored
     const auto reports = dialogs.errorReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].text.startsWith(QStringLiteral("Invalid procedure call or argument\r\n") + kLocation +
-                                           QStringLiteral("at line 132\r\r")));
+    EXPECT_TRUE(reports[0].text.startsWith(QStringLiteral("Invalid procedure call or argument\r\n") +
+                                           kLocation + QStringLiteral("at line 132\r\r")));
     EXPECT_EQ(dialogs.messageTexts().last(), kNotInstalled);  // the last step still ran
 }
 

@@ -1,11 +1,11 @@
 // The pointer follows the mouse: the hand over the buttons, the arrow over the window's and the
 // frame's background, and the hourglass of a busy window is never replaced.
-#include "mainwindow/Form1.h"
-#include "tests/mainwindow/WindowFixture.h"
-
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+
+#include "mainwindow/Form1.h"
+#include "tests/mainwindow/WindowFixture.h"
 
 namespace {
 
@@ -13,15 +13,15 @@ using mainwindow::Form1;
 
 // A mouse move without a button held, delivered the way the window system delivers it.
 void moveOver(QWidget* widget, QPoint position) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(position), QPointF(widget->mapToGlobal(position)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(position), QPointF(widget->mapToGlobal(position)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
 void moveOver(QWidget* widget) { moveOver(widget, widget->rect().center()); }
 
 class Hover : public testsupport::WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         form = std::make_unique<Form1>();

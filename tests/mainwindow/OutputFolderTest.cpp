@@ -1,15 +1,15 @@
 // The output folder box: every change is stored at once; the "..." button picks a folder.
+#include <QTest>
+
 #include "mainwindow/Form1.h"
 #include "tests/mainwindow/WindowFixture.h"
-
-#include <QTest>
 
 namespace {
 
 using mainwindow::Form1;
 
 class OutputFolder : public testsupport::WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         form = std::make_unique<Form1>();
@@ -40,7 +40,8 @@ TEST_F(OutputFolder, CancellingThePickerChangesNothing) {
 }
 
 TEST_F(OutputFolder, APickedFolderGetsItsSlash) {
-    dialogs.folderAnswers = {QStringLiteral("/data/out"), QStringLiteral("/"), QStringLiteral("/data/ready/")};
+    dialogs.folderAnswers = {QStringLiteral("/data/out"), QStringLiteral("/"),
+                             QStringLiteral("/data/ready/")};
     form->PushButton6->click();
     EXPECT_EQ(form->Text1->text(), QStringLiteral("/data/out/"));
     EXPECT_EQ(storedText1(), QStringLiteral("/data/out/"));

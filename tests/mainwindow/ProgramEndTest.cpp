@@ -1,9 +1,6 @@
 // Closing the window ends the program at once, from inside nested event loops, and leaves none of
 // the processes it started behind (engine hosts, converter runs, and what they started).
-#include "mainwindow/Form1.h"
-#include "platform/EventLoop.h"
-#include "platform/ProgramExit.h"
-#include "tests/mainwindow/WindowFixture.h"
+#include <signal.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -12,7 +9,11 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
-#include <signal.h>
+
+#include "mainwindow/Form1.h"
+#include "platform/EventLoop.h"
+#include "platform/ProgramExit.h"
+#include "tests/mainwindow/WindowFixture.h"
 
 namespace {
 
@@ -47,8 +48,9 @@ bool goneSoon(qint64 pid) {
     form.Form_Load();
     form.show();
     QProcess child;
-    child.start(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), QStringLiteral("sleep 300 & echo $! > '%1.grandchild'; wait").arg(pidFile)});
+    child.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("sleep 300 & echo $! > '%1.grandchild'; wait").arg(pidFile)});
     child.waitForStarted();
     while (!QFile::exists(pidFile + QStringLiteral(".grandchild"))) QThread::msleep(10);
     QFile out(pidFile);

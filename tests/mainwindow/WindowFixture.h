@@ -1,5 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSettings>
+#include <QUrl>
+#include <optional>
+#include <vector>
+
 #include "mainwindow/HomePage.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
@@ -7,19 +15,12 @@
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchHome.h"
 
-#include <QFile>
-#include <QSettings>
-#include <QUrl>
-#include <gtest/gtest.h>
-#include <optional>
-#include <vector>
-
 namespace testsupport {
 
 // A main window test: boxes answered, no engine, no browser, the home page never drawn unless a
 // test asks, a first start (no stored output folder), and the built program folder.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     RecordingDialogs dialogs;
     FakeWord word;
     std::vector<QUrl> opened;
@@ -45,7 +46,9 @@ protected:
         platform::setProgramFolder(programDir());
     }
 
-    static QString settingsFile() { return scratchHome() + QStringLiteral("/home/.config/Hollenwick/Hollenwick.conf"); }
+    static QString settingsFile() {
+        return scratchHome() + QStringLiteral("/home/.config/Hollenwick/Hollenwick.conf");
+    }
     static QString desktopFolder() { return scratchHome() + QStringLiteral("/home/Desktop/"); }
 
     // The stored output folder, read from the settings file itself.

@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
+
 #include "conversion/IsInstalled.h"
 #include "conversion/Word1.h"
 #include "platform/ProgramFolder.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -13,13 +13,15 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 
 const QString kNotInstalled = QStringLiteral(
-    "Word is not installed on this computer. You need to have it installed to use this software without error.");
+    "Word is not installed on this computer. You need to have it installed to use this software without "
+    "error.");
 const QString kMayBeOpen = QStringLiteral(
-    "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task Manager > WINWORD.EXE "
+    "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task Manager > "
+    "WINWORD.EXE "
     "if necessary.\r\n\r\nWould you like to proceed anyway?");
 
 class WordChecks : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform::setApplicationTitle(QStringLiteral("Short Title")); }
     void TearDown() override { platform::setApplicationTitle(QStringLiteral("Marrowdale")); }
     testsupport::RecordingDialogs dialogs;
