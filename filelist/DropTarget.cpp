@@ -4,7 +4,7 @@
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
-#include "fsutil/Main.h"
+#include "fsutil/FileAttributes.h"
 #include "fsutil/PathExists.h"
 
 #include <QDropEvent>
@@ -15,14 +15,8 @@
 namespace filelist {
 
 namespace {
-constexpr int kDirectoryBit = 16;
-constexpr int kLinkBit = 1024;
-
-// A link to a folder counts as the folder, as a junction does.
 bool isFolder(const QString& path) {
-    const int attributes = fsutil::FileAttributes(path);
-    if ((attributes & kDirectoryBit) != 0) return true;
-    return (attributes & kLinkBit) != 0 && QFileInfo(path).isDir();
+    return (fsutil::FileAttributes(path) & fsutil::Attribute::Directory) != 0;  // a link to a folder too
 }
 
 // Every file of the folder's tree, each folder with its own listing; a folder that cannot be read

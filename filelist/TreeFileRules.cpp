@@ -1,6 +1,6 @@
 #include "filelist/TreeFileRules.h"
 
-#include "fsutil/Main.h"
+#include "fsutil/FileAttributes.h"
 
 namespace filelist {
 

@@ -4,7 +4,8 @@
 
 namespace Shell32 {
 
-// True when `path` opens as an existing file (folders answer false).
+// True when the path names an existing regular file (a link to one counts). Folders, devices,
+// missing paths and unmatched wildcard names answer false. Needs no read access to the file.
 bool PathExists(const QString& path);
 
 }  // namespace Shell32

@@ -36,7 +36,7 @@ bool StepGuard::attempt(int number, const std::function<void()>& body) {
     return false;
 }
 
-void StepGuard::step(int number, const std::function<void()>& statement) { attempt(number, statement); }
+bool StepGuard::step(int number, const std::function<void()>& statement) { return attempt(number, statement); }
 
 bool StepGuard::test(int number, const std::function<bool()>& condition) {
     bool result = true;

@@ -16,8 +16,8 @@ public:
     explicit StepGuard(QString location);  // reports through ReportApplicationError
     StepGuard(QString location, Reporter reporter);
 
-    // A plain statement.
-    void step(int number, const std::function<void()>& statement);
+    // A plain statement; true when it succeeded, false when its failure was reported.
+    bool step(int number, const std::function<void()>& statement);
     // The test of a branch; a failure counts as true.
     bool test(int number, const std::function<bool()>& condition);
     // The start of a loop: true when the body is to run; a failure counts as true.

@@ -1,5 +1,5 @@
 #include "filelist/AddFolderFiles.h"
-#include "fsutil/Main.h"
+#include "fsutil/FileAttributes.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/FolderTree.h"
 #include "tests/filelist/TestListWindow.h"

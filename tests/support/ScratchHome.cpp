@@ -45,9 +45,9 @@ void enterScratchHome() {
 
 QString scratchHome() { return scratch(); }
 
-QString programDir() { return envOr("MARROWDALE_PROGRAM_DIR", "build/bin"); }
+QString programDir() { return envOr("MARROWDALE_PROGRAM_DIR", MARROWDALE_BUILT_PROGRAM_DIR); }
 
-QString sourceDir() { return envOr("MARROWDALE_SOURCE_DIR", "."); }
+QString sourceDir() { return envOr("MARROWDALE_SOURCE_DIR", MARROWDALE_SOURCE_TREE); }
 
 QString testDocsDir() { return QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/testdocs")); }
 

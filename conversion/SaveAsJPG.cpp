@@ -1,0 +1,132 @@
+#include "conversion/SaveAsJPG.h"
+
+#include "platform/AppError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <turbojpeg.h>
+#include <unistd.h>
+
+namespace SaveAsJPG {
+
+namespace {
+
+// GDI+ status numbers, as the error report shows them.
+enum Status { InvalidParameter = 2, OutOfMemory = 3, Win32Error = 7, GenericError = 1 };
+
+[[noreturn]] void fail(int status) {
+    throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall,
+                             QStringLiteral("Cannot save the image. GDI+ Error:") + QString::number(status));
+}
+
+struct TurboJpegHandle {
+    tjhandle handle = tjInitCompress();
+    ~TurboJpegHandle() {
+        if (handle != nullptr) tjDestroy(handle);
+    }
+};
+
+struct TurboJpegBuffer {
+    unsigned char* data = nullptr;
+    unsigned long size = 0;
+    TurboJpegBuffer() = default;
+    TurboJpegBuffer(TurboJpegBuffer&& other) noexcept : data(other.data), size(other.size) { other.data = nullptr; }
+    TurboJpegBuffer(const TurboJpegBuffer&) = delete;
+    TurboJpegBuffer& operator=(const TurboJpegBuffer&) = delete;
+    ~TurboJpegBuffer() { tjFree(data); }
+};
+
+// The pixel layout TurboJPEG reads straight from the picture's memory, or -1 when it needs converting.
+int directPixelFormat(QImage::Format format) {
+    switch (format) {
+        case QImage::Format_RGB888: return TJPF_RGB;
+        case QImage::Format_BGR888: return TJPF_BGR;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+        // 0xAARRGGBB words lie in memory as B, G, R, A; the alpha byte is ignored as GDI+ ignores it.
+        case QImage::Format_RGB32:
+        case QImage::Format_ARGB32:
+        case QImage::Format_ARGB32_Premultiplied: return TJPF_BGRX;
+#endif
+        case QImage::Format_RGBX8888:
+        case QImage::Format_RGBA8888:
+        case QImage::Format_RGBA8888_Premultiplied: return TJPF_RGBX;
+        default: return -1;
+    }
+}
+
+TurboJpegBuffer encode(const QImage& picture, int quality) {
+    const QImage converted =
+        directPixelFormat(picture.format()) < 0 ? picture.convertToFormat(QImage::Format_RGB888) : QImage();
+    const QImage& source = converted.isNull() ? picture : converted;
+    if (source.isNull()) fail(OutOfMemory);
+
+    TurboJpegHandle encoder;
+    if (encoder.handle == nullptr) fail(OutOfMemory);
+    TurboJpegBuffer jpeg;
+    // Full colour resolution at the best quality, as the page text must stay sharp in the converted image.
+    const int subsampling = quality >= 100 ? TJSAMP_444 : TJSAMP_420;
+    if (tjCompress2(encoder.handle, source.constBits(), source.width(), static_cast<int>(source.bytesPerLine()),
+                    source.height(), directPixelFormat(source.format()), &jpeg.data, &jpeg.size, subsampling,
+                    quality, 0) != 0) {
+        const std::string message = tjGetErrorStr2(encoder.handle);
+        const bool memory = message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
+        fail(memory ? OutOfMemory : GenericError);
+    }
+    return jpeg;
+}
+
+bool writeAll(int fd, const unsigned char* data, unsigned long size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<unsigned long>(written);
+    }
+    return true;
+}
+
+// Writes beside the target under a hidden temporary name and renames it into place, so a failed
+// write (missing folder, no permission, full disk) leaves neither a partial file nor the temporary one.
+void writeFileAtomically(const QString& fileName, const TurboJpegBuffer& jpeg) {
+    const QFileInfo target(fileName);
+    if (target.exists() && (target.isDir() || !target.isWritable())) fail(Win32Error);
+    const QByteArray targetPath = QFile::encodeName(fileName);
+    QByteArray tempPath = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) +
+                          ".XXXXXX";
+    const int fd = ::mkstemp(tempPath.data());
+    if (fd < 0) fail(Win32Error);
+
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    bool ok = ::fchmod(fd, 0666 & ~mask) == 0;
+    ok = writeAll(fd, jpeg.data, jpeg.size) && ok;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(tempPath.constData(), targetPath.constData()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.constData());
+        fail(Win32Error);
+    }
+}
+
+}  // namespace
+
+void SaveBitmapAsJPG(const QImage& picture, const QString& fileName, std::uint8_t quality) {
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0 || quality > 100 ||
+        picture.width() > 65535 || picture.height() > 65535 || fileName.isEmpty()) {
+        fail(InvalidParameter);
+    }
+    const TurboJpegBuffer jpeg = encode(picture, std::max<int>(quality, 1));
+    writeFileAtomically(fileName, jpeg);
+}
+
+}  // namespace SaveAsJPG

@@ -1,0 +1,32 @@
+#include "fsutil/NativeNames.h"
+
+#include "platform/AppError.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <cerrno>
+
+namespace fsutil {
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+std::optional<QString> decodeNativeName(const char* name) {
+    // Stateless: a name ending in the first byte of a sequence is an error, not "more to come".
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = decoder.decode(QByteArrayView(name));
+    if (decoder.hasError()) return std::nullopt;
+    return decoded;
+}
+
+long folderErrorNumber(int errorCode) {
+    using namespace platform::ErrorNumber;
+    switch (errorCode) {
+        case EACCES:
+        case EPERM: return PermissionDenied;
+        case ENOENT:
+        case ENOTDIR: return PathNotFound;
+        default: return PathFileAccess;
+    }
+}
+
+}  // namespace fsutil
