@@ -1,5 +1,7 @@
 #include "filelist/AddFilesByDialog.h"
 
+#include <QStringList>
+
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
@@ -7,8 +9,6 @@
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-
-#include <QStringList>
 
 namespace filelist {
 
@@ -22,12 +22,11 @@ const QString kFilter = QStringLiteral("Word Documents (*.do*)|*.do*|All Files (
 constexpr long kSelectionTooLarge = 20476;
 
 void showTooManyFiles(QWidget* owner) {
-    platform::dialogs().messageBox(owner,
-                                   QStringLiteral("You've selected too many files to add.") +
-                                       QStringLiteral("\r\r") +
-                                       QStringLiteral("Please try adding via the \"Add All\" button."),
-                                   platform::applicationTitle(), platform::MessageButtons::Ok,
-                                   platform::MessageIcon::None);
+    platform::dialogs().messageBox(
+        owner,
+        QStringLiteral("You've selected too many files to add.") + QStringLiteral("\r\r") +
+            QStringLiteral("Please try adding via the \"Add All\" button."),
+        platform::applicationTitle(), platform::MessageButtons::Ok, platform::MessageIcon::None);
 }
 }  // namespace
 

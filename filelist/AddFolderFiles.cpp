@@ -1,5 +1,7 @@
 #include "filelist/AddFolderFiles.h"
 
+#include <QStringList>
+
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
@@ -8,8 +10,6 @@
 #include "mainwindow/StepGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-
-#include <QStringList>
 
 namespace filelist {
 
@@ -38,7 +38,9 @@ void PushButton4_Click(ListWindow& window) {
             platform::applicationTitle(), QStringLiteral("doc"));
     });
     if (guard.test(102, [&] { return extension.isEmpty(); })) return;
-    guard.step(104, [&] { chosen = AddFolder::BrowseForFolder(window.window(), QStringLiteral("Please select folder:")); });
+    guard.step(104, [&] {
+        chosen = AddFolder::BrowseForFolder(window.window(), QStringLiteral("Please select folder:"));
+    });
     if (guard.test(106, [&] { return chosen.isEmpty(); })) return;
 
     guard.step(110, [&] { window.setMousePointer(kBusyPointer); });
@@ -50,9 +52,8 @@ void PushButton4_Click(ListWindow& window) {
         })) {
         do {
             guard.step(118, [&] { folder = folders.at(folderIndex).chopped(1); });
-            guard.step(120, [&] {
-                names = AddFolder::ListFilesInFolder(folder, QStringLiteral("*.") + extension);
-            });
+            guard.step(
+                120, [&] { names = AddFolder::ListFilesInFolder(folder, QStringLiteral("*.") + extension); });
             if (guard.loopStart(122, [&] {
                     position = 0;
                     return position < names.size();
@@ -60,7 +61,8 @@ void PushButton4_Click(ListWindow& window) {
                 do {
                     if (guard.test(124, [&] { return isTildeName(names.at(position)); })) continue;
                     guard.step(126, [&] { path = folder + QLatin1Char('/') + names.at(position); });
-                    if (guard.test(128, [&] { return Shell32::PathExists(path) && !isPlainHiddenFile(path); })) {
+                    if (guard.test(128,
+                                   [&] { return Shell32::PathExists(path) && !isPlainHiddenFile(path); })) {
                         guard.step(128, [&] { window.list().appendEntry(collapseDoubledSeparators(path)); });
                     }
                 } while (guard.loopAdvance(130, [&] { return ++position < names.size(); }));

@@ -1,16 +1,16 @@
 #include "filelist/DropTarget.h"
 
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
 #include "fsutil/FileAttributes.h"
 #include "fsutil/PathExists.h"
-
-#include <QDropEvent>
-#include <QFileInfo>
-#include <QMimeData>
-#include <QUrl>
 
 namespace filelist {
 
@@ -97,34 +97,34 @@ void DropTarget::dropOn(const QMimeData& data) {
 
 bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDropEvent*>(event);
-        const QMimeData* data = drag->mimeData();
-        if (data != nullptr && !droppedLocalPaths(*data).isEmpty() && chooseHarmlessAction(*drag)) {
-            drag->accept();
-        } else {
-            drag->ignore();
-        }
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const QMimeData* data = drop->mimeData();
-        if (data == nullptr || !chooseHarmlessAction(*drop)) {
-            drop->ignore();
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            const QMimeData* data = drag->mimeData();
+            if (data != nullptr && !droppedLocalPaths(*data).isEmpty() && chooseHarmlessAction(*drag)) {
+                drag->accept();
+            } else {
+                drag->ignore();
+            }
             return true;
         }
-        drop->accept();
-        try {
-            dropOn(*data);
-        } catch (...) {
-            // Nothing of a drop may end the program.
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QMimeData* data = drop->mimeData();
+            if (data == nullptr || !chooseHarmlessAction(*drop)) {
+                drop->ignore();
+                return true;
+            }
+            drop->accept();
+            try {
+                dropOn(*data);
+            } catch (...) {
+                // Nothing of a drop may end the program.
+            }
+            return true;
         }
-        return true;
-    }
-    default:
-        return QObject::eventFilter(watched, event);
+        default:
+            return QObject::eventFilter(watched, event);
     }
 }
 

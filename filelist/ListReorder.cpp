@@ -1,12 +1,12 @@
 #include "filelist/ListReorder.h"
 
-#include "filelist/FileListView.h"
-#include "filelist/ListWindow.h"
-#include "platform/ProgramFolder.h"
-
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPixmap>
+
+#include "filelist/FileListView.h"
+#include "filelist/ListWindow.h"
+#include "platform/ProgramFolder.h"
 
 namespace filelist {
 
@@ -29,10 +29,8 @@ ListReorder::ListReorder(ListWindow& window, QObject* parent)
 ListReorder* ListReorder::install(ListWindow& window) {
     FileListView& list = window.list();
     auto* reorder = new ListReorder(window, &list);
-    // Only the exchange moves entries: no drag out of the list, no scrolling of its own while a
-    // button is held.
+    // Only the exchange moves entries: the list starts no drag of its own.
     list.setDragEnabled(false);
-    list.setAutoScroll(false);
     list.viewport()->setMouseTracking(true);
     list.viewport()->installEventFilter(reorder);
     QObject::connect(&list, &QTreeWidget::itemPressed, reorder, [reorder] { reorder->itemPressed(); });
@@ -43,18 +41,18 @@ void ListReorder::setCursorPosition(CursorPosition position) { cursorPosition_ =
 
 bool ListReorder::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        mouseDown();
-        break;
-    case QEvent::MouseMove:
-        mouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-        break;
-    case QEvent::MouseButtonRelease:
-        mouseUp();
-        break;
-    default:
-        break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            mouseDown();
+            break;
+        case QEvent::MouseMove:
+            mouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            break;
+        case QEvent::MouseButtonRelease:
+            mouseUp();
+            break;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -66,7 +64,8 @@ void ListReorder::itemPressed() {
     list.setCursor(carryingPointer());
     list.setDragEnabled(false);
     const QModelIndex selected = list.currentIndex();
-    dragItem_ = selected.isValid() ? QPersistentModelIndex(selected.siblingAtColumn(0)) : QPersistentModelIndex();
+    dragItem_ =
+        selected.isValid() ? QPersistentModelIndex(selected.siblingAtColumn(0)) : QPersistentModelIndex();
 }
 
 void ListReorder::mouseMove(const QPoint& viewportPos) {

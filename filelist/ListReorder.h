@@ -49,8 +49,8 @@ private:
 
     ListWindow& window_;
     CursorPosition cursorPosition_;
-    bool dragActive_ = false;             // DragActive
-    QPersistentModelIndex dragItem_;      // DragItem: follows the entry, invalid once it is removed
+    bool dragActive_ = false;         // DragActive
+    QPersistentModelIndex dragItem_;  // DragItem: follows the entry, invalid once it is removed
 };
 
 }  // namespace filelist

@@ -1,5 +1,8 @@
 #include "filelist/SampleFiles.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "fsutil/AddFolder.h"
@@ -7,9 +10,6 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
-
-#include <QFileInfo>
-#include <QUrl>
 
 namespace filelist {
 
@@ -29,14 +29,15 @@ void PushButton5_Click(ListWindow& window) {
     guard.step(100, [&] {
         // A missing Samples folder simply holds no samples.
         names = QFileInfo(samples).isDir() ? AddFolder::ListFilesInFolder(samples, QStringLiteral("*.*"))
-                                            : QStringList();
+                                           : QStringList();
     });
     if (guard.loopStart(102, [&] {
             position = 0;
             return position < names.size();
         })) {
         do {
-            guard.step(104, [&] { window.list().appendEntry(samples + QLatin1Char('/') + names.at(position)); });
+            guard.step(104,
+                       [&] { window.list().appendEntry(samples + QLatin1Char('/') + names.at(position)); });
         } while (guard.loopAdvance(104, [&] { return ++position < names.size(); }));
     }
     platform::MessageAnswer answer = platform::MessageAnswer::No;

@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
+
 #include "filelist/AddFilesByDialog.h"
 #include "platform/AppError.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,7 +40,8 @@ TEST_F(AddFilesByDialogTest, CancelAddsAndShowsNothing) {
     EXPECT_TRUE(pick(QString()).isEmpty());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("files"));
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Add File(s) - Use Ctrl & Shift to select multiple files"));
+    EXPECT_EQ(dialogs.shown[0].text,
+              QStringLiteral("Add File(s) - Use Ctrl & Shift to select multiple files"));
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Word Documents (*.do*)|*.do*|All Files (*.*)|*.*"));
 }
 
@@ -86,7 +87,8 @@ TEST(AddFilesByDialogFailure, AnyOtherDialogFailureIsReportedWithItsStep) {
     EXPECT_EQ(window.list().entryCount(), 0);
     const auto reports = dialogs.errorReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].text.contains(QStringLiteral("in Tessary2017/04/05.Form1.PushButton1_Click at line 108")))
+    EXPECT_TRUE(
+        reports[0].text.contains(QStringLiteral("in Tessary2017/04/05.Form1.PushButton1_Click at line 108")))
         << reports[0].text.toStdString();
 }
 

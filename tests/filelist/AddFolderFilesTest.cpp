@@ -1,11 +1,11 @@
+#include <gtest/gtest.h>
+
 #include "filelist/AddFolderFiles.h"
 #include "fsutil/FileAttributes.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/FolderTree.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
 
 using testsupport::FolderTree;
 
@@ -19,9 +19,9 @@ const QString kPrompt = QStringLiteral(
 class AddFolderFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"letter.doc", "notes.txt", "README", "~$letter.doc", ".draft.doc", ".kept.doc",
-                                 "reports/q1.doc", "reports/~q1.doc", "reports/2017/annual.doc", "archive/old.doc",
-                                 "archive/.cache/cached.doc"}) {
+        for (const char* name : {"letter.doc", "notes.txt", "README", "~$letter.doc", ".draft.doc",
+                                 ".kept.doc", "reports/q1.doc", "reports/~q1.doc", "reports/2017/annual.doc",
+                                 "archive/old.doc", "archive/.cache/cached.doc"}) {
             tree.file(QString::fromLatin1(name));
         }
         FolderTree::makeReadOnly(tree.root() + QStringLiteral("/.kept.doc"));
@@ -49,8 +49,8 @@ TEST_F(AddFolderFilesTest, StarAddsEveryFileOfTheTreeButLockAndPlainHiddenFiles)
     QString why;
     EXPECT_TRUE(testsupport::inFolderWalkOrder(
         entries,
-        tree.paths({"letter.doc", "notes.txt", "README", ".kept.doc", "reports/q1.doc", "reports/2017/annual.doc",
-                    "archive/old.doc", "archive/.cache/cached.doc"}),
+        tree.paths({"letter.doc", "notes.txt", "README", ".kept.doc", "reports/q1.doc",
+                    "reports/2017/annual.doc", "archive/old.doc", "archive/.cache/cached.doc"}),
         why))
         << why.toStdString();
 
@@ -79,7 +79,8 @@ TEST_F(AddFolderFilesTest, ASeedEndingInTheSeparatorGivesSingleSeparators) {
     const QStringList plain = run(QStringLiteral("*"), tree.root());
     window.list().clear();
     const QStringList fromRootForm = run(QStringLiteral("*"), tree.root() + QLatin1Char('/'));
-    for (const QString& entry : fromRootForm) EXPECT_FALSE(entry.contains(QStringLiteral("//"))) << entry.toStdString();
+    for (const QString& entry : fromRootForm)
+        EXPECT_FALSE(entry.contains(QStringLiteral("//"))) << entry.toStdString();
     QString why;
     EXPECT_TRUE(testsupport::inFolderWalkOrder(fromRootForm, plain, why)) << why.toStdString();
 }

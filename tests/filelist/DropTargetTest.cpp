@@ -1,6 +1,4 @@
-#include "filelist/DropTarget.h"
-#include "tests/filelist/FolderTree.h"
-#include "tests/filelist/TestListWindow.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -8,8 +6,11 @@
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
-#include <gtest/gtest.h>
 #include <memory>
+
+#include "filelist/DropTarget.h"
+#include "tests/filelist/FolderTree.h"
+#include "tests/filelist/TestListWindow.h"
 
 using testsupport::FolderTree;
 
@@ -29,8 +30,9 @@ protected:
         target = filelist::DropTarget::install(window);
         window.resize(400, 300);
         window.show();
-        for (const char* name : {"one/a.doc", "one/notes.txt", "one/~$a.doc", "one/.plain-hidden", "one/deep/b.docx",
-                                 "two/c.doc", "two/sub/d.rtf", "loose/x.pdf", "loose/y.docx", "loose/z"}) {
+        for (const char* name :
+             {"one/a.doc", "one/notes.txt", "one/~$a.doc", "one/.plain-hidden", "one/deep/b.docx",
+              "two/c.doc", "two/sub/d.rtf", "loose/x.pdf", "loose/y.docx", "loose/z"}) {
             tree.file(QString::fromLatin1(name));
         }
     }
@@ -51,7 +53,8 @@ protected:
     // A whole drag: enter, move and drop, as the platform delivers them.
     QStringList drop(const QMimeData& data) {
         offered(data);
-        QDropEvent event(QPointF(middle()), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent event(QPointF(middle()), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(viewport(), &event);
         lastDropAction = event.dropAction();
         return window.list().entryTexts();
@@ -93,7 +96,8 @@ TEST_F(DropTargetTest, FilesAreAppendedAsGivenInDropOrderAgainEachTime) {
 TEST_F(DropTargetTest, AFolderBecomesTheFilesOfItsTree) {
     QString why;
     EXPECT_TRUE(testsupport::inFolderWalkOrder(drop(*filesData(tree.paths({"one"}))),
-                                               tree.paths({"one/a.doc", "one/notes.txt", "one/deep/b.docx"}), why))
+                                               tree.paths({"one/a.doc", "one/notes.txt", "one/deep/b.docx"}),
+                                               why))
         << why.toStdString();
 }
 
@@ -101,11 +105,12 @@ TEST_F(DropTargetTest, FoldersAndFilesTogetherKeepTheDropOrder) {
     const QStringList entries = drop(*filesData(tree.paths({"two", "loose/y.docx", "one"})));
     ASSERT_EQ(entries.size(), 6);
     QString why;
-    EXPECT_TRUE(testsupport::inFolderWalkOrder(entries.mid(0, 2), tree.paths({"two/c.doc", "two/sub/d.rtf"}), why))
+    EXPECT_TRUE(
+        testsupport::inFolderWalkOrder(entries.mid(0, 2), tree.paths({"two/c.doc", "two/sub/d.rtf"}), why))
         << why.toStdString();
     EXPECT_EQ(entries[2], tree.paths({"loose/y.docx"})[0]);
-    EXPECT_TRUE(testsupport::inFolderWalkOrder(entries.mid(3),
-                                               tree.paths({"one/a.doc", "one/notes.txt", "one/deep/b.docx"}), why))
+    EXPECT_TRUE(testsupport::inFolderWalkOrder(
+        entries.mid(3), tree.paths({"one/a.doc", "one/notes.txt", "one/deep/b.docx"}), why))
         << why.toStdString();
 }
 
@@ -117,7 +122,8 @@ TEST_F(DropTargetTest, APathGoneByTheDropIsSkippedAndTheRestStillCome) {
 TEST_F(DropTargetTest, AFolderDroppedWithItsTrailingSeparatorGivesSingleSeparators) {
     const QStringList entries = drop(*filesData({tree.root() + QStringLiteral("/two/")}));
     EXPECT_EQ(entries.size(), 2);
-    for (const QString& entry : entries) EXPECT_FALSE(entry.contains(QStringLiteral("//"))) << entry.toStdString();
+    for (const QString& entry : entries)
+        EXPECT_FALSE(entry.contains(QStringLiteral("//"))) << entry.toStdString();
 }
 
 }  // namespace

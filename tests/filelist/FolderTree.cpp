@@ -1,11 +1,12 @@
 #include "tests/filelist/FolderTree.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace testsupport {
 
@@ -28,7 +29,8 @@ QString FolderTree::file(const QString& relative) {
 void FolderTree::makeReadOnly(const QString& path) {
     struct stat st {};
     const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &st) == 0) ::chmod(name.constData(), st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH));
+    if (::stat(name.constData(), &st) == 0)
+        ::chmod(name.constData(), st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH));
 }
 
 QStringList FolderTree::paths(const QStringList& relatives) const {
@@ -43,8 +45,9 @@ bool inFolderWalkOrder(const QStringList& entries, const QStringList& expected, 
     std::sort(sortedEntries.begin(), sortedEntries.end());
     std::sort(sortedExpected.begin(), sortedExpected.end());
     if (sortedEntries != sortedExpected) {
-        why = QStringLiteral("entries\n  %1\nexpected\n  %2")
-                  .arg(sortedEntries.join(QStringLiteral("\n  ")), sortedExpected.join(QStringLiteral("\n  ")));
+        why =
+            QStringLiteral("entries\n  %1\nexpected\n  %2")
+                .arg(sortedEntries.join(QStringLiteral("\n  ")), sortedExpected.join(QStringLiteral("\n  ")));
         return false;
     }
     QSet<QString> finishedFolders;

@@ -1,14 +1,15 @@
-#include "filelist/ListReorder.h"
-#include "platform/ProgramFolder.h"
-#include "tests/filelist/FolderTree.h"
-#include "tests/filelist/TestListWindow.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "filelist/ListReorder.h"
+#include "platform/ProgramFolder.h"
+#include "tests/filelist/FolderTree.h"
+#include "tests/filelist/TestListWindow.h"
+#include "tests/support/ScratchHome.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ protected:
     }
     QStringList texts() { return window.list().entryTexts(); }
     QWidget* viewport() { return window.list().viewport(); }
-    QPoint rowCentre(int row) { return window.list().visualItemRect(window.list().topLevelItem(row)).center(); }
+    QPoint rowCentre(int row) {
+        return window.list().visualItemRect(window.list().topLevelItem(row)).center();
+    }
     QPoint belowLastRow() { return rowCentre(window.list().topLevelItemCount() - 1) + QPoint(0, 60); }
 
     void press(QPoint at) { QTest::mousePress(viewport(), Qt::LeftButton, {}, at); }
@@ -76,8 +79,9 @@ TEST_F(ListReorderTest, SameTextsBlankSpaceAndMovesWithoutAButtonChangeNothing) 
     release(belowLastRow());
     EXPECT_EQ(texts(), (QStringList{"A", "B", "A", "D", "E"}));
 
-    QMouseEvent freeMove(QEvent::MouseMove, QPointF(rowCentre(0)), QPointF(viewport()->mapToGlobal(rowCentre(0))),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent freeMove(QEvent::MouseMove, QPointF(rowCentre(0)),
+                         QPointF(viewport()->mapToGlobal(rowCentre(0))), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
     QApplication::sendEvent(viewport(), &freeMove);
     EXPECT_FALSE(reorder->dragActive());
     EXPECT_EQ(texts(), (QStringList{"A", "B", "A", "D", "E"}));

@@ -1,12 +1,13 @@
-#include "platform/QtDialogs.h"
-#include "tests/filelist/FolderTree.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSet>
-#include <gtest/gtest.h>
+
+#include "platform/QtDialogs.h"
+#include "tests/filelist/FolderTree.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ const QString kFilter = QStringLiteral("Word Documents (*.do*)|*.do*|All Files (
 
 TEST(OpenFilesFilter, ThePipeFormBecomesQtsFormWithEveryFileForStarDotStar) {
     EXPECT_EQ(platform::qtNameFilters(kFilter), QStringLiteral("Word Documents (*.do*);;All Files (*)"));
-    EXPECT_EQ(platform::qtNameFilters(QStringLiteral("Pictures|*.png;*.jpg")), QStringLiteral("Pictures (*.png *.jpg)"));
+    EXPECT_EQ(platform::qtNameFilters(QStringLiteral("Pictures|*.png;*.jpg")),
+              QStringLiteral("Pictures (*.png *.jpg)"));
 }
 
 // The names Qt's own file dialog shows in `folder` under the filter `nameFilter`.
@@ -35,7 +37,8 @@ QSet<QString> shownNames(const QString& folder, const QString& nameFilter) {
     }
     QApplication::processEvents(QEventLoop::AllEvents, 200);
     QSet<QString> names;  // names the filter leaves out are not rows of the model
-    for (int row = 0; row < model->rowCount(root); ++row) names << model->fileName(model->index(row, 0, root));
+    for (int row = 0; row < model->rowCount(root); ++row)
+        names << model->fileName(model->index(row, 0, root));
     return names;
 }
 
@@ -46,7 +49,8 @@ TEST(OpenFilesFilter, AllFilesShowsNamesWithoutADotAndWordDocumentsOnlyDocuments
     tree.file(QStringLiteral("notes.txt"));
     EXPECT_EQ(shownNames(tree.root(), QStringLiteral("All Files (*)")),
               (QSet<QString>{"README", "report.docx", "notes.txt"}));
-    EXPECT_EQ(shownNames(tree.root(), QStringLiteral("Word Documents (*.do*)")), (QSet<QString>{"report.docx"}));
+    EXPECT_EQ(shownNames(tree.root(), QStringLiteral("Word Documents (*.do*)")),
+              (QSet<QString>{"report.docx"}));
 }
 
 }  // namespace

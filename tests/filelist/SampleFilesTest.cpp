@@ -1,3 +1,8 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QUrl>
+
 #include "filelist/SampleFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
@@ -5,10 +10,6 @@
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchHome.h"
-
-#include <QDir>
-#include <QUrl>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -67,8 +68,8 @@ TEST_F(SampleFilesTest, WithoutASamplesFolderTheQuestionStillComes) {
 }
 
 TEST(BuiltSamples, TheProgramFolderCarriesTheSampleDocuments) {
-    const QStringList samples =
-        QDir(testsupport::programDir() + QStringLiteral("/Samples")).entryList({"*.doc", "*.docx"}, QDir::Files);
+    const QStringList samples = QDir(testsupport::programDir() + QStringLiteral("/Samples"))
+                                    .entryList({"*.doc", "*.docx"}, QDir::Files);
     EXPECT_GE(samples.filter(QStringLiteral(".docx")).size(), 2) << samples.join(' ').toStdString();
     EXPECT_GE(samples.filter(QRegularExpression(QStringLiteral("\\.doc$"))).size(), 1);
 }
