@@ -45,7 +45,8 @@ void measure(const char* label, const QString& seed) {
     const qint64 walkMs = timer.elapsed();
     timer.restart();
     qsizetype files = 0;
-    for (const QString& folder : folders) files += AddFolder::ListFilesInFolder(folder.chopped(1), QStringLiteral("*.docx")).size();
+    for (const QString& folder : folders)
+        files += AddFolder::ListFilesInFolder(folder.chopped(1), QStringLiteral("*.docx")).size();
     std::printf("%-28s %6lld folders in %5lld ms, %7lld files listed in %5lld ms\n", label,
                 static_cast<long long>(folders.size()), static_cast<long long>(walkMs),
                 static_cast<long long>(files), static_cast<long long>(timer.elapsed()));

@@ -1,6 +1,4 @@
 // Time of one page image write at the conversion's page size (150 dpi Letter), per input format.
-#include "conversion/SaveAsJPG.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,6 +6,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
+
+#include "conversion/SaveAsJPG.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -21,15 +21,16 @@ int main(int argc, char** argv) {
     painter.end();
 
     constexpr int kRuns = 20;
-    for (const auto& [name, format] : {std::pair{"RGB32", QImage::Format_RGB32}, std::pair{"RGB888", QImage::Format_RGB888},
-                                       std::pair{"Indexed8", QImage::Format_Indexed8}}) {
+    for (const auto& [name, format] :
+         {std::pair{"RGB32", QImage::Format_RGB32}, std::pair{"RGB888", QImage::Format_RGB888},
+          std::pair{"ARGB32", QImage::Format_ARGB32}, std::pair{"Indexed8", QImage::Format_Indexed8}}) {
         const QImage picture = page.convertToFormat(format);
         const QString file = dir.filePath(QStringLiteral("page.jpg"));
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < kRuns; ++i) SaveAsJPG::SaveBitmapAsJPG(picture, file, 100);
-        std::printf("%-9s quality 100: %6.1f ms per page, %lld bytes\n", name, double(timer.elapsed()) / kRuns,
-                    static_cast<long long>(QFileInfo(file).size()));
+        std::printf("%-9s quality 100: %6.1f ms per page, %lld bytes\n", name,
+                    double(timer.elapsed()) / kRuns, static_cast<long long>(QFileInfo(file).size()));
     }
     return 0;
 }

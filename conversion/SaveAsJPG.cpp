@@ -1,18 +1,20 @@
 #include "conversion/SaveAsJPG.h"
 
-#include "platform/AppError.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <turbojpeg.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/AppError.h"
 
 namespace SaveAsJPG {
 
@@ -37,7 +39,9 @@ struct TurboJpegBuffer {
     unsigned char* data = nullptr;
     unsigned long size = 0;
     TurboJpegBuffer() = default;
-    TurboJpegBuffer(TurboJpegBuffer&& other) noexcept : data(other.data), size(other.size) { other.data = nullptr; }
+    TurboJpegBuffer(TurboJpegBuffer&& other) noexcept : data(other.data), size(other.size) {
+        other.data = nullptr;
+    }
     TurboJpegBuffer(const TurboJpegBuffer&) = delete;
     TurboJpegBuffer& operator=(const TurboJpegBuffer&) = delete;
     ~TurboJpegBuffer() { tjFree(data); }
@@ -46,25 +50,57 @@ struct TurboJpegBuffer {
 // The pixel layout TurboJPEG reads straight from the picture's memory, or -1 when it needs converting.
 int directPixelFormat(QImage::Format format) {
     switch (format) {
-        case QImage::Format_RGB888: return TJPF_RGB;
-        case QImage::Format_BGR888: return TJPF_BGR;
+        case QImage::Format_RGB888:
+            return TJPF_RGB;
+        case QImage::Format_BGR888:
+            return TJPF_BGR;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        // 0xAARRGGBB words lie in memory as B, G, R, A; the alpha byte is ignored as GDI+ ignores it.
+        // 0xAARRGGBB words lie in memory as B, G, R, A; the alpha byte is skipped (pixels are opaque here).
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
-        case QImage::Format_ARGB32_Premultiplied: return TJPF_BGRX;
+        case QImage::Format_ARGB32_Premultiplied:
+            return TJPF_BGRX;
 #endif
         case QImage::Format_RGBX8888:
         case QImage::Format_RGBA8888:
-        case QImage::Format_RGBA8888_Premultiplied: return TJPF_RGBX;
-        default: return -1;
+        case QImage::Format_RGBA8888_Premultiplied:
+            return TJPF_RGBX;
+        default:
+            return -1;
     }
 }
 
+bool hasTransparentPixels(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) return false;
+    const bool argb =
+        picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage pixels = argb ? picture : picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            if (qAlpha(line[x]) != 255) return true;
+        }
+    }
+    return false;
+}
+
+// The picture in a layout TurboJPEG reads straight from memory, converted only when it must be.
+QImage encodablePixels(const QImage& picture) {
+    if (hasTransparentPixels(picture)) {
+        // JPEG has no transparency: a transparent background would come out black, so lay it on paper.
+        QImage flat(picture.size(), QImage::Format_RGB32);
+        if (flat.isNull()) return flat;
+        flat.fill(Qt::white);
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, picture);
+        return flat;
+    }
+    if (directPixelFormat(picture.format()) >= 0) return picture;  // shares the pixels, copies nothing
+    return picture.convertToFormat(QImage::Format_RGB888);
+}
+
 TurboJpegBuffer encode(const QImage& picture, int quality) {
-    const QImage converted =
-        directPixelFormat(picture.format()) < 0 ? picture.convertToFormat(QImage::Format_RGB888) : QImage();
-    const QImage& source = converted.isNull() ? picture : converted;
+    const QImage source = encodablePixels(picture);
     if (source.isNull()) fail(OutOfMemory);
 
     TurboJpegHandle encoder;
@@ -72,11 +108,13 @@ TurboJpegBuffer encode(const QImage& picture, int quality) {
     TurboJpegBuffer jpeg;
     // Full colour resolution at the best quality, as the page text must stay sharp in the converted image.
     const int subsampling = quality >= 100 ? TJSAMP_444 : TJSAMP_420;
-    if (tjCompress2(encoder.handle, source.constBits(), source.width(), static_cast<int>(source.bytesPerLine()),
-                    source.height(), directPixelFormat(source.format()), &jpeg.data, &jpeg.size, subsampling,
-                    quality, 0) != 0) {
+    if (tjCompress2(encoder.handle, source.constBits(), source.width(),
+                    static_cast<int>(source.bytesPerLine()), source.height(),
+                    directPixelFormat(source.format()), &jpeg.data, &jpeg.size, subsampling, quality,
+                    0) != 0) {
         const std::string message = tjGetErrorStr2(encoder.handle);
-        const bool memory = message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
+        const bool memory =
+            message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
         fail(memory ? OutOfMemory : GenericError);
     }
     return jpeg;
@@ -101,8 +139,8 @@ void writeFileAtomically(const QString& fileName, const TurboJpegBuffer& jpeg) {
     const QFileInfo target(fileName);
     if (target.exists() && (target.isDir() || !target.isWritable())) fail(Win32Error);
     const QByteArray targetPath = QFile::encodeName(fileName);
-    QByteArray tempPath = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) +
-                          ".XXXXXX";
+    QByteArray tempPath =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) fail(Win32Error);
 

@@ -16,8 +16,8 @@ namespace {
 
 using fsutil::Attribute::Alias;
 
-// Hidden system folders of the original platform (junctions kept for compatibility). Linux
-// has no system bit, so these values never occur; they stay for callers that read them.
+// Hidden system folders (junctions kept for compatibility) on the original platform. Linux has
+// no system bit, so these values never occur here; symbolic links take their place below.
 constexpr int kHiddenSystemFolder = 22;
 constexpr int kHiddenSystemAlias = 1046;
 

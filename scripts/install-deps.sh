@@ -14,6 +14,7 @@ AMD64_PACKAGES=(
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
   xvfb xauth imagemagick netpbm libjpeg-turbo-progs poppler-utils
   pandoc util-linux procps
+  qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
 )
 I386_PACKAGES=(libturbojpeg0-dev:i386 libjpeg62-turbo-dev:i386)
 

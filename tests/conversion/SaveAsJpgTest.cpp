@@ -1,15 +1,16 @@
-#include "conversion/SaveAsJPG.h"
-#include "platform/AppError.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <csignal>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
+
+#include "conversion/SaveAsJPG.h"
+#include "platform/AppError.h"
+#include "tests/support/ScratchHome.h"
 
 using SaveAsJPG::SaveBitmapAsJPG;
 
@@ -39,7 +40,8 @@ QImage decodeWithDjpeg(const QString& path) {
 
 QString samplingFactor(const QString& path) {
     QProcess identify;
-    identify.start(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%[jpeg:sampling-factor]"), path});
+    identify.start(QStringLiteral("identify"),
+                   {QStringLiteral("-format"), QStringLiteral("%[jpeg:sampling-factor]"), path});
     identify.waitForFinished(30000);
     return QString::fromLatin1(identify.readAllStandardOutput()).trimmed();
 }
@@ -57,14 +59,16 @@ double meanDifference(const QImage& a, const QImage& b) {
 }
 
 class SaveAsJpgTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = testsupport::scratchHome() + QStringLiteral("/jpg-") +
                QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
         QDir().mkpath(dir_);
     }
     QString path(const QString& name) const { return dir_ + QLatin1Char('/') + name; }
-    QStringList filesLeft() const { return QDir(dir_).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
+    QStringList filesLeft() const {
+        return QDir(dir_).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     // The description of the error SaveBitmapAsJPG throws, or "" when it succeeds.
     static QString failure(const QImage& picture, const QString& file, int quality = 100) {
@@ -81,8 +85,9 @@ protected:
 };
 
 TEST_F(SaveAsJpgTest, BestQualityKeepsThePixelsAndFullColourResolution) {
-    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888, QImage::Format_ARGB32_Premultiplied,
-                                  QImage::Format_RGBX8888, QImage::Format_Indexed8}) {
+    for (QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_RGB888, QImage::Format_ARGB32_Premultiplied,
+          QImage::Format_RGBX8888, QImage::Format_Indexed8}) {
         const QImage picture = pagePicture(1275, 1650, format);
         const QString file = path(QStringLiteral("page_%1.jpg").arg(int(format)));
         SaveBitmapAsJPG(picture, file, 100);
@@ -95,6 +100,18 @@ TEST_F(SaveAsJpgTest, BestQualityKeepsThePixelsAndFullColourResolution) {
         EXPECT_NEAR(qBlue(red), 40, 6);
         EXPECT_EQ(samplingFactor(file), QStringLiteral("1x1,1x1,1x1")) << format;
     }
+}
+
+TEST_F(SaveAsJpgTest, TransparentPixelsComeOutOnWhitePaper) {
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, 20, 40, QColor(200, 30, 40));
+    painter.end();
+    SaveBitmapAsJPG(picture, path(QStringLiteral("transparent.jpg")), 100);
+    const QImage decoded = decodeWithDjpeg(path(QStringLiteral("transparent.jpg")));
+    EXPECT_GT(qGray(decoded.pixel(35, 20)), 245);  // not black
+    EXPECT_NEAR(qRed(decoded.pixel(5, 20)), 200, 6);
 }
 
 TEST_F(SaveAsJpgTest, LowerQualityGivesASmallerFile) {
@@ -118,7 +135,8 @@ TEST_F(SaveAsJpgTest, OddSizesKeepTheirSize) {
     }
     // A picture seen through a window of a larger one: its lines are further apart than its width.
     const QImage large = pagePicture(300, 200, QImage::Format_RGB888);
-    const QImage window(large.constScanLine(10) + 3 * 20, 101, 50, large.bytesPerLine(), QImage::Format_RGB888);
+    const QImage window(large.constScanLine(10) + 3 * 20, 101, 50, large.bytesPerLine(),
+                        QImage::Format_RGB888);
     SaveBitmapAsJPG(window, path(QStringLiteral("window.jpg")), 100);
     EXPECT_LT(meanDifference(decodeWithDjpeg(path(QStringLiteral("window.jpg"))), window), 2.0);
 }
@@ -126,7 +144,8 @@ TEST_F(SaveAsJpgTest, OddSizesKeepTheirSize) {
 TEST_F(SaveAsJpgTest, BadArgumentsFailWithStatusTwo) {
     const QString file = path(QStringLiteral("bad.jpg"));
     EXPECT_EQ(failure(QImage(), file), QStringLiteral("Cannot save the image. GDI+ Error:2"));
-    EXPECT_EQ(failure(QImage(0, 10, QImage::Format_RGB32), file), QStringLiteral("Cannot save the image. GDI+ Error:2"));
+    EXPECT_EQ(failure(QImage(0, 10, QImage::Format_RGB32), file),
+              QStringLiteral("Cannot save the image. GDI+ Error:2"));
     EXPECT_EQ(failure(pagePicture(8, 8, QImage::Format_RGB32), file, 101),
               QStringLiteral("Cannot save the image. GDI+ Error:2"));
     EXPECT_TRUE(filesLeft().isEmpty());
@@ -137,7 +156,8 @@ TEST_F(SaveAsJpgTest, AFileThatCannotBeWrittenFailsWithStatusSevenAndLeavesNothi
     EXPECT_EQ(failure(picture, path(QStringLiteral("missing/page_1.jpg"))),
               QStringLiteral("Cannot save the image. GDI+ Error:7"));
     QDir().mkpath(path(QStringLiteral("taken.jpg")));
-    EXPECT_EQ(failure(picture, path(QStringLiteral("taken.jpg"))), QStringLiteral("Cannot save the image. GDI+ Error:7"));
+    EXPECT_EQ(failure(picture, path(QStringLiteral("taken.jpg"))),
+              QStringLiteral("Cannot save the image. GDI+ Error:7"));
     EXPECT_EQ(QDir(dir_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("taken.jpg")});
 
@@ -146,8 +166,8 @@ TEST_F(SaveAsJpgTest, AFileThatCannotBeWrittenFailsWithStatusSevenAndLeavesNothi
         QFile::setPermissions(path(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         EXPECT_EQ(failure(picture, path(QStringLiteral("locked/page_1.jpg"))),
                   QStringLiteral("Cannot save the image. GDI+ Error:7"));
-        QFile::setPermissions(path(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                   QFileDevice::ExeOwner);
+        QFile::setPermissions(path(QStringLiteral("locked")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 }
 
@@ -155,7 +175,11 @@ TEST_F(SaveAsJpgTest, AFullDiskLeavesNoPartialFile) {
     // A file size limit makes the write fail part way, as a full disk does.
     const QString file = path(QStringLiteral("page_1.jpg"));
     SaveBitmapAsJPG(pagePicture(8, 8, QImage::Format_RGB32), file, 100);
-    const QByteArray before = [&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray before = [&] {
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
 
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);

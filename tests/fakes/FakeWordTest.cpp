@@ -1,12 +1,13 @@
-#include "platform/AppError.h"
-#include "tests/support/FakeWord.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
-#include <gtest/gtest.h>
+
+#include "platform/AppError.h"
+#include "tests/support/FakeWord.h"
+#include "tests/support/ScratchHome.h"
 
 using platform::AppError;
 using testsupport::FakeWord;
@@ -32,9 +33,7 @@ void cutFirstPage(platform::WordApplication& word, bool rest) {
     if (!word.selectionText().isEmpty()) word.selectionCut();
 }
 
-std::vector<int> clipboardPages() {
-    return FakeWord::pagesOfPicture(QGuiApplication::clipboard()->image());
-}
+std::vector<int> clipboardPages() { return FakeWord::pagesOfPicture(QGuiApplication::clipboard()->image()); }
 
 TEST(FakeWord, CutsThePagesOneByOneAndTheRestAtTheEnd) {
     FakeWord fake;
@@ -118,8 +117,8 @@ TEST(FakeWord, BehavesLikeWordWithoutADocumentAndAfterQuit) {
     EXPECT_THROW(word->pageFit(), AppError);
     word->quit();
     EXPECT_THROW(word->name(), AppError);
-    EXPECT_EQ(fake.calls, (QStringList{"create", "Documents.Open(/no/such/file.docx)", "ActiveDocument.Repaginate",
-                                       "PageFit", "quit", "name"}));
+    EXPECT_EQ(fake.calls, (QStringList{"create", "Documents.Open(/no/such/file.docx)",
+                                       "ActiveDocument.Repaginate", "PageFit", "quit", "name"}));
     EXPECT_EQ(fake.liveObjects(), 1);
     word.reset();
     EXPECT_EQ(fake.liveObjects(), 0);

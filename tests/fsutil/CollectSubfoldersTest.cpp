@@ -51,7 +51,8 @@ TEST(CollectSubfolders, HiddenFoldersAreListedAndWalked) {
     TestTree tree;
     const QString a = tree.folder(QStringLiteral("A"));
     tree.folder(QStringLiteral("A/.hidden/inner"));
-    EXPECT_EQ(collected({a}), (QStringList{a, a + QStringLiteral(".hidden/"), a + QStringLiteral(".hidden/inner/")}));
+    EXPECT_EQ(collected({a}),
+              (QStringList{a, a + QStringLiteral(".hidden/"), a + QStringLiteral(".hidden/inner/")}));
 }
 
 TEST(CollectSubfoldersLinks, LinkedFoldersAreNeitherListedNorWalked) {
@@ -104,7 +105,8 @@ TEST(CollectSubfolders, RootSeedIsWalkedWithoutDoubleSlashes) {
     ASSERT_GT(folders.size(), 1);
     EXPECT_EQ(folders.front(), QStringLiteral("/"));
     EXPECT_TRUE(folders.contains(QStringLiteral("/tmp/")));
-    for (const QString& folder : folders) EXPECT_FALSE(folder.contains(QStringLiteral("//"))) << folder.toStdString();
+    for (const QString& folder : folders)
+        EXPECT_FALSE(folder.contains(QStringLiteral("//"))) << folder.toStdString();
 }
 
 TEST(CollectSubfolders, SeedThatIsNoFolderFailsToTheCaller) {

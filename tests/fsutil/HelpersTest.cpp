@@ -26,7 +26,8 @@ int errorNumberOf(const std::function<void()>& call) {
 // Sets an environment variable for one test and puts the old value back.
 class EnvOverride {
 public:
-    EnvOverride(const char* name, const QString& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+    EnvOverride(const char* name, const QString& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
         qputenv(name, QFile::encodeName(value));
     }
     ~EnvOverride() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }

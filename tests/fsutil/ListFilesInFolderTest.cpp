@@ -19,7 +19,8 @@ TEST(ListFilesInFolder, EmptyFolderAndNoMatchGiveNothing) {
     const QString empty = tree.folder(QStringLiteral("empty"));
     EXPECT_TRUE(AddFolder::ListFilesInFolder(empty, QStringLiteral("*.*")).isEmpty());
     tree.file(QStringLiteral("full/a.txt"));
-    EXPECT_TRUE(AddFolder::ListFilesInFolder(tree.path(QStringLiteral("full")), QStringLiteral("*.doc")).isEmpty());
+    EXPECT_TRUE(
+        AddFolder::ListFilesInFolder(tree.path(QStringLiteral("full")), QStringLiteral("*.doc")).isEmpty());
 }
 
 TEST(ListFilesInFolder, FilesOnlyHiddenIncludedAnyCase) {
@@ -38,15 +39,17 @@ TEST(ListFilesInFolder, FilesOnlyHiddenIncludedAnyCase) {
     tree.link(tree.path(QStringLiteral("docs/gone.doc")), QStringLiteral("docs/dangling.doc"));
 
     const QStringList docs = AddFolder::ListFilesInFolder(folder, QStringLiteral("*.doc"));
-    EXPECT_EQ(sorted(docs), (QStringList{QStringLiteral(".hidden.doc"), QStringLiteral("B.DOC"), QStringLiteral("a.doc"),
-                                         QStringLiteral("file-link.doc"), QStringLiteral("locked.doc")}));
+    EXPECT_EQ(sorted(docs),
+              (QStringList{QStringLiteral(".hidden.doc"), QStringLiteral("B.DOC"), QStringLiteral("a.doc"),
+                           QStringLiteral("file-link.doc"), QStringLiteral("locked.doc")}));
     // Listing order is the directory's own.
     QStringList inDirectoryOrder = fsutiltest::directoryOrder(folder);
     inDirectoryOrder.removeIf([&](const QString& name) { return !docs.contains(name); });
     EXPECT_EQ(docs, inDirectoryOrder);
 
     EXPECT_EQ(AddFolder::ListFilesInFolder(folder.chopped(1), QStringLiteral("*.doc")), docs);
-    EXPECT_EQ(AddFolder::ListFilesInFolder(folder, QStringLiteral("*.*")).size(), docs.size() + 2);  // + c.docx, README
+    EXPECT_EQ(AddFolder::ListFilesInFolder(folder, QStringLiteral("*.*")).size(),
+              docs.size() + 2);  // + c.docx, README
 }
 
 TEST(ListFilesInFolder, MissingFolderFailsToTheCaller) {

@@ -28,7 +28,8 @@ void openEverything(const QString& folder) {
     // A locked folder is opened as it is met, before the iterator steps into it.
     for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
          it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored)) fs::permissions(it->path(), fs::perms(0755), ignored);
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms(0755), ignored);
     }
 }
 }  // namespace
@@ -63,7 +64,8 @@ QString TestTree::file(const QString& relative) const {
 }
 
 void TestTree::link(const QString& target, const QString& relative) const {
-    EXPECT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path(relative)).constData()), 0);
+    EXPECT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path(relative)).constData()),
+              0);
 }
 
 void TestTree::setMode(const QString& relative, mode_t mode) const {

@@ -40,16 +40,17 @@ protected:
         for (const auto& [relative, mode] : locked) lock(relative, mode);
         QProcess process;
         if (::geteuid() == 0) {
-            process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"),
-                                                                  QStringLiteral("--regid=nogroup"),
-                                                                  QStringLiteral("--clear-groups"), probe_} +
-                                                          seeds);
+            process.start(QStringLiteral("setpriv"),
+                          QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                      QStringLiteral("--clear-groups"), probe_} +
+                              seeds);
         } else {
             process.start(probe_, seeds);
         }
         EXPECT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-        return QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(process.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
 private:

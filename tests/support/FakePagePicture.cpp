@@ -1,11 +1,11 @@
 // The fake Word's page pictures: a flat colour per page that survives JPEG and PCX round trips,
 // the page number drawn for people, and the exact number in pixel (0,0) for lossless paths.
-#include "tests/support/FakeWord.h"
-
 #include <QFont>
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+
+#include "tests/support/FakeWord.h"
 
 namespace testsupport {
 
@@ -87,7 +87,8 @@ int FakeWord::pageOfPicture(const QImage& picture) {
     // Past page 64 the colours repeat; a lossless picture still carries the exact number.
     const QRgb corner = picture.pixel(0, 0);
     const int exact = qRed(corner) | (qGreen(corner) << 8);
-    if (qBlue(corner) == kMarkerBlue && exact > 0 && pageColour(exact) == pageColour(pages.front())) return exact;
+    if (qBlue(corner) == kMarkerBlue && exact > 0 && pageColour(exact) == pageColour(pages.front()))
+        return exact;
     return pages.front();
 }
 

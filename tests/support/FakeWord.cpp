@@ -1,12 +1,12 @@
 #include "tests/support/FakeWord.h"
 
-#include "platform/AppError.h"
-
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
+
+#include "platform/AppError.h"
 
 namespace testsupport {
 
@@ -29,7 +29,7 @@ AppError badParameter() { return AppError(4120, QStringLiteral("Bad parameter"))
 // The object a test's code under test holds: forwards every call to the fake, and fails like a
 // vanished server once the fake is gone.
 class FakeWord::Handle : public platform::WordApplication {
-public:
+  public:
     explicit Handle(FakeWord& fake) : fake_(&fake), alive_(fake.alive_) { ++fake.liveObjects_; }
     ~Handle() override {
         if (!alive_.expired()) --fake_->liveObjects_;
@@ -38,14 +38,20 @@ public:
     QString name() override { return word().name(); }
     void documentsOpen(const QString& path) override { word().documentsOpen(path); }
     void activeDocumentRepaginate() override { word().activeDocumentRepaginate(); }
-    QVariant builtInDocumentProperty(std::int16_t index) override { return word().builtInDocumentProperty(index); }
+    QVariant builtInDocumentProperty(std::int16_t index) override {
+        return word().builtInDocumentProperty(index);
+    }
     std::int16_t pageFit() override { return word().pageFit(); }
     void setPageFit(std::int16_t value) override { word().setPageFit(value); }
     std::vector<platform::ParagraphIndents> paragraphIndents() override { return word().paragraphIndents(); }
     void setLeftIndent(int paragraph, double points) override { word().setLeftIndent(paragraph, points); }
     void setRightIndent(int paragraph, double points) override { word().setRightIndent(paragraph, points); }
-    double centimetersToPoints(double centimetres) override { return word().centimetersToPoints(centimetres); }
-    void selectionEndKey(std::int16_t unit, std::int16_t extend) override { word().selectionEndKey(unit, extend); }
+    double centimetersToPoints(double centimetres) override {
+        return word().centimetersToPoints(centimetres);
+    }
+    void selectionEndKey(std::int16_t unit, std::int16_t extend) override {
+        word().selectionEndKey(unit, extend);
+    }
     void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) override {
         word().selectionGoTo(what, which, name);
     }
@@ -57,7 +63,7 @@ public:
     void activeDocumentClose(std::int16_t saveChanges) override { word().activeDocumentClose(saveChanges); }
     void quit() override { word().quit(); }
 
-private:
+  private:
     FakeWord& word() {
         if (alive_.expired()) throw serverGone();
         return *fake_;
@@ -71,8 +77,8 @@ FakeWord::FakeWord() : alive_(std::make_shared<bool>(true)) { platform::setWordF
 FakeWord::~FakeWord() { platform::setWordFactory(nullptr); }
 
 void FakeWord::failCall(const QString& nameOrRecord, const QString& description, int onlyNth, long number) {
-    failures_[nameOrRecord] = Failure{description.isEmpty() ? nameOrRecord + QStringLiteral(" failed") : description,
-                                      onlyNth, number};
+    failures_[nameOrRecord] = Failure{
+        description.isEmpty() ? nameOrRecord + QStringLiteral(" failed") : description, onlyNth, number};
 }
 
 QString FakeWord::callName(const QString& record) {
@@ -154,7 +160,8 @@ void FakeWord::activeDocumentRepaginate() {
 }
 
 QVariant FakeWord::builtInDocumentProperty(std::int16_t index) {
-    enter(QStringLiteral("BuiltInDocumentProperties"), QStringLiteral("BuiltInDocumentProperties(%1)").arg(index));
+    enter(QStringLiteral("BuiltInDocumentProperties"),
+          QStringLiteral("BuiltInDocumentProperties(%1)").arg(index));
     needDocument();
     if (index != platform::wd::PropertyPages) return QVariant();
     return pagesProperty.value_or(QVariant(pageCount));
@@ -192,12 +199,14 @@ void FakeWord::setLeftIndent(int paragraph, double points) { setIndent(true, par
 void FakeWord::setRightIndent(int paragraph, double points) { setIndent(false, paragraph, points); }
 
 double FakeWord::centimetersToPoints(double centimetres) {
-    enter(QStringLiteral("CentimetersToPoints"), QStringLiteral("CentimetersToPoints(%1)").arg(number(centimetres)));
+    enter(QStringLiteral("CentimetersToPoints"),
+          QStringLiteral("CentimetersToPoints(%1)").arg(number(centimetres)));
     return centimetres * 72.0 / 2.54;
 }
 
 void FakeWord::selectionEndKey(std::int16_t unit, std::int16_t extend) {
-    enter(QStringLiteral("Selection.EndKey"), QStringLiteral("Selection.EndKey(%1,%2)").arg(unit).arg(extend));
+    enter(QStringLiteral("Selection.EndKey"),
+          QStringLiteral("Selection.EndKey(%1,%2)").arg(unit).arg(extend));
     needDocument();
     if (unit != platform::wd::Story) throw badParameter();
     active_ = static_cast<int>(lines_.size());
@@ -205,7 +214,8 @@ void FakeWord::selectionEndKey(std::int16_t unit, std::int16_t extend) {
 }
 
 void FakeWord::selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) {
-    enter(QStringLiteral("Selection.GoTo"), QStringLiteral("Selection.GoTo(%1,%2,%3)").arg(what).arg(which).arg(name));
+    enter(QStringLiteral("Selection.GoTo"),
+          QStringLiteral("Selection.GoTo(%1,%2,%3)").arg(what).arg(which).arg(name));
     needDocument();
     if (what != platform::wd::GoToPage) throw badParameter();
     // Like Word, a page past the end goes to the last page.
@@ -265,7 +275,8 @@ void FakeWord::selectionCut() {
 }
 
 void FakeWord::activeDocumentClose(std::int16_t saveChanges) {
-    enter(QStringLiteral("ActiveDocument.Close"), QStringLiteral("ActiveDocument.Close(savechanges=%1)").arg(saveChanges));
+    enter(QStringLiteral("ActiveDocument.Close"),
+          QStringLiteral("ActiveDocument.Close(savechanges=%1)").arg(saveChanges));
     needDocument();
     documentOpen_ = false;
     lines_.clear();

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/AppError.h"
-#include "platform/WordApplication.h"
-
 #include <QImage>
 #include <QStringList>
 #include <map>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "platform/AppError.h"
+#include "platform/WordApplication.h"
 
 namespace testsupport {
 
@@ -26,7 +26,7 @@ namespace testsupport {
 // what is left; Cut removes the selected lines and puts one picture per cut page on the clipboard
 // (several pages stacked top to bottom), so a test can tell which page an image came from.
 class FakeWord : public platform::WordApplication, public platform::WordFactory {
-public:
+  public:
     // What Cut leaves on the system clipboard.
     enum class CutPicture { PagePicture, LeaveClipboard, ClearClipboard };
 
@@ -36,16 +36,16 @@ public:
     FakeWord& operator=(const FakeWord&) = delete;
 
     // --- Configuration (read when a document is opened, unless said otherwise) ---
-    int pageCount = 1;                 // what BuiltInDocumentProperties(14) reports; may be 0
-    std::optional<int> contentPages;   // the pages really in the document; default max(pageCount, 1)
+    int pageCount = 1;                      // what BuiltInDocumentProperties(14) reports; may be 0
+    std::optional<int> contentPages;        // the pages really in the document; default max(pageCount, 1)
     std::optional<QVariant> pagesProperty;  // replaces the reported page count value when set
     int linesPerPage = 40;
     std::vector<platform::ParagraphIndents> paragraphs;  // live: the conversion's writes land here
-    std::int16_t pageFitSetting = 0;   // live: current page fit
-    bool running = false;              // getObject finds a running Word
-    QString applicationName = platform::kWordName;  // the default property ("name")
-    bool createFails = false;          // createObject throws 429
-    bool documentMustExist = true;     // Documents.Open of a missing file throws 5174 as Word does
+    std::int16_t pageFitSetting = 0;                     // live: current page fit
+    bool running = false;                                // getObject finds a running Word
+    QString applicationName = platform::kWordName;       // the default property ("name")
+    bool createFails = false;                            // createObject throws 429
+    bool documentMustExist = true;  // Documents.Open of a missing file throws 5174 as Word does
     CutPicture cutPicture = CutPicture::PagePicture;
 
     // Makes the call `nameOrRecord` (a call name or a whole record such as "LeftIndent[3]=0") throw
@@ -54,18 +54,18 @@ public:
                   long number = platform::ErrorNumber::AutomationError);
 
     // --- Observation ---
-    QStringList calls;                 // every call, in order
+    QStringList calls;                                  // every call, in order
     static QString callName(const QString& record);     // "LeftIndent[3]=0" gives "LeftIndent="
     QStringList callsNamed(const QString& name) const;  // the records of one call name
     int count(const QString& name) const { return static_cast<int>(callsNamed(name).size()); }
     bool documentOpen() const { return documentOpen_; }
-    int remainingPages() const;        // pages (partly) left in the open document
-    std::vector<int> cutPages;         // original page numbers, in the order they were cut
+    int remainingPages() const;                       // pages (partly) left in the open document
+    std::vector<int> cutPages;                        // original page numbers, in the order they were cut
     int liveObjects() const { return liveObjects_; }  // Word objects handed out and not yet released
 
     // --- Page pictures ---
-    static QColor pageColour(int page);      // distinct for pages 1..64, robust against JPEG
-    static QImage pagePicture(int page);     // 200x260, the page colour, its number drawn, (0,0) encoded
+    static QColor pageColour(int page);   // distinct for pages 1..64, robust against JPEG
+    static QImage pagePicture(int page);  // 200x260, the page colour, its number drawn, (0,0) encoded
     static int pageOfPicture(const QImage& picture);  // 0 when the picture is no page picture
     // The page of every 260-pixel band of a (possibly stacked) picture; any scale of the width is fine.
     static std::vector<int> pagesOfPicture(const QImage& picture);
@@ -93,7 +93,7 @@ public:
     void activeDocumentClose(std::int16_t saveChanges) override;
     void quit() override;
 
-private:
+  private:
     class Handle;
     struct Failure {
         QString description;

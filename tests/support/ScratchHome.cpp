@@ -49,6 +49,13 @@ QString programDir() { return envOr("MARROWDALE_PROGRAM_DIR", MARROWDALE_BUILT_P
 
 QString sourceDir() { return envOr("MARROWDALE_SOURCE_DIR", MARROWDALE_SOURCE_TREE); }
 
-QString testDocsDir() { return QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/testdocs")); }
+QString testDocsDir() {
+    // shared/testdocs beside the source tree, or beside a folder above it (a worktree lives deeper).
+    QDir dir(QDir::cleanPath(QDir(sourceDir()).absolutePath()));
+    while (dir.cdUp()) {
+        if (dir.exists(QStringLiteral("shared/testdocs"))) return dir.filePath(QStringLiteral("shared/testdocs"));
+    }
+    return QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/testdocs"));
+}
 
 }  // namespace testsupport

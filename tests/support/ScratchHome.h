@@ -17,7 +17,7 @@ QString programDir();
 // The source tree, for test documents and resources.
 QString sourceDir();
 
-// ../shared/testdocs beside the source tree.
+// shared/testdocs beside the source tree or beside one of the folders above it.
 QString testDocsDir();
 
 }  // namespace testsupport

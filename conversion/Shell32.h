@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace Shell32 {
+
+// Added to the error number of a failed start: 53 (file not found) gives -2147221451.
+constexpr std::int32_t kStartFailureBase = -2147221504;
+
+// Starts the command line as a new program, directly (never through a shell), and waits until it
+// has ended, yielding to the event loop at least every 100 ms. Returns its exit code (128 + the
+// signal number for a crash), or kStartFailureBase + the error number when it cannot be started
+// (53 missing, 70 not executable, 5 otherwise). The window style is 0 to 6: a missing one means 6,
+// one outside 0..6 becomes 6 in the caller's variable. Linux shows no console, so it changes nothing.
+// The program dies with this process; its output is discarded. No time-out.
+std::int32_t RunAndWait(const QString& commandLine, int* windowStyle = nullptr);
+
+// Splits one command line into the program and its arguments by the rules of Windows programs:
+// the program name ends at the closing quote or at the first blank; then blanks separate
+// arguments, "..." groups them, 2n backslashes before a quote give n backslashes, 2n+1 give n and a
+// literal quote, a doubled quote inside quotes is a literal quote; other backslashes are literal.
+QStringList SplitCommandLine(const QString& commandLine);
+
+}  // namespace Shell32

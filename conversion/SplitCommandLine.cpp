@@ -1,0 +1,67 @@
+#include "conversion/Shell32.h"
+
+namespace Shell32 {
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+}  // namespace
+
+QStringList SplitCommandLine(const QString& commandLine) {
+    QStringList result;
+    const qsizetype n = commandLine.size();
+    qsizetype i = 0;
+    while (i < n && isBlank(commandLine[i])) ++i;
+    if (i >= n) return result;
+
+    // The program name knows no escapes: a quoted name runs to the next quote.
+    QString program;
+    if (commandLine[i] == u'"') {
+        ++i;
+        while (i < n && commandLine[i] != u'"') program += commandLine[i++];
+        if (i < n) ++i;
+    } else {
+        while (i < n && !isBlank(commandLine[i])) program += commandLine[i++];
+    }
+    result << program;
+
+    for (;;) {
+        while (i < n && isBlank(commandLine[i])) ++i;
+        if (i >= n) break;
+        QString argument;
+        bool quoted = false;
+        while (i < n && (quoted || !isBlank(commandLine[i]))) {
+            const QChar c = commandLine[i];
+            if (c == u'\\') {
+                qsizetype backslashes = 0;
+                while (i < n && commandLine[i] == u'\\') {
+                    ++backslashes;
+                    ++i;
+                }
+                if (i < n && commandLine[i] == u'"') {
+                    argument += QString(backslashes / 2, u'\\');
+                    if (backslashes % 2 == 1) argument += commandLine[i++];  // an escaped quote
+                } else {
+                    argument += QString(backslashes, u'\\');
+                }
+            } else if (c == u'"') {
+                if (quoted && i + 1 < n && commandLine[i + 1] == u'"') {
+                    argument += u'"';
+                    quoted = false;
+                    i += 2;
+                } else {
+                    quoted = !quoted;
+                    ++i;
+                }
+            } else {
+                argument += c;
+                ++i;
+            }
+        }
+        result << argument;
+    }
+    return result;
+}
+
+}  // namespace Shell32
