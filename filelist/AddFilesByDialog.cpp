@@ -1,7 +1,5 @@
 #include "filelist/AddFilesByDialog.h"
 
-#include <QStringList>
-
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
@@ -9,6 +7,8 @@
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
+
+#include <QStringList>
 
 namespace filelist {
 

@@ -1,7 +1,5 @@
 #include "filelist/AddFolderFiles.h"
 
-#include <QStringList>
-
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
@@ -10,6 +8,8 @@
 #include "mainwindow/StepGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
+
+#include <QStringList>
 
 namespace filelist {
 

@@ -1,12 +1,12 @@
 #include "filelist/ListReorder.h"
 
-#include <QCursor>
-#include <QMouseEvent>
-#include <QPixmap>
-
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "platform/ProgramFolder.h"
+
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPixmap>
 
 namespace filelist {
 

@@ -1,8 +1,5 @@
 #include "filelist/SampleFiles.h"
 
-#include <QFileInfo>
-#include <QUrl>
-
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "fsutil/AddFolder.h"
@@ -10,6 +7,9 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
+
+#include <QFileInfo>
+#include <QUrl>
 
 namespace filelist {
 

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include "filelist/AddFilesByDialog.h"
 #include "platform/AppError.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

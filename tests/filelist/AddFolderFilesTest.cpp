@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
 #include "filelist/AddFolderFiles.h"
 #include "fsutil/FileAttributes.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/FolderTree.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
+
+#include <gtest/gtest.h>
 
 using testsupport::FolderTree;
 

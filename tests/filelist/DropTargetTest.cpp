@@ -1,4 +1,6 @@
-#include <gtest/gtest.h>
+#include "filelist/DropTarget.h"
+#include "tests/filelist/FolderTree.h"
+#include "tests/filelist/TestListWindow.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -6,11 +8,8 @@
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
+#include <gtest/gtest.h>
 #include <memory>
-
-#include "filelist/DropTarget.h"
-#include "tests/filelist/FolderTree.h"
-#include "tests/filelist/TestListWindow.h"
 
 using testsupport::FolderTree;
 

@@ -1,12 +1,11 @@
 #include "tests/filelist/FolderTree.h"
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace testsupport {
 

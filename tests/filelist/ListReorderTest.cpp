@@ -1,15 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QImage>
-#include <QMouseEvent>
-#include <QTest>
-
 #include "filelist/ListReorder.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/FolderTree.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/ScratchHome.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,13 +1,12 @@
-#include <gtest/gtest.h>
+#include "platform/QtDialogs.h"
+#include "tests/filelist/FolderTree.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSet>
-
-#include "platform/QtDialogs.h"
-#include "tests/filelist/FolderTree.h"
+#include <gtest/gtest.h>
 
 namespace {
 

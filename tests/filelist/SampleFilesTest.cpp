@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QUrl>
-
 #include "filelist/SampleFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
@@ -10,6 +5,10 @@
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchHome.h"
+
+#include <QDir>
+#include <QUrl>
+#include <gtest/gtest.h>
 
 namespace {
 

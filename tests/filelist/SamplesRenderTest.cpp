@@ -1,15 +1,14 @@
 // Every sample document goes through the document engine: the host lays it out and renders its pages.
-#include <gtest/gtest.h>
+#include "tests/filelist/QtPrinters.h"
+#include "tests/support/ScratchHome.h"
 
 #include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <map>
-
-#include "tests/filelist/QtPrinters.h"
-#include "tests/support/ScratchHome.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QVBoxLayout>
-#include <QWidget>
-#include <vector>
-
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "tests/filelist/QtPrinters.h"
+
+#include <QVBoxLayout>
+#include <QWidget>
+#include <vector>
 
 namespace testsupport {
 
