@@ -47,7 +47,7 @@ QString scratchHome() { return scratch(); }
 
 QString programDir() { return envOr("MARROWDALE_PROGRAM_DIR", MARROWDALE_BUILT_PROGRAM_DIR); }
 
-QString sourceDir() { return envOr("MARROWDALE_SOURCE_DIR", MARROWDALE_SOURCE_TREE); }
+QString sourceDir() { return envOr("MARROWDALE_SOURCE_DIR", MARROWDALE_BUILT_SOURCE_DIR); }
 
 QString testDocsDir() {
     // shared/testdocs beside the source tree, or beside a folder above it (a worktree lives deeper).
