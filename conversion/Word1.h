@@ -19,3 +19,13 @@ bool IsWordRunning();
 bool ConfirmWordNotRunning(QWidget* owner);
 
 }  // namespace Word1
+
+#include <functional>
+
+namespace Word1 {
+
+// Told after every document: its path and the number of PCX files written for it.
+using ConversionObserver = std::function<void(const QString& documentPath, int pcxWritten)>;
+void setConversionObserver(ConversionObserver callback);
+
+}  // namespace Word1

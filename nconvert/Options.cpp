@@ -2,6 +2,8 @@
 
 #include "Image.h"
 
+#include <cctype>
+
 namespace nconvert {
 
 namespace {
@@ -26,6 +28,7 @@ Options parseOptions(const std::vector<std::string>& args) {
             // The output is always replaced; accepted for compatible command lines.
         } else if (arg == "-out") {
             options.format = valueOf(args, i);
+            for (char& c : options.format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         } else if (arg == "-o") {
             options.outputPath = valueOf(args, i);
         } else if (arg == "-c") {

@@ -93,8 +93,8 @@ TEST_P(NconvertErrors, SuccessfulRunsReplaceTheOutputQuietly) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old content");
     old.close();
-    // Options in any order; -overwrite is accepted; -quiet prints nothing.
-    const RunResult run = runConverter(GetParam(), {"-quiet", "-o", out, "-overwrite", "-c", "1", "-out", "pcx", in});
+    // Options in any order; -overwrite is accepted; -quiet prints nothing; the format in any case.
+    const RunResult run = runConverter(GetParam(), {"-quiet", "-o", out, "-overwrite", "-c", "1", "-out", "PCX", in});
     EXPECT_EQ(run.exitCode, 0) << run.standardError.constData();
     EXPECT_TRUE(run.standardOutput.isEmpty());
     EXPECT_TRUE(run.standardError.isEmpty());

@@ -46,7 +46,7 @@ RgbPicture decodeWith(const QString& tool, const QStringList& arguments) {
     return parsePnm(runTool(tool, arguments).standardOutput);
 }
 
-TEST_P(NconvertPixels, DecodersAgreeWithDjpeg) {
+TEST_P(NconvertPixels, DecodersAgreeWithDjpegAndTheHeaderIsVersion5) {
     writePatternPpm(path("in.ppm"), jpegCase().width, jpegCase().height);
     ASSERT_EQ(runTool("cjpeg", jpegCase().cjpegOptions + QStringList{"-outfile", path("in.jpg"), path("in.ppm")}).exitCode, 0);
 
@@ -61,32 +61,20 @@ TEST_P(NconvertPixels, DecodersAgreeWithDjpeg) {
     EXPECT_LE(largestDifference(reference, byNetpbm), 2);
     EXPECT_GE(largestDifference(reference, byImageMagick), 0) << "ImageMagick gave another size";
     EXPECT_LE(largestDifference(reference, byImageMagick), 2);
-}
 
-TEST_P(NconvertPixels, HeaderIsVersion5RunLengthWithEvenLines) {
-    writePatternPpm(path("in.ppm"), jpegCase().width, jpegCase().height);
-    ASSERT_EQ(runTool("cjpeg", jpegCase().cjpegOptions + QStringList{"-outfile", path("in.jpg"), path("in.ppm")}).exitCode, 0);
-    ASSERT_EQ(runConverter(build(), {"-out", "pcx", "-c", "1", "-o", path("out.pcx"), path("in.jpg")}).exitCode, 0);
-
+    // Version 5, run-length encoded, 8 bits per plane, even bytes per line (the decoders above
+    // already read the grey palette).
     const QByteArray pcx = readFile(path("out.pcx"));
     ASSERT_GT(pcx.size(), 128);
     EXPECT_EQ(pcx[0], 0x0A);
     EXPECT_EQ(pcx[1], 5);
     EXPECT_EQ(pcx[2], 1);
     EXPECT_EQ(pcx[3], 8);
-    const bool grey = jpegCase().cjpegOptions.contains("-grayscale");
-    EXPECT_EQ(pcx[65], grey ? 1 : 3);
+    EXPECT_EQ(pcx[65], jpegCase().cjpegOptions.contains("-grayscale") ? 1 : 3);
     const int bytesPerLine = wordAt(pcx, 66);
     EXPECT_EQ(bytesPerLine % 2, 0);
     EXPECT_GE(bytesPerLine, jpegCase().width);
     EXPECT_LE(bytesPerLine, jpegCase().width + 1);
-    if (grey) {
-        const QByteArray palette = pcx.right(769);
-        EXPECT_EQ(palette[0], 0x0C);
-        for (int i = 0; i < 256; ++i) {
-            EXPECT_EQ(static_cast<unsigned char>(palette[1 + 3 * i + 2]), i) << "palette entry " << i;
-        }
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, NconvertPixels,

@@ -1,0 +1,195 @@
+// One document becomes one PCX image per page: the engine lays it out, every pass cuts the first
+// page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
+#include "conversion/ClipboardKeeper.h"
+#include "conversion/PageConverter.h"
+#include "conversion/ConverterTool.h"
+#include "conversion/SaveAsJPG.h"
+#include "conversion/Shell32.h"
+#include "conversion/Word1.h"
+#include "fsutil/Main.h"
+#include "mainwindow/StepGuard.h"
+#include "platform/AppError.h"
+#include "platform/EventLoop.h"
+#include "platform/WordApplication.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+
+namespace Word1 {
+
+namespace {
+
+const QString kLocation = QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPCX ");
+
+ConversionObserver& observer() {
+    static ConversionObserver current;
+    return current;
+}
+
+platform::WordApplication& engine(const std::unique_ptr<platform::WordApplication>& word) {
+    if (!word) throw platform::AppError(91, QStringLiteral("Object variable or With block variable not set"));
+    return *word;
+}
+
+// The document path less its last extension, then its last element ("" when the path has no ".").
+QString baseNameOf(const QString& documentPath, mainwindow::StepGuard& guard) {
+    QStringList pieces;
+    QString baseName;
+    guard.step(112, [&] { pieces = documentPath.split(QLatin1Char('.')); });
+    guard.step(114, [&] { baseName.clear(); });
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        guard.step(118, [&] { baseName += pieces[i] + QLatin1Char('.'); });
+    }
+    if (guard.test(122, [&] { return !baseName.isEmpty(); })) {
+        guard.step(124, [&] { baseName.chop(1); });
+    }
+    guard.step(126, [&] { baseName = Main::FileNameOfPath(baseName); });
+    return baseName;
+}
+
+QImage clipboardPicture() {
+    const QImage picture = QGuiApplication::clipboard()->image();
+    if (picture.isNull()) {
+        throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall,
+                                 QStringLiteral("The clipboard holds no picture of this page."));
+    }
+    return picture;
+}
+
+}  // namespace
+
+void setConversionObserver(ConversionObserver callback) { observer() = std::move(callback); }
+
+void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
+    mainwindow::StepGuard guard(kLocation);
+    QString addressWidth;
+    QByteArray converterImage;
+    const QString converterFile = Main::ConverterFilePath();
+    QString converterCommand;
+    std::unique_ptr<platform::WordApplication> word;
+    std::int32_t pageCount = 0;
+    std::int16_t savedPageFit = 0;
+    bool finished = false;
+    std::int32_t pageNumber = 0;
+    std::int32_t pagesDone = 0;
+    std::int32_t pcxWritten = 0;
+    const std::int16_t pagesPerPass = 1;
+
+    guard.step(100, [&] { addressWidth = Main::ProcessorAddressWidth(); });
+    if (guard.test(102, [&] { return addressWidth == QLatin1String("64"); })) {
+        guard.step(104, [&] { converterImage = Main::LoadCustomResource(102); });
+    } else {
+        guard.step(106, [&] { converterImage = Main::LoadCustomResource(101); });
+    }
+    guard.step(108, [&] { Main::WriteBytesToFile(converterImage, converterFile); });
+    guard.step(110, [&] { converterCommand = QLatin1Char('"') + converterFile + QLatin1Char('"'); });
+    const QString baseName = baseNameOf(documentPath, guard);
+    // The user's clipboard goes back in place when the document is done.
+    ClipboardKeeper userClipboard;
+
+    guard.step(130, [&] { word = platform::wordFactory().createObject(); });
+    guard.step(132, [&] { engine(word).documentsOpen(documentPath); });
+    guard.step(134, [&] { engine(word).activeDocumentRepaginate(); });
+    guard.step(136, [&] {
+        bool ok = false;
+        const qlonglong pages = engine(word).builtInDocumentProperty(platform::wd::PropertyPages).toLongLong(&ok);
+        if (!ok || pages < INT32_MIN || pages > INT32_MAX) throw platform::AppError(platform::ErrorNumber::Overflow);
+        pageCount = static_cast<std::int32_t>(pages);
+    });
+    guard.step(138, [&] { savedPageFit = engine(word).pageFit(); });
+    guard.step(140, [&] { engine(word).setPageFit(platform::wd::PageFitBestFit); });
+    guard.step(142, [&] { finished = false; });
+
+    while (!finished) {
+        guard.step(146, [&] { window.setMousePointer(11); });
+        guard.step(148, [&] { ++pageNumber; });
+        // The output folder is read afresh whenever a file name is built.
+        const auto prefix = [&] {
+            return window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
+        };
+
+        std::vector<platform::ParagraphIndents> paragraphs;
+        guard.step(150, [&] { paragraphs = engine(word).paragraphIndents(); });
+        for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+            if (guard.test(152, [&] { return paragraphs[i].left < 0; })) {
+                guard.step(154, [&] { engine(word).setLeftIndent(int(i), engine(word).centimetersToPoints(0)); });
+            }
+            if (guard.test(156, [&] { return paragraphs[i].right < 0; })) {
+                guard.step(158, [&] { engine(word).setRightIndent(int(i), engine(word).centimetersToPoints(0)); });
+            }
+        }
+
+        if (guard.test(180, [&] { return pagesPerPass >= pageCount - pagesDone; })) {
+            guard.step(182, [&] { finished = true; });
+            guard.step(184, [&] { engine(word).selectionEndKey(platform::wd::Story, platform::wd::Extend); });
+        } else {
+            guard.step(186, [&] {
+                engine(word).selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext,
+                                           static_cast<std::int16_t>(pagesPerPass + 1));
+            });
+            for (int move = 0; move < 100; ++move) {
+                guard.step(190, [&] { platform::yieldToEventLoop(); });
+                guard.step(192, [&] { engine(word).selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend); });
+            }
+        }
+
+        // Only a picture cut for this very page may become its image: never the previous page's.
+        userClipboard.clearForNextPicture();
+        if (guard.test(196, [&] { return engine(word).selectionText().size() > 0; })) {
+            guard.step(198, [&] { engine(word).selectionCut(); });
+        }
+        guard.step(200, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".pcx")); });
+        // A step whose input is missing is not tried: the page has already been reported once.
+        window.setRenderPicture(QImage());
+        const bool pictureSaved = guard.step(202, [&] {
+            if (!clipboardPicture().save(prefix() + QStringLiteral(".bmp"), "BMP")) {
+                throw platform::AppError(platform::ErrorNumber::PathFileAccess,
+                                         QStringLiteral("The page picture could not be written to ") + prefix() +
+                                             QStringLiteral(".bmp"));
+            }
+        });
+        const bool pictureLoaded = pictureSaved && guard.step(204, [&] {
+            const QImage picture(prefix() + QStringLiteral(".bmp"), "BMP");
+            if (picture.isNull()) throw platform::AppError(platform::ErrorNumber::FileNotFound);
+            window.setRenderPicture(picture);
+        });
+        const bool jpegWritten = pictureLoaded && guard.step(206, [&] {
+            SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), prefix() + QStringLiteral(".jpg"), 100);
+        });
+        QString arguments;
+        guard.step(208, [&] {
+            arguments = QStringLiteral("-out pcx -c 1 -o ") + QLatin1Char('"') + prefix() + QStringLiteral(".pcx") +
+                        QLatin1Char('"') + QLatin1Char(' ') + QLatin1Char('"') + prefix() + QStringLiteral(".jpg") +
+                        QLatin1Char('"');
+        });
+        if (jpegWritten) {
+            guard.step(212, [&] {
+                runConverter(converterFile, converterCommand + QLatin1Char(' ') + arguments,
+                             prefix() + QStringLiteral(".pcx"));
+                ++pcxWritten;
+            });
+        }
+        guard.step(214, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".bmp")); });
+        guard.step(216, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".jpg")); });
+        guard.step(218, [&] { pagesDone = pagesPerPass + pagesDone; });
+        guard.step(220, [&] { platform::yieldToEventLoop(); });
+        guard.step(222, [&] {
+            window.setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(documentPath) +
+                                   QStringLiteral(" (Page ") + QString::number(pagesDone) + QStringLiteral(" of ") +
+                                   QString::number(pageCount) + QLatin1Char(')'));
+        });
+        guard.step(224, [&] { platform::yieldToEventLoop(); });
+    }
+
+    guard.step(226, [&] { engine(word).setPageFit(savedPageFit); });
+    guard.step(228, [&] { engine(word).activeDocumentClose(platform::wd::DoNotSaveChanges); });
+    guard.step(230, [&] { engine(word).quit(); });
+    word.reset();
+    userClipboard.restore();
+    guard.step(232, [&] { Main::DeleteFileQuietly(converterFile); });
+    if (observer()) observer()(documentPath, pcxWritten);
+}
+
+}  // namespace Word1

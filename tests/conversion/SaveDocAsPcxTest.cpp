@@ -1,0 +1,217 @@
+#include "conversion/ConverterTool.h"
+#include "conversion/ConverterTool.h"
+#include "conversion/Word1.h"
+#include "tests/conversion/ConversionTestWindow.h"
+#include "tests/support/FakeWord.h"
+#include "tests/support/RecordingDialogs.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using testsupport::FakeWord;
+
+namespace {
+
+const QString kLocation = QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPCX ");
+
+// The page a PCX file shows, decoded by ImageMagick.
+int pageOfPcx(const QString& pcx) {
+    QProcess convert;
+    convert.start(QStringLiteral("convert"), {pcx, QStringLiteral("ppm:-")});
+    if (!convert.waitForFinished(30000) || convert.exitCode() != 0) return -1;
+    return FakeWord::pageOfPicture(QImage::fromData(convert.readAllStandardOutput(), "PPM"));
+}
+
+class SaveDocAsPcxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(out.isValid());
+        window.outputFolder = out.path() + QLatin1Char('/');
+        document = docs.path() + QStringLiteral("/report.docx");
+        QFile file(document);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not read by the fake");
+    }
+
+    QStringList outputFiles() const { return QDir(out.path()).entryList(QDir::Files, QDir::Name); }
+    QStringList reportSteps() const {
+        QStringList steps;
+        for (const auto& box : dialogs.errorReports()) {
+            EXPECT_TRUE(box.text.contains(kLocation + QStringLiteral("at line "))) << box.text.toStdString();
+            steps << box.text.section(QStringLiteral("at line "), 1).section(QLatin1Char('\r'), 0, 0);
+        }
+        return steps;
+    }
+
+    QTemporaryDir out;
+    QTemporaryDir docs;
+    QString document;
+    testsupport::ConversionTestWindow window;
+    testsupport::RecordingDialogs dialogs;
+    FakeWord word;
+};
+
+TEST_F(SaveDocAsPcxTest, EveryPageBecomesItsOwnPcxAndNothingElseIsLeft) {
+    word.pageCount = 3;
+    word.pageFitSetting = 1;
+    Word1::SaveDocAsPCX(window, document);
+
+    EXPECT_TRUE(dialogs.errorReports().empty()) << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_2.pcx", "report_3.pcx"}));
+    for (int page = 1; page <= 3; ++page) {
+        EXPECT_EQ(pageOfPcx(out.path() + QStringLiteral("/report_%1.pcx").arg(page)), page);
+    }
+    EXPECT_EQ(window.progressTexts.back(), QStringLiteral("Processing: report.docx (Page 3 of 3)"));
+    EXPECT_FALSE(QFile::exists(Main::ConverterFilePath()));
+    EXPECT_EQ(word.pageFitSetting, 1);  // restored
+    EXPECT_EQ(word.liveObjects(), 0);
+    EXPECT_EQ(word.calls.front(), QStringLiteral("create"));
+    EXPECT_EQ(word.calls.mid(word.calls.size() - 3),
+              (QStringList{"PageFit=1", "ActiveDocument.Close(savechanges=0)", "quit"}));
+    EXPECT_EQ(word.count(QStringLiteral("Selection.MoveUp")), 200);  // 100 per page but the last
+    EXPECT_EQ(word.count(QStringLiteral("Selection.EndKey")), 1);
+    EXPECT_EQ(window.pointers, (std::vector<int>{11, 11, 11}));
+}
+
+TEST_F(SaveDocAsPcxTest, APageCountOfZeroGivesOnePassWithTheWholeDocument) {
+    word.pageCount = 0;
+    word.contentPages = 2;
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(outputFiles(), QStringList{"report_1.pcx"});
+    EXPECT_EQ(window.progressTexts.back(), QStringLiteral("Processing: report.docx (Page 1 of 0)"));
+}
+
+TEST_F(SaveDocAsPcxTest, BaseNamesFollowTheLastDot) {
+    QDir(docs.path()).mkpath(QStringLiteral("my.docs"));
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("/report.final.docx"), QStringLiteral("report.final_1.pcx")},
+        {QStringLiteral("/my.docs/report"), QStringLiteral("my_1.pcx")},
+        {QStringLiteral("/plain"), QStringLiteral("_1.pcx")},
+    };
+    word.documentMustExist = false;
+    for (const auto& [name, expected] : cases) {
+        QDir(out.path()).removeRecursively();
+        QDir().mkpath(out.path());
+        Word1::SaveDocAsPCX(window, docs.path() + name);
+        EXPECT_EQ(outputFiles(), QStringList{expected}) << name.toStdString();
+    }
+}
+
+TEST_F(SaveDocAsPcxTest, AFolderTextWithoutSlashPrefixesTheNames) {
+    window.outputFolder = out.path() + QStringLiteral("/sub");
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(outputFiles(), QStringList{"subreport_1.pcx"});
+}
+
+TEST_F(SaveDocAsPcxTest, NegativeIndentsAreSetToZeroAndOthersLeftAlone) {
+    word.pageCount = 2;
+    word.paragraphs = {{-36, 0}, {12, -5}, {0, 7}};
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(word.paragraphs[0].left, 0);
+    EXPECT_EQ(word.paragraphs[1].left, 12);
+    EXPECT_EQ(word.paragraphs[1].right, 0);
+    EXPECT_EQ(word.paragraphs[2].right, 7);
+    EXPECT_EQ(word.count(QStringLiteral("Paragraphs")), 2);  // walked at every pass
+    EXPECT_EQ(word.callsNamed(QStringLiteral("LeftIndent=")), QStringList{"LeftIndent[0]=0"});
+    EXPECT_EQ(word.callsNamed(QStringLiteral("RightIndent=")), QStringList{"RightIndent[1]=0"});
+}
+
+TEST_F(SaveDocAsPcxTest, AnEngineThatCannotStartIsReportedAndTheCallStillEnds) {
+    word.createFails = true;
+    Word1::SaveDocAsPCX(window, document);
+    const QStringList steps = reportSteps();
+    ASSERT_FALSE(steps.isEmpty());
+    EXPECT_EQ(steps.front(), QStringLiteral("130"));
+    EXPECT_TRUE(steps.contains(QStringLiteral("132")));
+    EXPECT_TRUE(steps.contains(QStringLiteral("202")));  // no picture: no page image at all
+    EXPECT_TRUE(steps.contains(QStringLiteral("230")));
+    EXPECT_TRUE(outputFiles().isEmpty());
+    EXPECT_FALSE(QFile::exists(Main::ConverterFilePath()));
+}
+
+TEST_F(SaveDocAsPcxTest, ADocumentThatCannotBeOpenedStillQuitsTheEngine) {
+    Word1::SaveDocAsPCX(window, docs.path() + QStringLiteral("/missing.docx"));
+    const QStringList steps = reportSteps();
+    ASSERT_FALSE(steps.isEmpty());
+    EXPECT_EQ(steps.front(), QStringLiteral("132"));
+    EXPECT_EQ(word.calls.back(), QStringLiteral("quit"));
+    EXPECT_EQ(word.liveObjects(), 0);
+    EXPECT_TRUE(outputFiles().isEmpty());
+}
+
+TEST_F(SaveDocAsPcxTest, APageWithoutPictureIsReportedAndNeverGetsThePreviousOne) {
+    word.pageCount = 3;
+    word.failCall(QStringLiteral("Selection.Cut"), QStringLiteral("cut failed"), 2);
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(reportSteps(), (QStringList{"198", "202"}));
+    // The failed cut leaves page 2 in place, so the third pass cuts it; its number is 3.
+    EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_3.pcx"}));
+    EXPECT_EQ(pageOfPcx(out.path() + QStringLiteral("/report_1.pcx")), 1);
+    EXPECT_NE(pageOfPcx(out.path() + QStringLiteral("/report_3.pcx")), 1);
+    EXPECT_FALSE(QFile::exists(out.path() + QStringLiteral("/report_2.bmp")));
+}
+
+TEST_F(SaveDocAsPcxTest, ACutThatLeavesNoPictureIsReportedAtTheClipboardStep) {
+    word.pageCount = 2;
+    word.cutPicture = FakeWord::CutPicture::LeaveClipboard;
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(reportSteps(), (QStringList{"202", "202"}));
+    EXPECT_TRUE(outputFiles().isEmpty());
+}
+
+TEST_F(SaveDocAsPcxTest, AJpegThatCannotBeWrittenIsReportedOnceAndTheRestGoesOn) {
+    word.pageCount = 2;
+    QDir(out.path()).mkpath(QStringLiteral("report_1.jpg"));  // a folder where the JPEG should go
+    Word1::SaveDocAsPCX(window, document);
+    const auto reports = dialogs.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.startsWith(QStringLiteral("Cannot save the image. GDI+ Error:")));
+    EXPECT_TRUE(reports[0].text.contains(QStringLiteral("at line 206")));
+    EXPECT_FALSE(QFile::exists(out.path() + QStringLiteral("/report_1.pcx")));
+    EXPECT_TRUE(QFile::exists(out.path() + QStringLiteral("/report_2.pcx")));
+}
+
+TEST_F(SaveDocAsPcxTest, AStalePcxIsDeletedEvenWhenTheNewPageFails) {
+    QFile stale(out.path() + QStringLiteral("/report_1.pcx"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    word.cutPicture = FakeWord::CutPicture::ClearClipboard;
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_TRUE(outputFiles().isEmpty());
+}
+
+TEST_F(SaveDocAsPcxTest, AConverterFileThatIsNotOursIsNeverRun) {
+    word.pageCount = 2;
+    Word1::setConversionObserver(nullptr);
+    // A converter file that is not ours to run: a symbolic link planted in the temporary folder.
+    QFile::link(QStringLiteral("/bin/true"), Main::ConverterFilePath());
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(reportSteps(), (QStringList{"212", "212"}));
+    EXPECT_TRUE(outputFiles().isEmpty());
+    QFile::remove(Main::ConverterFilePath());
+}
+
+TEST_F(SaveDocAsPcxTest, TheUsersClipboardIsPutBack) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
+    word.pageCount = 2;
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
+    EXPECT_EQ(outputFiles().size(), 2);
+}
+
+TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {
+    word.pageCount = 2;
+    QStringList heard;
+    Word1::setConversionObserver([&](const QString& path, int pcx) { heard << path + QStringLiteral(":%1").arg(pcx); });
+    Word1::SaveDocAsPCX(window, document);
+    Word1::setConversionObserver(nullptr);
+    EXPECT_EQ(heard, QStringList{document + QStringLiteral(":2")});
+}
+
+}  // namespace
