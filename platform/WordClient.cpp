@@ -1,22 +1,205 @@
 #include "platform/WordClient.h"
 
 #include "platform/AppError.h"
+#include "platform/ProgramFolder.h"
+#include "platform/WordHostProcess.h"
+#include "wordhost/protocol/HostRegistry.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <cstring>
+#include <memory>
 
 namespace platform {
 
 namespace {
-// Placeholder until the host client lands: no engine can be started.
-class NoEngineFactory : public WordFactory {
+
+using wordhost::Message;
+
+constexpr long kNoSuchMember = 5941;
+
+QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+void throwIfError(const Message& reply) {
+    if (reply.is("error")) {
+        throw AppError(static_cast<long>(reply.getInt("number", ErrorNumber::AutomationError)), fromUtf8(reply.get("description")));
+    }
+}
+
+// A Word object of our own: every call goes to its host process.
+class HostWordApplication : public WordApplication {
+public:
+    explicit HostWordApplication(std::unique_ptr<WordHostProcess> host) : host_(std::move(host)) {}
+    ~HostWordApplication() override = default;  // the host ends when its channel closes
+
+    QString name() override { return fromUtf8(call(Message("name")).get("value")); }
+
+    void documentsOpen(const QString& path) override {
+        const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+        call(Message("open").set("path", absolute.toStdString()));
+        paragraphCount_ = -1;
+    }
+
+    void activeDocumentRepaginate() override { call(Message("repaginate")); }
+
+    QVariant builtInDocumentProperty(std::int16_t index) override {
+        const long long value = call(Message("property").set("index", static_cast<int>(index))).getInt("value");
+        return QVariant::fromValue(static_cast<int>(value));
+    }
+
+    std::int16_t pageFit() override { return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value")); }
+    void setPageFit(std::int16_t value) override { call(Message("setpagefit").set("value", static_cast<int>(value))); }
+
+    std::vector<ParagraphIndents> paragraphIndents() override {
+        const Message reply = call(Message("paragraphs"));
+        std::vector<ParagraphIndents> indents;
+        indents.reserve(static_cast<std::size_t>(reply.getInt("count", 0)));
+        const std::string& text = reply.payload();
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            const QList<QByteArray> fields = QByteArray(text.data() + start, static_cast<qsizetype>(end - start)).split(' ');
+            if (fields.size() == 2) indents.push_back({fields[0].toDouble(), fields[1].toDouble()});
+            start = end + 1;
+        }
+        paragraphCount_ = static_cast<int>(indents.size());
+        return indents;
+    }
+
+    void setLeftIndent(int paragraph, double points) override { queueIndent(paragraph, "left", points); }
+    void setRightIndent(int paragraph, double points) override { queueIndent(paragraph, "right", points); }
+    double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
+
+    void selectionEndKey(std::int16_t unit, std::int16_t extend) override {
+        call(Message("endkey").set("unit", static_cast<int>(unit)).set("extend", static_cast<int>(extend)));
+    }
+    void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) override {
+        call(Message("goto").set("what", static_cast<int>(what)).set("which", static_cast<int>(which)).set("name", static_cast<int>(name)));
+    }
+    void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) override {
+        call(Message("moveup").set("unit", static_cast<int>(unit)).set("count", static_cast<int>(count)).set("extend", static_cast<int>(extend)));
+    }
+    QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
+
+    void selectionCut() override {
+        const Message reply = call(Message("cut"));
+        if (reply.getInt("empty", 0) != 0) return;
+        const long long width = reply.getInt("width");
+        const long long height = reply.getInt("height");
+        const std::string& rgb = reply.payload();
+        if (width <= 0 || height <= 0 || static_cast<long long>(rgb.size()) != width * height * 3) {
+            throw AppError(ErrorNumber::AutomationError, QStringLiteral("The document engine sent a damaged page picture."));
+        }
+        QImage picture(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB888);
+        for (int y = 0; y < picture.height(); ++y) {
+            std::memcpy(picture.scanLine(y), rgb.data() + static_cast<std::size_t>(y) * width * 3, static_cast<std::size_t>(width) * 3);
+        }
+        if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
+            throw AppError(ErrorNumber::AutomationError, QStringLiteral("There is no clipboard to put the page on."));
+        }
+        QGuiApplication::clipboard()->setImage(picture);
+    }
+
+    void activeDocumentClose(std::int16_t saveChanges) override {
+        call(Message("close").set("savechanges", static_cast<int>(saveChanges)));
+        paragraphCount_ = -1;
+    }
+
+    void quit() override {
+        call(Message("quit"));
+        host_->close();
+    }
+
+private:
+    // Indent writes wait in the client and travel with the next call, in one message.
+    void queueIndent(int paragraph, const char* side, double points) {
+        if (paragraph < 0 || (paragraphCount_ >= 0 && paragraph >= paragraphCount_)) {
+            throw AppError(kNoSuchMember, QStringLiteral("The requested member of the collection does not exist."));
+        }
+        pendingIndents_ += std::to_string(paragraph) + " " + side + " " + Message().set("v", points).get("v") + "\n";
+    }
+
+    Message call(Message request) {
+        std::vector<Message> requests;
+        if (!pendingIndents_.empty()) {
+            requests.push_back(Message("setindents").setPayload(std::move(pendingIndents_)));
+            pendingIndents_.clear();
+        }
+        requests.push_back(std::move(request));
+        const std::vector<Message> replies = host_->exchange(requests);
+        for (const Message& reply : replies) throwIfError(reply);
+        return replies.back();
+    }
+
+    std::unique_ptr<WordHostProcess> host_;
+    std::string pendingIndents_;
+    int paragraphCount_ = -1;
+};
+
+// A running host of another window, found through its registration: it can tell its name and
+// nothing else (attaching only serves to see that Word is running).
+class AttachedWordApplication : public WordApplication {
+public:
+    explicit AttachedWordApplication(int pid) : pid_(pid) {}
+
+    QString name() override {
+        if (!wordhost::hostRunning(pid_)) unavailable(QStringLiteral("The document engine is no longer running."));
+        return kWordName;
+    }
+    void documentsOpen(const QString&) override { unavailable(); }
+    void activeDocumentRepaginate() override { unavailable(); }
+    QVariant builtInDocumentProperty(std::int16_t) override { unavailable(); }
+    std::int16_t pageFit() override { unavailable(); }
+    void setPageFit(std::int16_t) override { unavailable(); }
+    std::vector<ParagraphIndents> paragraphIndents() override { unavailable(); }
+    void setLeftIndent(int, double) override { unavailable(); }
+    void setRightIndent(int, double) override { unavailable(); }
+    double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
+    void selectionEndKey(std::int16_t, std::int16_t) override { unavailable(); }
+    void selectionGoTo(std::int16_t, std::int16_t, std::int16_t) override { unavailable(); }
+    void selectionMoveUp(std::int16_t, std::int16_t, std::int16_t) override { unavailable(); }
+    QString selectionText() override { unavailable(); }
+    void selectionCut() override { unavailable(); }
+    void activeDocumentClose(std::int16_t) override { unavailable(); }
+    void quit() override { unavailable(); }  // never ends another window's engine
+
+private:
+    [[noreturn]] static void unavailable(
+        const QString& description = QStringLiteral("The document engine of another window only answers its name.")) {
+        throw AppError(ErrorNumber::AutomationError, description);
+    }
+    int pid_;
+};
+
+class HostWordFactory : public WordFactory {
 public:
     std::unique_ptr<WordApplication> createObject() override {
-        throw AppError(ErrorNumber::CantCreateObject);
+        auto host = std::make_unique<WordHostProcess>(programFolder() + QStringLiteral("/marrowdale-wordhost"));
+        try {
+            const std::vector<Message> replies =
+                host->exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
+            throwIfError(replies.front());
+        } catch (const AppError& error) {
+            qWarning("marrowdale: the document engine did not start: %s", error.what());
+            throw AppError(ErrorNumber::CantCreateObject);
+        }
+        return std::make_unique<HostWordApplication>(std::move(host));
     }
-    std::unique_ptr<WordApplication> getObject() override { throw AppError(ErrorNumber::CantCreateObject); }
+
+    std::unique_ptr<WordApplication> getObject() override {
+        const std::vector<int> hosts = wordhost::runningHosts();
+        if (hosts.empty()) throw AppError(ErrorNumber::CantCreateObject);
+        return std::make_unique<AttachedWordApplication>(hosts.front());
+    }
 };
+
 }  // namespace
 
 WordFactory& hostWordFactory() {
-    static NoEngineFactory factory;
+    static HostWordFactory factory;
     return factory;
 }
 

@@ -6,9 +6,9 @@ set -euo pipefail
 AMD64_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libreoffice-writer-nogui libreofficekit-dev
+  libreoffice-writer libreofficekit-dev
   libpoppler-cpp-dev libturbojpeg0-dev libjpeg62-turbo-dev
-  libzip-dev libpugixml-dev
+  libzip-dev libpugixml-dev libgsf-1-dev python3-uno
   g++-multilib
   googletest libgtest-dev libgmock-dev
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core

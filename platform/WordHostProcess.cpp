@@ -1,0 +1,160 @@
+#include "platform/WordHostProcess.h"
+
+#include "platform/AppError.h"
+#include "platform/EventLoop.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::chrono::milliseconds replyTimeout{120000};
+constexpr int kSliceMs = 50;  // the window gets its events at least this often
+
+// Waits for the host to end in the background, so no zombie stays and the window never waits.
+void reapLater(pid_t pid, bool kill) {
+    if (pid <= 0) return;
+    if (kill) ::kill(pid, SIGKILL);
+    std::thread([pid] {
+        for (int i = 0; i < 200; ++i) {
+            if (::waitpid(pid, nullptr, WNOHANG) != 0) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }).detach();
+}
+
+}  // namespace
+
+void setEngineReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout = timeout; }
+std::chrono::milliseconds engineReplyTimeout() { return replyTimeout; }
+
+WordHostProcess::WordHostProcess(const QString& executable) {
+    const std::string program = executable.toStdString();
+    if (::access(program.c_str(), X_OK) != 0) throw AppError(ErrorNumber::CantCreateObject);
+    int sockets[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) throw AppError(ErrorNumber::CantCreateObject);
+    const char* argv[] = {program.c_str(), "--serve", nullptr};
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls until exec: the program has other threads.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a crashed program leaves no host behind
+        if (::getppid() != parent) ::_exit(127);
+        ::dup2(sockets[1], STDIN_FILENO);
+        ::dup2(sockets[1], STDOUT_FILENO);
+        ::close_range(3, ~0U, 0);  // no other host's channel may stay open in this one
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::signal(SIGPIPE, SIG_DFL);
+        ::execv(argv[0], const_cast<char* const*>(argv));
+        ::_exit(127);
+    }
+    ::close(sockets[1]);
+    if (pid < 0) {
+        ::close(sockets[0]);
+        throw AppError(ErrorNumber::CantCreateObject);
+    }
+    pid_ = pid;
+    fd_ = sockets[0];
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+}
+
+WordHostProcess::~WordHostProcess() { close(); }
+
+void WordHostProcess::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (pid_ > 0) reapLater(pid_, false);
+    pid_ = -1;
+    if (!dead_) deadReason_ = QStringLiteral("The document engine is no longer running.");
+    dead_ = true;
+}
+
+void WordHostProcess::die(const QString& description, bool kill) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (pid_ > 0) reapLater(pid_, kill);
+    pid_ = -1;
+    dead_ = true;
+    deadReason_ = description;
+    busy_ = false;
+    throw AppError(ErrorNumber::AutomationError, description);
+}
+
+std::vector<wordhost::Message> WordHostProcess::exchange(const std::vector<wordhost::Message>& requests) {
+    if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
+    if (busy_) {
+        throw AppError(ErrorNumber::AutomationError, QStringLiteral("The document engine is busy with another call."));
+    }
+    busy_ = true;
+    std::string bytes;
+    for (const wordhost::Message& request : requests) bytes += request.encode();
+    writeAll(bytes);
+    std::vector<wordhost::Message> replies;
+    for (std::size_t i = 0; i < requests.size(); ++i) replies.push_back(readMessage());
+    busy_ = false;
+    return replies;
+}
+
+void WordHostProcess::writeAll(const std::string& bytes) {
+    std::size_t done = 0;
+    Clock::time_point progress = Clock::now();
+    while (done < bytes.size()) {
+        const ssize_t sent = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (sent > 0) {
+            done += static_cast<std::size_t>(sent);
+            progress = Clock::now();
+            continue;
+        }
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && errno != EAGAIN) die(QStringLiteral("The document engine stopped unexpectedly."), true);
+        pollfd wait{fd_, POLLOUT, 0};
+        ::poll(&wait, 1, kSliceMs);
+        if (Clock::now() - progress > replyTimeout) die(QStringLiteral("The document engine stopped answering."), true);
+        if ((wait.revents & POLLOUT) == 0) yieldToEventLoop();
+    }
+}
+
+wordhost::Message WordHostProcess::readMessage() {
+    Clock::time_point progress = Clock::now();
+    Clock::time_point yielded = Clock::now();
+    static thread_local std::vector<char> buffer(1 << 18);
+    for (;;) {
+        try {
+            if (std::optional<wordhost::Message> message = reader_.next()) return std::move(*message);
+        } catch (const wordhost::ProtocolError& error) {
+            die(QStringLiteral("The document engine answered nonsense: %1").arg(QString::fromUtf8(error.what())), true);
+        }
+        const ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), 0);
+        if (got > 0) {
+            reader_.feed(buffer.data(), static_cast<std::size_t>(got));
+            progress = Clock::now();
+        } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+            die(QStringLiteral("The document engine stopped unexpectedly."), true);
+        } else {
+            pollfd wait{fd_, POLLIN, 0};
+            ::poll(&wait, 1, kSliceMs);
+        }
+        if (Clock::now() - progress > replyTimeout) die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - yielded >= std::chrono::milliseconds(kSliceMs)) {
+            yieldToEventLoop();
+            yielded = Clock::now();
+        }
+    }
+}
+
+}  // namespace platform

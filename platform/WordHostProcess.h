@@ -1,0 +1,50 @@
+#pragma once
+
+#include "wordhost/protocol/Message.h"
+
+#include <QString>
+#include <chrono>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace platform {
+
+// One marrowdale-wordhost process and the channel to it. Knows that the host can die: a closed
+// channel, a failed write or a host that stops answering turns into an automation error, and
+// every later call fails at once. Waiting for a reply lets the window process its events.
+class WordHostProcess {
+public:
+    // Starts the host; throws AppError 429 when it cannot be started.
+    explicit WordHostProcess(const QString& executable);
+    ~WordHostProcess();  // closes the channel (the host then ends) and reaps the process
+    WordHostProcess(const WordHostProcess&) = delete;
+    WordHostProcess& operator=(const WordHostProcess&) = delete;
+
+    // Sends the requests in one write and reads their replies in order. An "error" reply is
+    // returned like any other; a dead or silent host throws AppError 440.
+    std::vector<wordhost::Message> exchange(const std::vector<wordhost::Message>& requests);
+
+    bool running() const { return !dead_; }
+    pid_t pid() const { return pid_; }
+    // Closes the channel without waiting; the host ends by itself.
+    void close();
+
+private:
+    void writeAll(const std::string& bytes);
+    wordhost::Message readMessage();
+    [[noreturn]] void die(const QString& description, bool kill);
+
+    pid_t pid_ = -1;
+    int fd_ = -1;
+    bool dead_ = false;
+    QString deadReason_;
+    bool busy_ = false;
+    wordhost::MessageReader reader_;
+};
+
+// How long a call may go without any answer from the host before the host is ended (120 s).
+void setEngineReplyTimeout(std::chrono::milliseconds timeout);
+std::chrono::milliseconds engineReplyTimeout();
+
+}  // namespace platform

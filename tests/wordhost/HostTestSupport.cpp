@@ -1,0 +1,66 @@
+#include "tests/wordhost/HostTestSupport.h"
+
+#include "tests/support/ScratchHome.h"
+#include "wordhost/protocol/HostRegistry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace wordhosttest {
+
+std::map<std::string, std::string> folderSnapshot(const QString& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString())) {
+        std::string bytes;
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream content;
+            content << in.rdbuf();
+            bytes = content.str();
+        }
+        entries[entry.path().filename().string()] = bytes;
+    }
+    return entries;
+}
+
+QString makeFolder(const QString& name) {
+    const QString folder = testsupport::scratchHome() + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
+
+pid_t onlyRunningHost() {
+    const std::vector<int> hosts = wordhost::runningHosts();
+    return hosts.size() == 1 ? hosts.front() : -1;
+}
+
+int runShell(const QString& command, QString* output) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+    process.waitForFinished(-1);
+    if (output != nullptr) *output = QString::fromUtf8(process.readAll());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+}  // namespace wordhosttest

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <map>
+#include <string>
+#include <sys/types.h>
+
+namespace wordhosttest {
+
+// Every entry of a folder (names, and the bytes of files), to see that nothing changed in it.
+std::map<std::string, std::string> folderSnapshot(const QString& folder);
+
+// A new folder in the scratch home.
+QString makeFolder(const QString& name);
+
+// Waits (letting the event loop run) until `done` answers true or `timeoutMs` passed.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+
+bool processAlive(pid_t pid);
+
+// The one engine host registered now, or -1 when there is none or more than one.
+pid_t onlyRunningHost();
+
+// Runs a command line through /bin/sh; returns its exit status and what it printed.
+int runShell(const QString& command, QString* output = nullptr);
+
+}  // namespace wordhosttest

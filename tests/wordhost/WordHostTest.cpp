@@ -1,0 +1,372 @@
+// The Word client against real engine hosts: the conversion's calls, the document left alone,
+// refusals, and hosts that die, hang or lose their client.
+#include "platform/AppError.h"
+#include "platform/WordClient.h"
+#include "platform/WordHostProcess.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/DocxWriter.h"
+#include "tests/wordhost/HostTestSupport.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTimer>
+#include <csignal>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+using platform::AppError;
+using platform::WordApplication;
+using namespace wordhosttest;
+
+namespace {
+
+constexpr QSize kLetterAt150Dpi(1275, 1650);
+
+std::unique_ptr<WordApplication> newWord() { return platform::hostWordFactory().createObject(); }
+
+QString makeDocument(const QString& folder, const QString& name, const std::vector<Paragraph>& paragraphs) {
+    const QString path = folder + QLatin1Char('/') + name;
+    writeDocx(path.toStdString(), paragraphs);
+    return path;
+}
+
+// The conversion's selection of the first remaining `pages` pages.
+void selectFirstPages(WordApplication& word, int pages) {
+    word.selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, static_cast<std::int16_t>(pages + 1));
+    for (int i = 0; i < 100; ++i) word.selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend);
+}
+
+QImage cutToClipboard(WordApplication& word) {
+    QGuiApplication::clipboard()->clear();
+    word.selectionCut();
+    return QGuiApplication::clipboard()->image();
+}
+
+// Share of pixels that are not near-white in a band of rows.
+double inkIn(const QImage& image, int top, int bottom) {
+    long ink = 0;
+    long all = 0;
+    for (int y = top; y < bottom; y += 2) {
+        for (int x = 0; x < image.width(); x += 2, ++all) {
+            if (qGray(image.pixel(x, y)) < 128) ++ink;
+        }
+    }
+    return all == 0 ? 0 : double(ink) / double(all);
+}
+
+AppError callError(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AppError& error) {
+        return error;
+    }
+    return AppError(0, QStringLiteral("no error"));
+}
+
+}  // namespace
+
+TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
+    const QString folder = makeFolder(QStringLiteral("cut"));
+    std::vector<Paragraph> paragraphs = pagedText(4, 6);
+    for (std::size_t i = 12; i < 18; ++i) paragraphs[i].text.clear();  // page 3 holds nothing but marks
+    const QString path = makeDocument(folder, QStringLiteral("four pages.docx"), paragraphs);
+    const auto before = folderSnapshot(folder);
+
+    auto word = newWord();
+    EXPECT_EQ(word->name(), QStringLiteral("Microsoft Word"));
+    word->documentsOpen(path);
+    EXPECT_EQ(folderSnapshot(folder), before) << "no lock file or anything else beside the document";
+    word->activeDocumentRepaginate();
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 4);
+    EXPECT_EQ(word->pageFit(), 0);
+    word->setPageFit(platform::wd::PageFitBestFit);
+    EXPECT_EQ(word->pageFit(), 2);
+
+    // Page 1 alone.
+    selectFirstPages(*word, 1);
+    const QString first = word->selectionText();
+    EXPECT_TRUE(first.startsWith(QStringLiteral("Page 1 line 1\r"))) << first.toStdString();
+    EXPECT_TRUE(first.endsWith(QStringLiteral("Page 1 line 6\r"))) << first.toStdString();
+    EXPECT_FALSE(first.contains(QStringLiteral("Page 2")));
+    const QImage page1 = cutToClipboard(*word);
+    EXPECT_EQ(page1.size(), kLetterAt150Dpi);
+    EXPECT_GT(inkIn(page1, 0, page1.height() / 4), 0.001);
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 3);
+
+    // Pages 2 and 3 at once: one picture, one page below the other; the empty page still has a mark.
+    selectFirstPages(*word, 2);
+    const QString twoPages = word->selectionText();
+    EXPECT_TRUE(twoPages.startsWith(QStringLiteral("Page 2 line 1\r"))) << twoPages.toStdString();
+    EXPECT_TRUE(twoPages.endsWith(QStringLiteral("Page 2 line 6\r\r"))) << twoPages.toStdString();
+    const QImage pages23 = cutToClipboard(*word);
+    EXPECT_EQ(pages23.size(), QSize(kLetterAt150Dpi.width(), 2 * kLetterAt150Dpi.height()));
+    EXPECT_GT(inkIn(pages23, 0, pages23.height() / 8), 0.001);
+    EXPECT_LT(inkIn(pages23, pages23.height() / 2, pages23.height()), 0.0001);
+
+    // The last pass takes the rest.
+    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 4 line 1\r")));
+    EXPECT_EQ(cutToClipboard(*word).size(), kLetterAt150Dpi);
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 0);
+
+    // Nothing left: nothing selected, and a cut leaves the clipboard alone.
+    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    EXPECT_EQ(word->selectionText(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    word->selectionCut();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+
+    word->setPageFit(0);
+    word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+    EXPECT_EQ(callError([&] { word->activeDocumentRepaginate(); }).number(), 4248);
+    const pid_t host = onlyRunningHost();
+    ASSERT_GT(host, 0);
+    word->quit();
+    EXPECT_TRUE(waitUntil([&] { return !processAlive(host); }, 10000)) << "quit ends the host";
+    EXPECT_EQ(folderSnapshot(folder), before);
+    EXPECT_EQ(callError([&] { word->name(); }).number(), platform::ErrorNumber::AutomationError);
+}
+
+TEST(WordHost, ParagraphIndentsTravelInBatches) {
+    const QString folder = makeFolder(QStringLiteral("indents"));
+    std::vector<Paragraph> paragraphs = pagedText(2, 3);
+    paragraphs[0].leftTwips = -720;  // -36 pt
+    paragraphs[4].rightTwips = -360;
+    const QString path = makeDocument(folder, QStringLiteral("indents.docx"), paragraphs);
+
+    auto word = newWord();
+    word->documentsOpen(path);
+    word->activeDocumentRepaginate();
+    const std::vector<platform::ParagraphIndents> indents = word->paragraphIndents();
+    if (indents.empty()) {
+        // A document whose paragraphs cannot be read still converts, only without the repair.
+        EXPECT_EQ(callError([&] { word->setLeftIndent(0, 0); }).number(), 5941);
+    } else {
+        ASSERT_EQ(indents.size(), paragraphs.size());
+        EXPECT_DOUBLE_EQ(indents[0].left, -36);
+        EXPECT_DOUBLE_EQ(indents[4].right, -18);
+        word->setLeftIndent(0, word->centimetersToPoints(0));
+        word->setRightIndent(4, word->centimetersToPoints(0));
+        EXPECT_EQ(callError([&] { word->setLeftIndent(int(indents.size()), 0); }).number(), 5941);
+        EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 2);
+        const std::vector<platform::ParagraphIndents> repaired = word->paragraphIndents();
+        EXPECT_DOUBLE_EQ(repaired[0].left, 0);
+        EXPECT_DOUBLE_EQ(repaired[4].right, 0);
+    }
+    selectFirstPages(*word, 1);
+    EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 1 line 1\r")));
+    if (!indents.empty()) {
+        // The repaired first line starts at the 1 inch margin, not half an inch left of it.
+        const QImage page = cutToClipboard(*word);
+        int left = page.width();
+        for (int y = 0; y < page.height() / 4; ++y) {
+            for (int x = 0; x < left; ++x) {
+                if (qGray(page.pixel(x, y)) < 128) left = x;
+            }
+        }
+        EXPECT_GE(left, 140);
+        EXPECT_LT(left, 170);
+    }
+    word->quit();
+}
+
+TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
+    const QString folder = makeFolder(QStringLiteral("refusals"));
+    const QString good = makeDocument(folder, QStringLiteral("good.docx"), pagedText(1, 2));
+    const QString noise = folder + QStringLiteral("/noise.docx");
+    {
+        QFile file(noise);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 4096; ++i) file.putChar(static_cast<char>((i * 7919 + 13) % 251));
+    }
+    const QString text = folder + QStringLiteral("/letter.docx");
+    {
+        QFile file(text);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Dear reader,\nthis is a plain text file with a Word name.\n");
+    }
+    // Password-protected copies, made by the office suite itself.
+    const QString script = testsupport::sourceDir() + QStringLiteral("/tests/wordhost/make_encrypted_documents.py");
+    QString scriptOutput;
+    ASSERT_EQ(runShell(QStringLiteral("/usr/bin/python3 '%1' '%2' '%3'").arg(script, good, folder), &scriptOutput), 0)
+        << scriptOutput.toStdString();
+
+    auto word = newWord();
+    const auto description = [&](const QString& path) {
+        const AppError error = callError([&] { word->documentsOpen(path); });
+        EXPECT_EQ(error.number(), platform::ErrorNumber::AutomationError) << path.toStdString();
+        return error.description();
+    };
+    EXPECT_EQ(description(folder + QStringLiteral("/missing.docx")),
+              QStringLiteral("The document \"%1/missing.docx\" does not exist.").arg(folder));
+    EXPECT_EQ(description(folder), QStringLiteral("\"%1\" is a folder, not a document.").arg(folder));
+    EXPECT_EQ(description(noise), QStringLiteral("\"%1\" is not a Word document.").arg(noise));
+    EXPECT_EQ(description(text), QStringLiteral("\"%1\" is not a Word document.").arg(text));
+    for (const char* name : {"/encrypted.docx", "/encrypted.doc"}) {
+        const QString path = folder + QLatin1String(name);
+        EXPECT_EQ(description(path),
+                  QStringLiteral("The document \"%1\" is protected by a password and cannot be opened.").arg(path));
+    }
+    if (::geteuid() != 0) {
+        const QString locked = folder + QStringLiteral("/locked.docx");
+        QFile::copy(good, locked);
+        QFile::setPermissions(locked, QFileDevice::Permissions());
+        EXPECT_TRUE(description(locked).startsWith(QStringLiteral("The document \"%1\" cannot be read").arg(locked)));
+    }
+    word->documentsOpen(good);
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 1);
+    word->quit();
+}
+
+// As root every file is readable: the same refusal, seen through the diagnostic mode of a host
+// that runs as nobody.
+TEST(WordHost, RefusesAnUnreadableDocument) {
+    if (::geteuid() != 0) GTEST_SKIP() << "covered through the client when not root";
+    const QString folder = makeFolder(QStringLiteral("unreadable"));
+    ::chmod(folder.toLocal8Bit().constData(), 0755);
+    const QString locked = makeDocument(folder, QStringLiteral("locked.docx"), pagedText(1, 1));
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    QString output;
+    const int status = runShell(
+        QStringLiteral("cd /; TMPDIR=/tmp setpriv --reuid=nobody --regid=nogroup --clear-groups '%1/marrowdale-wordhost' "
+                       "--render '%2' '%3/pages'")
+            .arg(testsupport::programDir(), locked, folder),
+        &output);
+    EXPECT_NE(status, 0);
+    EXPECT_TRUE(output.contains(QStringLiteral("The document \"%1\" cannot be read: Permission denied.").arg(locked)))
+        << output.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/pages")));
+}
+
+TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
+    const QString folder = makeFolder(QStringLiteral("dying"));
+    const QString path = makeDocument(folder, QStringLiteral("doc.docx"), pagedText(3, 3));
+
+    // Killed in the middle of a call.
+    auto word = newWord();
+    word->documentsOpen(path);
+    pid_t host = onlyRunningHost();
+    ASSERT_GT(host, 0);
+    ::kill(host, SIGSTOP);  // the call cannot finish before the kill
+    QTimer::singleShot(300, [host] { ::kill(host, SIGKILL); });
+    const AppError died = callError([&] { word->activeDocumentRepaginate(); });
+    EXPECT_EQ(died.number(), platform::ErrorNumber::AutomationError);
+    EXPECT_EQ(died.description(), QStringLiteral("The document engine stopped unexpectedly."));
+    EXPECT_EQ(callError([&] { word->name(); }).description(), died.description());
+    EXPECT_TRUE(waitUntil([&] { return onlyRunningHost() == -1; }, 10000));
+
+    // Silent for longer than the watchdog allows.
+    const auto timeout = platform::engineReplyTimeout();
+    platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
+    auto hanging = newWord();
+    hanging->documentsOpen(path);
+    host = onlyRunningHost();
+    ASSERT_GT(host, 0);
+    ::kill(host, SIGSTOP);
+    EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
+              QStringLiteral("The document engine stopped answering."));
+    platform::setEngineReplyTimeout(timeout);
+    EXPECT_TRUE(waitUntil([&] { return !processAlive(host); }, 10000)) << "a silent host is ended";
+
+    // The next Word object works.
+    auto next = newWord();
+    next->documentsOpen(path);
+    EXPECT_EQ(next->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 3);
+    next->quit();
+}
+
+TEST(WordHost, AttachFindsARunningHostOnly) {
+    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(), platform::ErrorNumber::CantCreateObject);
+    auto word = newWord();
+    auto attached = platform::hostWordFactory().getObject();
+    EXPECT_EQ(attached->name(), QStringLiteral("Microsoft Word"));
+    EXPECT_EQ(callError([&] { attached->quit(); }).number(), platform::ErrorNumber::AutomationError);
+    EXPECT_EQ(word->name(), QStringLiteral("Microsoft Word")) << "attaching changed nothing";
+    word->quit();
+    EXPECT_TRUE(waitUntil([] { return onlyRunningHost() == -1; }, 10000));
+    EXPECT_EQ(callError([&] { attached->name(); }).number(), platform::ErrorNumber::AutomationError);
+    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(), platform::ErrorNumber::CantCreateObject);
+}
+
+TEST(WordHost, CreateFailsCleanlyWithoutTheEngine) {
+    qputenv("MARROWDALE_LIBREOFFICE_PROGRAM", "/nonexistent/libreoffice/program");
+    const AppError error = callError([] { newWord(); });
+    qunsetenv("MARROWDALE_LIBREOFFICE_PROGRAM");
+    EXPECT_EQ(error.number(), platform::ErrorNumber::CantCreateObject);
+    EXPECT_EQ(error.description(), QStringLiteral("ActiveX component can't create object"));
+    EXPECT_EQ(onlyRunningHost(), -1);
+}
+
+namespace {
+
+// Starts a host the way the client does, on one end of a socket pair; returns the other end.
+int startBareHost(pid_t* pid) {
+    int sockets[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) return -1;
+    const std::string program = (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
+    *pid = ::fork();
+    if (*pid == 0) {
+        ::dup2(sockets[1], 0);
+        ::dup2(sockets[1], 1);
+        ::execl(program.c_str(), program.c_str(), "--serve", nullptr);
+        ::_exit(127);
+    }
+    ::close(sockets[1]);
+    return sockets[0];
+}
+
+std::string exchange(int fd, const std::string& request) {
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) return {};
+    std::string reply;
+    char byte = 0;
+    while (::read(fd, &byte, 1) == 1 && byte != '\n') reply += byte;
+    return reply;
+}
+
+bool endsWithin(pid_t pid, int timeoutMs) {
+    return waitUntil([pid] { return ::waitpid(pid, nullptr, WNOHANG) == pid; }, timeoutMs);
+}
+
+}  // namespace
+
+TEST(WordHost, AHostEndsWhenItsClientGoesAway) {
+    // The channel closes.
+    pid_t host = -1;
+    int channel = startBareHost(&host);
+    ASSERT_GE(channel, 0);
+    EXPECT_EQ(exchange(channel, "hello version=1\n").rfind("ok ", 0), 0u);
+    EXPECT_EQ(onlyRunningHost(), host);
+    ::close(channel);
+    EXPECT_TRUE(endsWithin(host, 10000));
+    EXPECT_EQ(onlyRunningHost(), -1);
+
+    // The client process dies while the channel stays open elsewhere.
+    int sockets[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets), 0);
+    const std::string program = (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
+    const pid_t client = ::fork();
+    if (client == 0) {
+        if (::fork() == 0) {
+            ::dup2(sockets[1], 0);
+            ::dup2(sockets[1], 1);
+            ::execl(program.c_str(), program.c_str(), "--serve", nullptr);
+            ::_exit(127);
+        }
+        for (;;) ::pause();
+    }
+    ::close(sockets[1]);
+    EXPECT_EQ(exchange(sockets[0], "hello version=1\n").rfind("ok ", 0), 0u);
+    host = onlyRunningHost();
+    EXPECT_GT(host, 0);
+    ::kill(client, SIGKILL);
+    ::waitpid(client, nullptr, 0);
+    EXPECT_TRUE(waitUntil([host] { return !processAlive(host); }, 10000)) << "the host followed its client";
+    EXPECT_EQ(onlyRunningHost(), -1);
+    ::close(sockets[0]);
+}

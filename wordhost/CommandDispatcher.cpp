@@ -1,0 +1,210 @@
+#include "wordhost/CommandDispatcher.h"
+
+#include "wordhost/EngineDocument.h"
+#include "wordhost/EngineError.h"
+#include "wordhost/Office.h"
+#include "wordhost/PrivateFolder.h"
+#include "wordhost/protocol/HostRegistry.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+
+namespace wordhost {
+
+namespace {
+
+constexpr const char* kEngineName = "Microsoft Word";
+
+// Word's constants the host understands.
+constexpr long long kWdStory = 6;
+constexpr long long kWdLine = 5;
+constexpr long long kWdGoToPage = 1;
+constexpr long long kWdGoToFirst = 1;
+constexpr long long kWdGoToNext = 2;
+constexpr long long kWdGoToPrevious = 3;
+constexpr long long kWdGoToLast = -1;
+constexpr long long kWdPropertyPages = 14;
+
+Message ok() { return Message("ok"); }
+
+Message errorReply(int number, const std::string& description) {
+    return Message("error").set("number", number).set("description", description);
+}
+
+bool extendArgument(const Message& request) {
+    const long long extend = request.getInt("extend", 0);
+    if (extend != 0 && extend != 1) throw EngineError("Bad parameter: extend must be 0 or 1.");
+    return extend == 1;
+}
+
+void requireUnit(const Message& request, long long unit, const char* what) {
+    if (request.getInt("unit", unit) != unit) {
+        throw EngineError(std::string("The document engine supports ") + what + " only.", EngineErrorNumber::NotSupported);
+    }
+}
+
+std::string formatNumber(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+}  // namespace
+
+CommandDispatcher::CommandDispatcher(PrivateFolder& folder) : folder_(folder) {}
+
+CommandDispatcher::~CommandDispatcher() { close(); }
+
+void CommandDispatcher::close() {
+    document_.reset();
+    registration_.reset();
+}
+
+EngineDocument& CommandDispatcher::document() {
+    if (!document_) {
+        throw EngineError("This command is not available because no document is open.", EngineErrorNumber::NoDocument);
+    }
+    return *document_;
+}
+
+Message CommandDispatcher::handle(const Message& request) {
+    try {
+        if (!office_ && !request.is("hello") && !request.is("quit")) {
+            throw EngineError("The handshake must come first.");
+        }
+        if (request.is("hello")) return hello(request);
+        if (request.is("name")) return ok().set("value", kEngineName);
+        if (request.is("open")) return open(request);
+        if (request.is("repaginate")) {
+            document().repaginate();
+            return ok();
+        }
+        if (request.is("property")) {
+            if (request.getInt("index") != kWdPropertyPages) {
+                throw EngineError("The document engine knows the property 14 (number of pages) only.",
+                                  EngineErrorNumber::NotSupported);
+            }
+            return ok().set("value", document().pageCount());
+        }
+        if (request.is("getpagefit")) return ok().set("value", pageFit_);
+        if (request.is("setpagefit")) {
+            const long long value = request.getInt("value");
+            if (value < 0 || value > 2) throw EngineError("The value is out of range.");
+            pageFit_ = static_cast<int>(value);
+            return ok();
+        }
+        if (request.is("paragraphs")) {
+            std::string lines;
+            const std::vector<Indents> indents = document().paragraphIndents();
+            for (const Indents& indent : indents) lines += formatNumber(indent.left) + " " + formatNumber(indent.right) + "\n";
+            return ok().set("count", static_cast<long long>(indents.size())).setPayload(std::move(lines));
+        }
+        if (request.is("setindents")) return setIndents(request);
+        if (request.is("endkey")) {
+            requireUnit(request, kWdStory, "EndKey by story (6)");
+            document().endOfDocument(extendArgument(request));
+            return ok();
+        }
+        if (request.is("goto")) {
+            if (request.getInt("what", kWdGoToPage) != kWdGoToPage) {
+                throw EngineError("The document engine goes to pages only.", EngineErrorNumber::NotSupported);
+            }
+            EngineDocument& doc = document();
+            const long long which = request.getInt("which", kWdGoToNext);
+            const int pages = doc.pageCount();
+            long long page = 1;
+            if (request.has("name")) {
+                page = request.getInt("name");
+            } else if (which == kWdGoToLast) {
+                page = pages;
+            } else if (which == kWdGoToNext || which == kWdGoToPrevious) {
+                page = 1 + (which == kWdGoToNext ? request.getInt("count", 1) : 0);
+            } else if (which != kWdGoToFirst) {
+                throw EngineError("Bad parameter: which.");
+            }
+            doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
+            return ok();
+        }
+        if (request.is("moveup")) {
+            requireUnit(request, kWdLine, "MoveUp by lines (5)");
+            const long long count = request.getInt("count", 1);
+            document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)), extendArgument(request));
+            return ok();
+        }
+        if (request.is("text")) return ok().setPayload(document().selectionText());
+        if (request.is("cut")) return cut();
+        if (request.is("close")) {
+            document();
+            document_.reset();
+            return ok();
+        }
+        if (request.is("quit")) {
+            // Not a running Word any more once the client hears back.
+            registration_.reset();
+            quit_ = true;
+            return ok();
+        }
+        return errorReply(EngineErrorNumber::NotSupported, "Object doesn't support this property or method: " + request.name());
+    } catch (const EngineError& error) {
+        return errorReply(error.number(), error.what());
+    } catch (const ProtocolError& error) {
+        return errorReply(EngineErrorNumber::Automation, std::string("Bad request: ") + error.what());
+    } catch (const std::exception& error) {
+        return errorReply(EngineErrorNumber::Automation, std::string("The document engine failed: ") + error.what());
+    }
+}
+
+Message CommandDispatcher::hello(const Message& request) {
+    if (request.getInt("version", 0) != kProtocolVersion) {
+        throw EngineError("The engine host speaks protocol version " + std::to_string(kProtocolVersion) + ".",
+                          EngineErrorNumber::CantCreate);
+    }
+    if (!office_) {
+        office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
+        try {
+            registration_ = std::make_unique<HostRegistration>();
+        } catch (const std::exception& error) {
+            // Attaching from another window will not find this host; converting still works.
+            std::fprintf(stderr, "marrowdale-wordhost: not registered: %s\n", error.what());
+        }
+    }
+    return ok().set("version", kProtocolVersion).set("name", kEngineName);
+}
+
+Message CommandDispatcher::open(const Message& request) {
+    const std::string path = request.get("path");
+    if (path.empty()) throw EngineError("Bad parameter: no document was named.");
+    document_.reset();  // one document at a time: the new one becomes the active document
+    document_ = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
+    return ok();
+}
+
+Message CommandDispatcher::setIndents(const Message& request) {
+    EngineDocument& doc = document();
+    std::istringstream lines(request.payload());
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.empty()) continue;
+        std::istringstream fields(line);
+        long long index = -1;
+        std::string side;
+        double points = 0;
+        if (!(fields >> index >> side >> points) || index < 0 || (side != "left" && side != "right")) {
+            throw ProtocolError("bad indent line: " + line);
+        }
+        doc.setIndent(static_cast<std::size_t>(index), side == "left", points);
+    }
+    return ok();
+}
+
+Message CommandDispatcher::cut() {
+    std::optional<PageImage> picture = document().cut();
+    if (!picture) return ok().set("empty", 1);
+    Message reply = ok().set("width", picture->width).set("height", picture->height).set("format", "rgb24");
+    reply.setPayload(std::move(picture->rgb));
+    return reply;
+}
+
+}  // namespace wordhost

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "wordhost/protocol/Message.h"
+
+#include <memory>
+
+namespace wordhost {
+
+class EngineDocument;
+class HostRegistration;
+class Office;
+class PrivateFolder;
+
+// Answers the client's messages (PROTOCOL.md): one request in, one reply out. Starts the
+// engine at the handshake and registers the host as a running Word from then on.
+class CommandDispatcher {
+public:
+    explicit CommandDispatcher(PrivateFolder& folder);
+    ~CommandDispatcher();
+
+    Message handle(const Message& request);
+    bool quitRequested() const { return quit_; }
+    // Closes the document and withdraws the registration; the engine itself stays to the exit.
+    void close();
+
+private:
+    Message hello(const Message& request);
+    Message open(const Message& request);
+    Message setIndents(const Message& request);
+    Message cut();
+    EngineDocument& document();
+
+    PrivateFolder& folder_;
+    std::unique_ptr<Office> office_;
+    std::unique_ptr<HostRegistration> registration_;
+    std::unique_ptr<EngineDocument> document_;
+    int pageFit_ = 0;
+    bool quit_ = false;
+};
+
+}  // namespace wordhost

@@ -1,0 +1,205 @@
+#include "wordhost/EngineDocument.h"
+
+#include "wordhost/EngineError.h"
+#include "wordhost/Office.h"
+#include "wordhost/PdfLayout.h"
+#include "wordhost/RenderAhead.h"
+
+#define LOK_USE_UNSTABLE_API
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wordhost {
+
+namespace {
+
+constexpr int kPagesAhead = 3;
+
+std::string fileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.empty() ? "document" : name;
+}
+
+// Copies the document under its own name (fields that show the file name stay right) and keeps
+// its modification time. Refuses what cannot be opened as a file.
+void copyDocument(const std::string& from, const std::string& to) {
+    struct stat info {};
+    if (::stat(from.c_str(), &info) != 0) {
+        if (errno == EACCES) throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
+        throw EngineError("The document \"" + from + "\" does not exist.");
+    }
+    if (S_ISDIR(info.st_mode)) throw EngineError("\"" + from + "\" is a folder, not a document.");
+    if (!S_ISREG(info.st_mode)) throw EngineError("\"" + from + "\" is not a Word document.");
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (in < 0) throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        throw EngineError("The document engine cannot copy the document: " + std::string(std::strerror(error)) + ".");
+    }
+    int error = 0;
+    for (;;) {
+        const ssize_t sent = ::sendfile(out, in, nullptr, 1 << 30);
+        if (sent > 0) continue;
+        if (sent < 0) error = errno;
+        break;
+    }
+    ::close(in);
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    ::futimens(out, times);
+    if (::close(out) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        throw EngineError("The document \"" + from + "\" cannot be read: " + std::string(std::strerror(error)) + ".");
+    }
+}
+
+}  // namespace
+
+EngineDocument::EngineDocument(Office& office, std::string workFolder, const std::string& path)
+    : office_(office), folder_(std::move(workFolder)), shownPath_(path), selection_(*this) {
+    copy_ = folder_ + "/" + fileNameOf(path);
+    copyDocument(path, copy_);
+    format_ = sniffDocument(copy_, shownPath_);
+    engineDocument_ = office_.load(copy_, shownPath_);
+}
+
+EngineDocument::~EngineDocument() {
+    renderer_.reset();  // joins the drawing thread before the layout file goes
+    std::remove(copy_.c_str());
+}
+
+int EngineDocument::pages() { return static_cast<int>(remaining_.size()); }
+
+const std::vector<std::string>& EngineDocument::lines(int page) {
+    return layout_->lines(remaining_.at(static_cast<std::size_t>(page)));
+}
+
+void EngineDocument::repaginate() { ensureLayout(); }
+
+int EngineDocument::pageCount() {
+    ensureLayout();
+    return pages();
+}
+
+void EngineDocument::ensureLayout() {
+    if (!layout_ || paragraphsChanged_) layOut();
+}
+
+// Lays the (patched) document out again and keeps the pages cut so far out of it.
+void EngineDocument::layOut() {
+    if (paragraphsChanged_ && paragraphs_) {
+        const std::string patched = folder_ + "/patched-" + std::to_string(layouts_ + 1) + ".docx";
+        try {
+            paragraphs_->saveAs(patched);
+        } catch (const std::exception& error) {
+            throw EngineError(std::string("The document engine cannot apply the paragraph changes: ") + error.what());
+        }
+        engineDocument_ = office_.load(patched, shownPath_);
+    }
+    paragraphsChanged_ = false;
+    const std::string pdf = folder_ + "/layout-" + std::to_string(++layouts_) + ".pdf";
+    office_.saveAs(*engineDocument_, pdf, "pdf");
+    renderer_.reset();
+    layout_ = std::make_unique<PdfLayout>(pdf);
+    renderer_ = std::make_unique<RenderAhead>(pdf);
+    remaining_.clear();
+    for (int page = 0; page < layout_->pageCount(); ++page) {
+        if (!cut_.count(page)) remaining_.push_back(page);
+    }
+    selection_.clamp();
+    prepareNextPages();
+}
+
+void EngineDocument::prepareNextPages() {
+    std::vector<int> next;
+    for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i) next.push_back(remaining_[i]);
+    renderer_->prepare(std::move(next));
+}
+
+ParagraphModel* EngineDocument::paragraphs() {
+    if (paragraphsTried_) return paragraphs_ ? &*paragraphs_ : nullptr;
+    paragraphsTried_ = true;
+    try {
+        std::string package = copy_;
+        if (format_ != DocumentFormat::WordprocessingML) {
+            package = folder_ + "/paragraphs.docx";
+            office_.saveAs(*engineDocument_, package, "docx");
+        }
+        paragraphs_.emplace(package);
+    } catch (const std::exception& error) {
+        // Without the paragraph model the document still converts, only without indent repair.
+        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(), error.what());
+    }
+    return paragraphs_ ? &*paragraphs_ : nullptr;
+}
+
+std::vector<Indents> EngineDocument::paragraphIndents() {
+    ParagraphModel* model = paragraphs();
+    return model != nullptr ? model->indents() : std::vector<Indents>{};
+}
+
+void EngineDocument::setIndent(std::size_t paragraph, bool left, double points) {
+    ParagraphModel* model = paragraphs();
+    if (model == nullptr || paragraph >= model->indents().size()) {
+        throw EngineError("The requested member of the collection does not exist.", EngineErrorNumber::NoSuchMember);
+    }
+    const Indents& now = model->indents()[paragraph];
+    if ((left ? now.left : now.right) == points) return;
+    try {
+        if (left) {
+            model->setLeftIndent(paragraph, points);
+        } else {
+            model->setRightIndent(paragraph, points);
+        }
+    } catch (const std::exception& error) {
+        throw EngineError(std::string("The indent cannot be changed: ") + error.what());
+    }
+    paragraphsChanged_ = true;
+}
+
+void EngineDocument::goToPage(int page) {
+    ensureLayout();
+    selection_.goToPage(page);
+}
+
+void EngineDocument::moveUp(int lines, bool extend) {
+    ensureLayout();
+    selection_.moveUp(lines, extend);
+}
+
+void EngineDocument::endOfDocument(bool extend) {
+    ensureLayout();
+    selection_.endOfDocument(extend);
+}
+
+std::string EngineDocument::selectionText() {
+    ensureLayout();
+    return selection_.text();
+}
+
+std::optional<PageImage> EngineDocument::cut() {
+    ensureLayout();
+    selection_.clamp();
+    const auto range = selection_.pages();
+    if (!range) return std::nullopt;
+    std::vector<PageImage> pictures;
+    for (int page = range->first; page <= range->second; ++page) {
+        pictures.push_back(renderer_->take(remaining_[static_cast<std::size_t>(page)]));
+    }
+    for (int page = range->first; page <= range->second; ++page) cut_.insert(remaining_[static_cast<std::size_t>(page)]);
+    remaining_.erase(remaining_.begin() + range->first, remaining_.begin() + range->second + 1);
+    selection_.collapseTo({range->first, 0});
+    prepareNextPages();
+    return stackPages(std::move(pictures));
+}
+
+}  // namespace wordhost

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "wordhost/DocumentSniffer.h"
+#include "wordhost/PageImage.h"
+#include "wordhost/Selection.h"
+#include "wordhost/paragraphs/ParagraphModel.h"
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace lok {
+class Document;
+}
+
+namespace wordhost {
+
+class Office;
+class PdfLayout;
+class RenderAhead;
+
+// One open document as Word would show it to the conversion: a private copy loaded into the
+// engine, its page layout, its paragraphs, and a selection over the pages not cut yet.
+class EngineDocument : private PageLines {
+public:
+    // Copies the document into `workFolder`, checks that it is a Word document and loads the
+    // copy. The document's own file and folder are only read. Throws EngineError.
+    EngineDocument(Office& office, std::string workFolder, const std::string& path);
+    ~EngineDocument() override;
+
+    void repaginate();
+    int pageCount();  // of what is left of the document
+
+    // The paragraphs of the main text with their left and right indents, in points.
+    std::vector<Indents> paragraphIndents();
+    // Patches an indent; the layout follows at the next call that needs it. Throws EngineError.
+    void setIndent(std::size_t paragraph, bool left, double points);
+
+    void goToPage(int page);
+    void moveUp(int lines, bool extend);
+    void endOfDocument(bool extend);
+    std::string selectionText();
+    // Removes the pages the selection stands on and returns their picture (nothing for an
+    // insertion point); the insertion point is then where they were.
+    std::optional<PageImage> cut();
+
+private:
+    int pages() override;
+    const std::vector<std::string>& lines(int page) override;
+
+    void ensureLayout();
+    void layOut();
+    void prepareNextPages();
+    ParagraphModel* paragraphs();
+
+    Office& office_;
+    std::string folder_;
+    std::string shownPath_;
+    std::string copy_;
+    DocumentFormat format_;
+    std::unique_ptr<lok::Document> engineDocument_;
+    int layouts_ = 0;
+    std::unique_ptr<PdfLayout> layout_;
+    std::unique_ptr<RenderAhead> renderer_;
+    std::vector<int> remaining_;  // layout pages still in the document
+    std::set<int> cut_;           // layout pages cut so far
+    std::optional<ParagraphModel> paragraphs_;
+    bool paragraphsTried_ = false;
+    bool paragraphsChanged_ = false;
+    Selection selection_;
+};
+
+}  // namespace wordhost

@@ -1,0 +1,131 @@
+#include "wordhost/HostServer.h"
+
+#include "wordhost/CommandDispatcher.h"
+#include "wordhost/PrivateFolder.h"
+#include "wordhost/protocol/Message.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace wordhost {
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+    ::alarm(10);  // should the main thread be stuck inside the engine, the default alarm ends us
+}
+
+void installSignalHandlers() {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction action {};
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Keeps the protocol on its own descriptors: the engine prints to standard output at times.
+void takeStandardStreams(int& in, int& out) {
+    in = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
+    out = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (null >= 0) {
+        ::dup2(null, STDIN_FILENO);
+        ::close(null);
+    }
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+}
+
+}  // namespace
+
+int serveClient() {
+    const pid_t parent = ::getppid();
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) return 0;  // the client is already gone
+    installSignalHandlers();
+    int in = -1;
+    int out = -1;
+    takeStandardStreams(in, out);
+
+    PrivateFolder folder;
+    // The engine's own temporary files go into the private folder too.
+    ::setenv("TMPDIR", (folder.path()).c_str(), 1);
+    if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
+
+    int status = 0;
+    {
+        CommandDispatcher dispatcher(folder);
+        // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
+        const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
+        MessageReader reader;
+        char buffer[1 << 16];
+        bool running = true;
+        while (running) {
+            pollfd fds[2] = {{in, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
+            if (::poll(fds, signalPipe[0] >= 0 ? 2 : 1, -1) < 0) {
+                if (errno == EINTR) continue;
+                break;
+            }
+            if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN) != 0) {
+                status = 1;
+                break;
+            }
+            const ssize_t got = ::read(in, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;  // the client went away
+            try {
+                reader.feed(buffer, static_cast<std::size_t>(got));
+                while (std::optional<Message> request = reader.next()) {
+                    const auto started = std::chrono::steady_clock::now();
+                    const Message reply = dispatcher.handle(*request);
+                    if (trace) {
+                        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(), took.count());
+                    }
+                    if (!writeAll(out, reply.encodeLine()) || !writeAll(out, reply.payload())) {
+                        running = false;
+                        break;
+                    }
+                    if (dispatcher.quitRequested()) {
+                        running = false;
+                        break;
+                    }
+                }
+            } catch (const ProtocolError& error) {
+                std::fprintf(stderr, "marrowdale-wordhost: %s\n", error.what());
+                status = 2;
+                break;
+            }
+        }
+        dispatcher.close();
+        folder.remove();
+        std::fflush(nullptr);
+        // Skips the engine's own shutdown (slow, and it can hang); everything of ours is cleaned up.
+        ::_exit(status);
+    }
+}
+
+}  // namespace wordhost

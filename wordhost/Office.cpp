@@ -1,0 +1,108 @@
+#include "wordhost/Office.h"
+
+#include "wordhost/EngineError.h"
+
+#define LOK_USE_UNSTABLE_API
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
+#include <LibreOfficeKit/LibreOfficeKitInit.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace wordhost {
+
+namespace {
+
+// Settings of the new profile: no graphics self-test on first start (it costs seconds), no
+// macros, no recovery files, no update checks.
+constexpr const char* kProfileSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Setup/Product"><prop oor:name="ooSetupLastVersion" oor:op="fuse"><value>99.9</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="MacroSecurityLevel" oor:op="fuse"><value>3</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="DisableMacrosExecution" oor:op="fuse"><value>true</value></prop></item>
+<item oor:path="/org.openoffice.Office.Recovery/AutoSave"><prop oor:name="Enabled" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Office.Recovery/RecoveryInfo"><prop oor:name="Enabled" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Office.Jobs/Jobs/org.openoffice.Office.Jobs:Job['UpdateCheck']/Arguments"><prop oor:name="AutoCheckEnabled" oor:op="fuse"><value>false</value></prop></item>
+</oor:items>
+)";
+
+void writeProfileSettings(const std::string& profileFolder) {
+    std::filesystem::create_directories(profileFolder + "/user");
+    std::ofstream out(profileFolder + "/user/registrymodifications.xcu", std::ios::binary);
+    out << kProfileSettings;
+}
+
+std::string takeError(lok::Office* office) {
+    char* error = office->getError();
+    std::string text = error != nullptr ? error : "";
+    if (error != nullptr) office->freeError(error);
+    return text;
+}
+
+bool engineInstalled(const std::string& programFolder) {
+    struct stat info {};
+    return ::stat((programFolder + "/libmergedlo.so").c_str(), &info) == 0 ||
+           ::stat((programFolder + "/libsofficeapp.so").c_str(), &info) == 0;
+}
+
+}  // namespace
+
+std::string fileUrl(const std::string& path) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) != 0 || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+std::string Office::defaultProgramFolder() {
+    const char* folder = std::getenv("MARROWDALE_LIBREOFFICE_PROGRAM");
+    return folder != nullptr && folder[0] != '\0' ? folder : "/usr/lib/libreoffice/program";
+}
+
+Office::Office(const std::string& programFolder, const std::string& profileFolder) {
+    if (!engineInstalled(programFolder)) {
+        throw EngineError("The document engine (LibreOffice) is not installed: " + programFolder + " holds no office.",
+                          EngineErrorNumber::CantCreate);
+    }
+    writeProfileSettings(profileFolder);
+    office_ = lok::lok_cpp_init(programFolder.c_str(), fileUrl(profileFolder).c_str());
+    if (office_ == nullptr) {
+        throw EngineError("The document engine (LibreOffice) could not be started from " + programFolder + ".",
+                          EngineErrorNumber::CantCreate);
+    }
+}
+
+// The engine is left to the process exit: shutting LibreOffice down in-process is slow and
+// can hang, and the host ends right after its last document anyway.
+Office::~Office() = default;
+
+std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::string& shownPath) {
+    lok::Document* document = office_->documentLoad(fileUrl(path).c_str());
+    if (document == nullptr) {
+        const std::string reason = takeError(office_);
+        throw EngineError("The document engine cannot open \"" + shownPath + "\"" +
+                          (reason.empty() ? std::string(".") : ": " + reason));
+    }
+    return std::unique_ptr<lok::Document>(document);
+}
+
+void Office::saveAs(lok::Document& document, const std::string& path, const char* format) {
+    if (!document.saveAs(fileUrl(path).c_str(), format, nullptr)) {
+        const std::string reason = takeError(office_);
+        throw EngineError(std::string("The document engine cannot lay out the document as ") + format +
+                          (reason.empty() ? std::string(".") : ": " + reason));
+    }
+}
+
+}  // namespace wordhost

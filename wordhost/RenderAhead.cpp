@@ -1,0 +1,94 @@
+#include "wordhost/RenderAhead.h"
+
+#include "wordhost/EngineError.h"
+#include "wordhost/PdfLayout.h"
+
+#include <algorithm>
+
+namespace wordhost {
+
+RenderAhead::RenderAhead(std::string pdfPath) : pdfPath_(std::move(pdfPath)), worker_([this] { run(); }) {}
+
+RenderAhead::~RenderAhead() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+void RenderAhead::prepare(std::vector<int> pages) {
+    {
+        std::lock_guard lock(mutex_);
+        wanted_ = std::move(pages);
+        std::erase_if(ready_, [&](const auto& entry) {
+            return std::find(wanted_.begin(), wanted_.end(), entry.first) == wanted_.end();
+        });
+        queue_.clear();
+        for (int page : wanted_) {
+            if (!ready_.count(page) && page != drawing_) queue_.push_back(page);
+        }
+    }
+    changed_.notify_all();
+}
+
+PageImage RenderAhead::take(int page) {
+    std::unique_lock lock(mutex_);
+    // Wanted, so that a picture being drawn right now is kept for us.
+    if (std::find(wanted_.begin(), wanted_.end(), page) == wanted_.end()) wanted_.push_back(page);
+    if (!ready_.count(page) && drawing_ != page) {
+        std::erase(queue_, page);
+        queue_.push_front(page);
+        changed_.notify_all();
+    }
+    changed_.wait(lock, [&] { return ready_.count(page) || failed_.count(page); });
+    if (auto failure = failed_.find(page); failure != failed_.end()) {
+        std::exception_ptr error = failure->second;
+        failed_.erase(failure);
+        std::rethrow_exception(error);
+    }
+    PageImage picture = std::move(ready_[page]);
+    ready_.erase(page);
+    std::erase(wanted_, page);
+    return picture;
+}
+
+void RenderAhead::run() {
+    std::unique_ptr<PdfLayout> layout;
+    std::exception_ptr openFailure;
+    try {
+        layout = std::make_unique<PdfLayout>(pdfPath_);
+    } catch (...) {
+        openFailure = std::current_exception();
+    }
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+        if (stopping_) return;
+        const int page = queue_.front();
+        queue_.pop_front();
+        drawing_ = page;
+        lock.unlock();
+        PageImage picture;
+        std::exception_ptr failure = openFailure;
+        if (!failure) {
+            try {
+                picture = layout->render(page);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+        lock.lock();
+        drawing_ = -1;
+        const bool stillWanted = std::find(wanted_.begin(), wanted_.end(), page) != wanted_.end();
+        if (failure) {
+            if (stillWanted) failed_[page] = failure;
+        } else if (stillWanted) {
+            ready_[page] = std::move(picture);
+        }
+        changed_.notify_all();
+    }
+}
+
+}  // namespace wordhost

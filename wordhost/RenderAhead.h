@@ -1,0 +1,45 @@
+#pragma once
+
+#include "wordhost/PageImage.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wordhost {
+
+// Draws the pages the client will ask for next on a thread of its own, while the client is
+// still busy with the page before. Holds at most the pages it was asked to prepare.
+class RenderAhead {
+public:
+    explicit RenderAhead(std::string pdfPath);
+    ~RenderAhead();
+    RenderAhead(const RenderAhead&) = delete;
+    RenderAhead& operator=(const RenderAhead&) = delete;
+
+    // The pages to prepare, most urgent first; pictures of other pages are dropped.
+    void prepare(std::vector<int> pages);
+    // The picture of a page: ready, or drawn now ahead of everything else. Throws EngineError.
+    PageImage take(int page);
+
+private:
+    void run();
+
+    std::string pdfPath_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<int> queue_;
+    std::vector<int> wanted_;
+    std::map<int, PageImage> ready_;
+    std::map<int, std::exception_ptr> failed_;
+    int drawing_ = -1;
+    bool stopping_ = false;
+    std::thread worker_;
+};
+
+}  // namespace wordhost

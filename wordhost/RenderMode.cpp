@@ -1,0 +1,62 @@
+#include "wordhost/RenderMode.h"
+
+#include "wordhost/EngineDocument.h"
+#include "wordhost/EngineError.h"
+#include "wordhost/Office.h"
+#include "wordhost/PdfLayout.h"
+#include "wordhost/PrivateFolder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <poppler-image.h>
+
+namespace wordhost {
+
+namespace {
+
+void writePng(const PageImage& page, const std::string& path) {
+    poppler::image image(page.width, page.height, poppler::image::format_rgb24);
+    for (int y = 0; y < page.height; ++y) {
+        std::copy_n(page.rgb.data() + std::size_t(y) * page.width * 3, std::size_t(page.width) * 3,
+                    image.data() + std::size_t(y) * image.bytes_per_row());
+    }
+    if (!image.save(path, "png", static_cast<int>(PdfLayout::kDpi))) {
+        throw EngineError("cannot write " + path);
+    }
+}
+
+}  // namespace
+
+int renderDocument(const std::string& document, const std::string& folder) {
+    int status = 0;
+    try {
+        PrivateFolder privateFolder;
+        ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
+        if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
+        Office office(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+        {
+            EngineDocument doc(office, privateFolder.makeSubfolder("document-"), document);
+            const int pages = doc.pageCount();
+            std::filesystem::create_directories(folder);
+            for (int page = 1; page <= pages; ++page) {
+                doc.goToPage(2);
+                doc.moveUp(1 << 30, true);
+                if (page == pages) doc.endOfDocument(true);
+                const std::optional<PageImage> picture = doc.cut();
+                if (picture) writePng(*picture, folder + "/page-" + std::to_string(page) + ".png");
+            }
+            std::printf("%d\n", pages);
+        }
+        privateFolder.remove();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        std::printf("%s\n", error.what());
+        status = 1;
+    }
+    std::fflush(nullptr);
+    ::_exit(status);  // see HostServer: the engine is not shut down in-process
+}
+
+}  // namespace wordhost
