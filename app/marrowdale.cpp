@@ -1,10 +1,12 @@
+// Marrowdale: one window; the command line is not read.
 #include <QApplication>
-#include <QWidget>
+
+#include "mainwindow/Form1.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Marrowdale"));
-    window.show();
+    mainwindow::Form1 form;
+    form.Form_Load();
+    form.showCentred();
     return QApplication::exec();
 }

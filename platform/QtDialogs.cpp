@@ -49,17 +49,27 @@ QString QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
 }
 
 QString QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& filter) {
-    // The filter arrives in the pipe form "Name|pattern|Name|pattern"; Qt wants "Name (pattern);;...".
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList qtFilters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString name = parts[i];
-        if (!name.contains(QLatin1Char('('))) name += QStringLiteral(" (%1)").arg(parts[i + 1]);
-        qtFilters << name;
-    }
-    const QStringList picked =
-        QFileDialog::getOpenFileNames(owner, title, QString(), qtFilters.join(QStringLiteral(";;")));
+    const QStringList picked = QFileDialog::getOpenFileNames(owner, title, QString(), qtNameFilters(filter));
     return joinPickedFiles(picked);
+}
+
+QString qtNameFilters(const QString& pipeFilter) {
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList qtFilters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            // "*.*" means every file, also names without a dot, which Qt's "*.*" would miss.
+            if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+        }
+        // Qt reads the patterns from the parentheses at the end of the name, so they are rebuilt there.
+        QString name = parts[i].trimmed();
+        const qsizetype open = name.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && name.endsWith(QLatin1Char(')'))) name = name.left(open).trimmed();
+        qtFilters << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+    }
+    return qtFilters.join(QStringLiteral(";;"));
 }
 
 QString joinPickedFiles(const QStringList& paths) {

@@ -15,6 +15,10 @@ public:
     QString openFiles(QWidget* owner, const QString& title, const QString& filter) override;
 };
 
+// The file dialog's filter in Qt's form ("Name (pattern pattern);;...") from the pipe form
+// "Name|pattern;pattern|Name|pattern". "*.*" becomes "*" so that every file shows.
+QString qtNameFilters(const QString& pipeFilter);
+
 // Joins the picked files into the dialog's answer form (see Dialogs::openFiles).
 QString joinPickedFiles(const QStringList& paths);
 

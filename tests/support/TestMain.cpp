@@ -1,5 +1,6 @@
 // The main() of every test program: a scratch home, then the application object, then the tests.
 #include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
 #include "tests/support/ScratchHome.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@ int main(int argc, char** argv) {
     testsupport::enterScratchHome();
     QApplication app(argc, argv);
     platform::setProgramFolder(testsupport::programDir());
+    // No test opens a browser or a file manager: tests that care install their own opener.
+    platform::setUrlOpener([](const QUrl&) { return true; });
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     if (qEnvironmentVariableIsEmpty("MARROWDALE_KEEP_SCRATCH")) {

@@ -1,0 +1,75 @@
+#include "filelist/AddFolderFiles.h"
+
+#include "filelist/FileListView.h"
+#include "filelist/ListWindow.h"
+#include "filelist/TreeFileRules.h"
+#include "fsutil/AddFolder.h"
+#include "fsutil/PathExists.h"
+#include "mainwindow/StepGuard.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+
+#include <QStringList>
+
+namespace filelist {
+
+namespace {
+const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton4_Click ");
+constexpr int kBusyPointer = 11;
+constexpr int kDefaultPointer = 0;
+}  // namespace
+
+void PushButton4_Click(ListWindow& window) {
+    mainwindow::StepGuard guard(kLocation);
+    QString extension;
+    QString chosen;
+    QStringList folders;
+    qsizetype folderIndex = 0;
+    QString folder;
+    QStringList names;
+    qsizetype position = 0;
+    QString path;
+
+    guard.step(100, [&] {
+        extension = platform::dialogs().inputBox(
+            window.window(),
+            QStringLiteral("Enter file extension to load:") + QStringLiteral("\r\r") +
+                QStringLiteral("(* for all files, txt for all txt files, doc for all doc files, etc.)"),
+            platform::applicationTitle(), QStringLiteral("doc"));
+    });
+    if (guard.test(102, [&] { return extension.isEmpty(); })) return;
+    guard.step(104, [&] {
+        chosen = AddFolder::BrowseForFolder(window.window(), QStringLiteral("Please select folder:"));
+    });
+    if (guard.test(106, [&] { return chosen.isEmpty(); })) return;
+
+    guard.step(110, [&] { window.setMousePointer(kBusyPointer); });
+    guard.step(112, [&] { folders = QStringList{chosen + QLatin1Char('/')}; });
+    guard.step(114, [&] { AddFolder::CollectSubfolders(folders, true); });
+    if (guard.loopStart(116, [&] {
+            folderIndex = 0;
+            return folderIndex < folders.size();
+        })) {
+        do {
+            guard.step(118, [&] { folder = folders.at(folderIndex).chopped(1); });
+            guard.step(
+                120, [&] { names = AddFolder::ListFilesInFolder(folder, QStringLiteral("*.") + extension); });
+            if (guard.loopStart(122, [&] {
+                    position = 0;
+                    return position < names.size();
+                })) {
+                do {
+                    if (guard.test(124, [&] { return isTildeName(names.at(position)); })) continue;
+                    guard.step(126, [&] { path = folder + QLatin1Char('/') + names.at(position); });
+                    if (guard.test(128,
+                                   [&] { return Shell32::PathExists(path) && !isPlainHiddenFile(path); })) {
+                        guard.step(128, [&] { window.list().appendEntry(collapseDoubledSeparators(path)); });
+                    }
+                } while (guard.loopAdvance(130, [&] { return ++position < names.size(); }));
+            }
+        } while (guard.loopAdvance(130, [&] { return ++folderIndex < folders.size(); }));
+    }
+    guard.step(132, [&] { window.setMousePointer(kDefaultPointer); });
+}
+
+}  // namespace filelist

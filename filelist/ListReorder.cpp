@@ -1,0 +1,104 @@
+#include "filelist/ListReorder.h"
+
+#include "filelist/FileListView.h"
+#include "filelist/ListWindow.h"
+#include "platform/ProgramFolder.h"
+
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace filelist {
+
+namespace {
+constexpr int kBusyPointer = 11;
+constexpr int kDefaultPointer = 0;
+
+// The carrying pointer, read afresh from drag.ico beside the program on every press; without a
+// readable image the platform's closed hand shows instead.
+QCursor carryingPointer() {
+    const QPixmap image(platform::programFolder() + QStringLiteral("/drag.ico"));
+    if (image.isNull()) return QCursor(Qt::ClosedHandCursor);
+    return QCursor(image);
+}
+}  // namespace
+
+ListReorder::ListReorder(ListWindow& window, QObject* parent)
+    : QObject(parent), window_(window), cursorPosition_([] { return QCursor::pos(); }) {}
+
+ListReorder* ListReorder::install(ListWindow& window) {
+    FileListView& list = window.list();
+    auto* reorder = new ListReorder(window, &list);
+    // Only the exchange moves entries: the list starts no drag of its own.
+    list.setDragEnabled(false);
+    list.viewport()->setMouseTracking(true);
+    list.viewport()->installEventFilter(reorder);
+    QObject::connect(&list, &QTreeWidget::itemPressed, reorder, [reorder] { reorder->itemPressed(); });
+    return reorder;
+}
+
+void ListReorder::setCursorPosition(CursorPosition position) { cursorPosition_ = std::move(position); }
+
+bool ListReorder::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            mouseDown();
+            break;
+        case QEvent::MouseMove:
+            mouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            break;
+        case QEvent::MouseButtonRelease:
+            mouseUp();
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ListReorder::mouseDown() { dragActive_ = true; }
+
+void ListReorder::itemPressed() {
+    FileListView& list = window_.list();
+    list.setCursor(carryingPointer());
+    list.setDragEnabled(false);
+    const QModelIndex selected = list.currentIndex();
+    dragItem_ =
+        selected.isValid() ? QPersistentModelIndex(selected.siblingAtColumn(0)) : QPersistentModelIndex();
+}
+
+void ListReorder::mouseMove(const QPoint& viewportPos) {
+    if (window_.mousePointer() != kBusyPointer) window_.setMousePointer(kDefaultPointer);
+    if (!dragActive_) return;
+
+    FileListView& list = window_.list();
+    QTreeWidgetItem* hover = list.itemAt(viewportPos);  // HoverItem, for this step only
+    QTreeWidgetItem* carried = dragItem_.isValid() ? list.topLevelItem(dragItem_.row()) : nullptr;
+    if (hover == nullptr || carried == nullptr || hover->text(0) == carried->text(0)) return;
+
+    const int hoverRow = list.indexOfTopLevelItem(hover);
+    const QString carriedText = carried->text(0);
+    carried->setText(0, hover->text(0));
+    hover->setText(0, carriedText);
+    list.setCurrentItem(hover);
+    dragItem_ = QPersistentModelIndex(list.model()->index(hoverRow, 0));
+    scrollNear(hoverRow);
+}
+
+void ListReorder::scrollNear(int row) {
+    FileListView& list = window_.list();
+    const int y = cursorPosition_().y();
+    if (y < kScrollUpBelowY && row > 0) {
+        list.scrollToItem(list.topLevelItem(row - 1));
+    } else if (y >= kScrollDownFromY && row + 1 < list.topLevelItemCount()) {
+        list.scrollToItem(list.topLevelItem(row + 1));
+    }
+}
+
+void ListReorder::mouseUp() {
+    dragActive_ = false;
+    window_.list().setCursor(Qt::ArrowCursor);
+}
+
+}  // namespace filelist

@@ -1,0 +1,52 @@
+#include "filelist/SampleFiles.h"
+
+#include "filelist/FileListView.h"
+#include "filelist/ListWindow.h"
+#include "fsutil/AddFolder.h"
+#include "mainwindow/StepGuard.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace filelist {
+
+namespace {
+const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton5_Click ");
+const QString kQuestion = QStringLiteral(
+    "Would you like this software to open the folder where these sample files are stored (so that "
+    "you can view them before working with them)?");
+}  // namespace
+
+void PushButton5_Click(ListWindow& window) {
+    mainwindow::StepGuard guard(kLocation);
+    const QString samples = platform::programFolder() + QStringLiteral("/Samples");
+    QStringList names;
+    qsizetype position = 0;
+
+    guard.step(100, [&] {
+        // A missing Samples folder simply holds no samples.
+        names = QFileInfo(samples).isDir() ? AddFolder::ListFilesInFolder(samples, QStringLiteral("*.*"))
+                                           : QStringList();
+    });
+    if (guard.loopStart(102, [&] {
+            position = 0;
+            return position < names.size();
+        })) {
+        do {
+            guard.step(104,
+                       [&] { window.list().appendEntry(samples + QLatin1Char('/') + names.at(position)); });
+        } while (guard.loopAdvance(104, [&] { return ++position < names.size(); }));
+    }
+    platform::MessageAnswer answer = platform::MessageAnswer::No;
+    guard.step(106, [&] {
+        answer = platform::dialogs().messageBox(window.window(), kQuestion, platform::applicationTitle(),
+                                                platform::MessageButtons::YesNo, platform::MessageIcon::None);
+    });
+    if (answer == platform::MessageAnswer::No) return;
+    guard.step(108, [&] { platform::openWithShell(QUrl::fromLocalFile(samples + QLatin1Char('/'))); });
+}
+
+}  // namespace filelist

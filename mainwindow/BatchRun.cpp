@@ -1,0 +1,103 @@
+// "Start Saving As PCX": the checks, then every document of the list in order, then "Done.".
+#include "mainwindow/BatchRun.h"
+
+#include "conversion/Word1.h"
+#include "fsutil/Main.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/StepGuard.h"
+#include "platform/AppError.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
+#include "platform/ProgramFolder.h"
+
+#include <cmath>
+
+namespace mainwindow {
+
+namespace {
+
+DocumentConverter& converterInUse() {
+    static DocumentConverter converter;
+    return converter;
+}
+
+void convert(Word1::ConversionWindow& window, const QString& path) {
+    if (converterInUse()) {
+        converterInUse()(window, path);
+    } else {
+        Word1::SaveDocAsPCX(window, path);
+    }
+}
+
+void tell(QWidget* owner, const QString& text) {
+    platform::dialogs().messageBox(owner, text, platform::applicationTitle(), platform::MessageButtons::Ok,
+                                   platform::MessageIcon::None);
+}
+
+// Marks the run in progress for as long as it lasts, also when it ends early.
+class RunInProgress {
+public:
+    explicit RunInProgress(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunInProgress() { flag_ = false; }
+    RunInProgress(const RunInProgress&) = delete;
+    RunInProgress& operator=(const RunInProgress&) = delete;
+
+private:
+    bool& flag_;
+};
+
+bool runInProgress = false;
+
+}  // namespace
+
+void setDocumentConverter(DocumentConverter converter) { converterInUse() = std::move(converter); }
+
+void Form1::PushButton2_Click() {
+    // A second press while a run is going on does nothing: two runs would share the converter
+    // file, the clipboard and the file names.
+    if (runInProgress) return;
+    RunInProgress inProgress(runInProgress);
+    StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton2_Click "));
+
+    guard.step(100, [] { platform::yieldToEventLoop(); });
+    if (guard.test(102, [&] { return ListView1->entryCount() == 0; })) {
+        guard.step(102, [&] { tell(this, QStringLiteral("No files added.")); });
+        return;
+    }
+    if (guard.test(104, [&] { return !Main::IsFolder(Text1->text()); })) {
+        guard.step(104, [&] { tell(this, QStringLiteral("Folder does not exist. Please select another folder.")); });
+        return;
+    }
+    if (guard.test(106, [&] { return Word1::ConfirmWordNotRunning(this); })) return;
+
+    // The bound is fixed when the loop starts; a list of any length is converted whole.
+    qsizetype bound = 0;
+    qsizetype i = 1;
+    bool again = guard.loopStart(108, [&] {
+        bound = ListView1->entryCount();
+        return i <= bound;
+    });
+    while (again) {
+        guard.step(110, [&] { setMousePointer(11); });
+        guard.step(112, [] { platform::yieldToEventLoop(); });
+        guard.step(114, [&] {
+            const qsizetype n = ListView1->entryCount();
+            if (n == 0) throw platform::AppError(11, QStringLiteral("Division by zero"));
+            ProgressBar1->setValue(static_cast<int>(std::lround(double(i) / double(n) * 100.0)));
+        });
+        QString path;
+        // An entry that is gone (the list was emptied meanwhile) is reported and its pass skipped.
+        if (guard.step(116, [&] { path = ListView1->entryText(int(i)); })) {
+            guard.step(118, [&] { setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(path)); });
+            guard.step(120, [] { platform::yieldToEventLoop(); });
+            guard.step(122, [&] { convert(*this, path); });
+        }
+        again = guard.loopAdvance(124, [&] { return ++i <= bound; });
+    }
+    guard.step(126, [&] { setMousePointer(0); });
+    guard.step(128, [&] { ProgressBar1->setValue(0); });
+    guard.step(130, [&] { setProgressText(QStringLiteral("Progress Bar")); });
+    guard.step(138, [&] { tell(this, QStringLiteral("Done.")); });
+}
+
+}  // namespace mainwindow

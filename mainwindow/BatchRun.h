@@ -1,0 +1,14 @@
+#pragma once
+
+#include "conversion/ConversionWindow.h"
+
+#include <QString>
+#include <functional>
+
+namespace mainwindow {
+
+// What the run calls for every document: the conversion itself unless a test put its own in place.
+using DocumentConverter = std::function<void(Word1::ConversionWindow& window, const QString& documentPath)>;
+void setDocumentConverter(DocumentConverter converter);  // an empty function restores the conversion
+
+}  // namespace mainwindow

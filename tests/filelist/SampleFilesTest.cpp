@@ -1,0 +1,76 @@
+#include "filelist/SampleFiles.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+#include "tests/filelist/FolderTree.h"
+#include "tests/filelist/TestListWindow.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/ScratchHome.h"
+
+#include <QDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kQuestion = QStringLiteral(
+    "Would you like this software to open the folder where these sample files are stored (so that you "
+    "can view them before working with them)?");
+
+class SampleFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setProgramFolder(programFolder.root());
+        platform::setUrlOpener([this](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+    }
+    void TearDown() override {
+        platform::setUrlOpener({});
+        platform::setProgramFolder(testsupport::programDir());
+    }
+
+    testsupport::FolderTree programFolder;
+    testsupport::RecordingDialogs dialogs;
+    testsupport::TestListWindow window;
+    QList<QUrl> opened;
+};
+
+TEST_F(SampleFilesTest, EveryClickAppendsEverySampleAndOffersTheFolder) {
+    programFolder.file(QStringLiteral("Samples/one.docx"));
+    programFolder.file(QStringLiteral("Samples/two.doc"));
+    filelist::PushButton5_Click(window);
+    QStringList once = window.list().entryTexts();
+    once.sort();
+    EXPECT_EQ(once, programFolder.paths({"Samples/one.docx", "Samples/two.doc"}));
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, kQuestion);
+    EXPECT_EQ(dialogs.shown[0].caption, platform::applicationTitle());
+    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::None);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(QDir::cleanPath(opened[0].toLocalFile()), programFolder.root() + QStringLiteral("/Samples"));
+
+    dialogs.messageAnswers.push_back(platform::MessageAnswer::No);
+    filelist::PushButton5_Click(window);
+    EXPECT_EQ(window.list().entryCount(), 4);
+    EXPECT_EQ(opened.size(), 1);  // No opens nothing
+}
+
+TEST_F(SampleFilesTest, WithoutASamplesFolderTheQuestionStillComes) {
+    dialogs.messageAnswers.push_back(platform::MessageAnswer::No);
+    filelist::PushButton5_Click(window);
+    EXPECT_EQ(window.list().entryCount(), 0);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kQuestion});
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST(BuiltSamples, TheProgramFolderCarriesTheSampleDocuments) {
+    const QStringList samples = QDir(testsupport::programDir() + QStringLiteral("/Samples"))
+                                    .entryList({"*.doc", "*.docx"}, QDir::Files);
+    EXPECT_GE(samples.filter(QStringLiteral(".docx")).size(), 2) << samples.join(' ').toStdString();
+    EXPECT_GE(samples.filter(QRegularExpression(QStringLiteral("\\.doc$"))).size(), 1);
+}
+
+}  // namespace
