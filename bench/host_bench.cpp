@@ -186,6 +186,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::setProgramFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
     QTemporaryDir scratch;
+    // The converter file goes to TEMP: a folder of our own, shared with no other run on the machine.
+    qputenv("TEMP", scratch.path().toLocal8Bit());
     const QString document = argc > 1 ? QString::fromLocal8Bit(argv[1]) : makeDocument(scratch.path());
     if (document.isEmpty()) {
         std::fprintf(stderr, "host_bench: cannot make the document (is pandoc installed?)\n");
