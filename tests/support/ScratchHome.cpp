@@ -55,7 +55,8 @@ QString testDocsDir() {
     while (dir.cdUp()) {
         if (dir.exists(QStringLiteral("shared/testdocs"))) return dir.filePath(QStringLiteral("shared/testdocs"));
     }
-    return QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/testdocs"));
+    // A clone on its own carries a copy of the same documents.
+    return QDir::cleanPath(sourceDir() + QStringLiteral("/tests/data/testdocs"));
 }
 
 }  // namespace testsupport
