@@ -36,6 +36,12 @@ void reapLater(pid_t pid, bool kill) {
     }).detach();
 }
 
+// The watchdog's reason, with the time it waited ("120", "2.5").
+QString silentHostDescription() {
+    return QStringLiteral("The document engine stopped answering for %1 seconds and was ended.")
+        .arg(QString::number(double(replyTimeout.count()) / 1000.0));
+}
+
 }  // namespace
 
 void setEngineReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout = timeout; }
@@ -124,7 +130,7 @@ void WordHostProcess::writeAll(const std::string& bytes) {
         if (sent < 0 && errno != EAGAIN) die(QStringLiteral("The document engine stopped unexpectedly."), true);
         pollfd wait{fd_, POLLOUT, 0};
         ::poll(&wait, 1, kSliceMs);
-        if (Clock::now() - progress > replyTimeout) die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
         if ((wait.revents & POLLOUT) == 0) yieldToEventLoop();
     }
 }
@@ -149,7 +155,7 @@ wordhost::Message WordHostProcess::readMessage() {
             pollfd wait{fd_, POLLIN, 0};
             ::poll(&wait, 1, kSliceMs);
         }
-        if (Clock::now() - progress > replyTimeout) die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
         if (Clock::now() - yielded >= std::chrono::milliseconds(kSliceMs)) {
             yieldToEventLoop();
             yielded = Clock::now();

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/prctl.h>
@@ -70,14 +71,21 @@ int serveClient() {
     int out = -1;
     takeStandardStreams(in, out);
 
-    PrivateFolder folder;
+    std::optional<PrivateFolder> folder;
+    try {
+        folder.emplace();
+    } catch (const std::exception& error) {
+        // No engine without its folder: the client sees the host end and reports that it cannot start.
+        std::fprintf(stderr, "marrowdale-wordhost: %s\n", error.what());
+        return 1;
+    }
     // The engine's own temporary files go into the private folder too.
-    ::setenv("TMPDIR", (folder.path()).c_str(), 1);
+    ::setenv("TMPDIR", folder->path().c_str(), 1);
     if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
 
     int status = 0;
     {
-        CommandDispatcher dispatcher(folder);
+        CommandDispatcher dispatcher(*folder);
         // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
         const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
         MessageReader reader;
@@ -121,7 +129,7 @@ int serveClient() {
             }
         }
         dispatcher.close();
-        folder.remove();
+        folder->remove();
         std::fflush(nullptr);
         // Skips the engine's own shutdown (slow, and it can hang); everything of ours is cleaned up.
         ::_exit(status);

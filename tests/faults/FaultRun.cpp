@@ -1,0 +1,129 @@
+#include "tests/faults/FaultRun.h"
+
+#include "conversion/Word1.h"
+#include "mainwindow/BatchRun.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/DocxWriter.h"
+#include "tests/wordhost/HostTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace faulttest {
+
+namespace {
+
+// The window as the conversion sees it, telling the test after every page.
+class ObservedWindow : public Word1::ConversionWindow {
+public:
+    ObservedWindow(Word1::ConversionWindow& window, std::function<void(int)> pageDone)
+        : window_(window), pageDone_(std::move(pageDone)) {}
+    QString outputFolderText() const override { return window_.outputFolderText(); }
+    void setMousePointer(int code) override { window_.setMousePointer(code); }
+    void setRenderPicture(const QImage& picture) override { window_.setRenderPicture(picture); }
+    QImage renderImage() const override { return window_.renderImage(); }
+    // The progress text is set once at the end of every pass, failed or not.
+    void setProgressText(const QString& text) override {
+        window_.setProgressText(text);
+        if (pageDone_) pageDone_(++pages_);
+    }
+
+private:
+    Word1::ConversionWindow& window_;
+    std::function<void(int)> pageDone_;
+    int pages_ = 0;
+};
+
+}  // namespace
+
+QString freshFolder(const QString& name) {
+    const QString folder = testsupport::scratchHome() + QLatin1Char('/') + name;
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+int runningChildren() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        // pid (comm) state ppid ...: the name may hold blanks and parentheses.
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos || close + 4 > line.size()) continue;
+        char state = 0;
+        long parent = 0;
+        if (std::sscanf(line.c_str() + close + 2, "%c %ld", &state, &parent) == 2 && parent == ::getpid() &&
+            state != 'Z') {
+            ++count;
+        }
+    }
+    return count;
+}
+
+void FaultRun::SetUp() {
+    documents = freshFolder(QStringLiteral("documents"));
+    temp = qEnvironmentVariable("TEMP");
+    mainwindow::setDocumentConverter([this](Word1::ConversionWindow& window, const QString& path) {
+        ObservedWindow observed(window, [&](int page) {
+            if (afterPage) afterPage(path, page);
+        });
+        Word1::SaveDocAsPCX(observed, path);
+        if (afterDocument) afterDocument(path);
+    });
+}
+
+void FaultRun::TearDown() { mainwindow::setDocumentConverter(nullptr); }
+
+QString FaultRun::document(const QString& name, int pages) {
+    const QString path = documents + QLatin1Char('/') + name;
+    wordhosttest::writeDocx(path.toStdString(), wordhosttest::pagedText(pages, 4));
+    return path;
+}
+
+void FaultRun::run(const QString& outputFolder, const QStringList& list) {
+    documentsBefore_ = wordhosttest::folderSnapshot(documents);
+    form.ListView1->clear();
+    for (const QString& path : list) form.ListView1->appendEntry(path);
+    form.Text1->setText(outputFolder + QLatin1Char('/'));
+    form.PushButton2_Click();
+}
+
+QStringList FaultRun::reports() const {
+    static const QRegularExpression pattern(QStringLiteral("^(.*)\r\nin [^ ]+ at line (\\d+)\r\r"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    QStringList result;
+    for (const auto& report : dialogs.errorReports()) {
+        const QRegularExpressionMatch match = pattern.match(report.text);
+        result << (match.hasMatch() ? match.captured(2) + QStringLiteral(": ") + match.captured(1) : report.text);
+    }
+    return result;
+}
+
+QStringList FaultRun::pcxFiles(const QString& folder) const {
+    return QDir(folder).entryList({QStringLiteral("*.pcx")}, QDir::Files, QDir::Name);
+}
+
+void FaultRun::expectCleanEnd(const QString& outputFolder) {
+    ASSERT_FALSE(dialogs.messageTexts().isEmpty());
+    EXPECT_EQ(dialogs.messageTexts().back(), QStringLiteral("Done."));
+    const auto now = wordhosttest::folderSnapshot(documents);
+    for (const auto& [name, bytes] : documentsBefore_) {
+        const auto still = now.find(name);
+        if (still == now.end()) continue;  // removed by the test itself
+        EXPECT_EQ(still->second, bytes) << name << " changed";
+    }
+    EXPECT_EQ(QDir(outputFolder).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files),
+              QStringList());
+    EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/nconvert.exe")));
+    // Hosts end by themselves once their channel closes; killed ones are reaped in the background.
+    EXPECT_TRUE(wordhosttest::waitUntil([] { return runningChildren() == 0; }, 15000))
+        << runningChildren() << " processes of the run still running";
+}
+
+}  // namespace faulttest
