@@ -39,8 +39,7 @@ for doc in "$@"; do
   t3=$(now)
 
   t4=$(now)
-  "$bin/marrowdale-wordhost" --render-only "$doc" "$work/floor" >/dev/null 2>&1 || \
-    "$bin/marrowdale-wordhost" --render "$doc" "$work/floor" >/dev/null
+  "$bin/marrowdale-wordhost" --render "$doc" - >/dev/null
   t5=$(now)
 
   m=$(seconds "$t0" "$t1"); p=$(seconds "$t2" "$t3"); f=$(seconds "$t4" "$t5")

@@ -1,16 +1,18 @@
 #include "platform/WordClient.h"
 
-#include "platform/AppError.h"
-#include "platform/ProgramFolder.h"
-#include "platform/WordHostProcess.h"
-#include "wordhost/protocol/HostRegistry.h"
-
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <utility>
+
+#include "platform/AppError.h"
+#include "platform/ProgramFolder.h"
+#include "platform/WordHostProcess.h"
+#include "wordhost/protocol/HostRegistry.h"
 
 namespace platform {
 
@@ -20,18 +22,24 @@ using wordhost::Message;
 
 constexpr long kNoSuchMember = 5941;
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void throwIfError(const Message& reply) {
     if (reply.is("error")) {
-        throw AppError(static_cast<long>(reply.getInt("number", ErrorNumber::AutomationError)), fromUtf8(reply.get("description")));
+        throw AppError(static_cast<long>(reply.getInt("number", ErrorNumber::AutomationError)),
+                       fromUtf8(reply.get("description")));
     }
 }
 
 // A Word object of our own: every call goes to its host process.
 class HostWordApplication : public WordApplication {
-public:
-    explicit HostWordApplication(std::unique_ptr<WordHostProcess> host) : host_(std::move(host)) {}
+  public:
+    // `busyPartDone` runs once, when the engine has done the heavy part of its work (the first
+    // page is cut, or it quits): the moment to get the next engine ready.
+    HostWordApplication(std::unique_ptr<WordHostProcess> host, std::function<void()> busyPartDone)
+        : host_(std::move(host)), busyPartDone_(std::move(busyPartDone)) {}
     ~HostWordApplication() override = default;  // the host ends when its channel closes
 
     QString name() override { return fromUtf8(call(Message("name")).get("value")); }
@@ -45,12 +53,17 @@ public:
     void activeDocumentRepaginate() override { call(Message("repaginate")); }
 
     QVariant builtInDocumentProperty(std::int16_t index) override {
-        const long long value = call(Message("property").set("index", static_cast<int>(index))).getInt("value");
+        const long long value =
+            call(Message("property").set("index", static_cast<int>(index))).getInt("value");
         return QVariant::fromValue(static_cast<int>(value));
     }
 
-    std::int16_t pageFit() override { return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value")); }
-    void setPageFit(std::int16_t value) override { call(Message("setpagefit").set("value", static_cast<int>(value))); }
+    std::int16_t pageFit() override {
+        return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value"));
+    }
+    void setPageFit(std::int16_t value) override {
+        call(Message("setpagefit").set("value", static_cast<int>(value)));
+    }
 
     std::vector<ParagraphIndents> paragraphIndents() override {
         const Message reply = call(Message("paragraphs"));
@@ -61,7 +74,8 @@ public:
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
             if (end == std::string::npos) end = text.size();
-            const QList<QByteArray> fields = QByteArray(text.data() + start, static_cast<qsizetype>(end - start)).split(' ');
+            const QList<QByteArray> fields =
+                QByteArray(text.data() + start, static_cast<qsizetype>(end - start)).split(' ');
             if (fields.size() == 2) indents.push_back({fields[0].toDouble(), fields[1].toDouble()});
             start = end + 1;
         }
@@ -77,28 +91,38 @@ public:
         call(Message("endkey").set("unit", static_cast<int>(unit)).set("extend", static_cast<int>(extend)));
     }
     void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) override {
-        call(Message("goto").set("what", static_cast<int>(what)).set("which", static_cast<int>(which)).set("name", static_cast<int>(name)));
+        call(Message("goto")
+                 .set("what", static_cast<int>(what))
+                 .set("which", static_cast<int>(which))
+                 .set("name", static_cast<int>(name)));
     }
     void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) override {
-        call(Message("moveup").set("unit", static_cast<int>(unit)).set("count", static_cast<int>(count)).set("extend", static_cast<int>(extend)));
+        call(Message("moveup")
+                 .set("unit", static_cast<int>(unit))
+                 .set("count", static_cast<int>(count))
+                 .set("extend", static_cast<int>(extend)));
     }
     QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
 
     void selectionCut() override {
         const Message reply = call(Message("cut"));
+        notifyBusyPartDone();
         if (reply.getInt("empty", 0) != 0) return;
         const long long width = reply.getInt("width");
         const long long height = reply.getInt("height");
         const std::string& rgb = reply.payload();
         if (width <= 0 || height <= 0 || static_cast<long long>(rgb.size()) != width * height * 3) {
-            throw AppError(ErrorNumber::AutomationError, QStringLiteral("The document engine sent a damaged page picture."));
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("The document engine sent a damaged page picture."));
         }
         QImage picture(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB888);
         for (int y = 0; y < picture.height(); ++y) {
-            std::memcpy(picture.scanLine(y), rgb.data() + static_cast<std::size_t>(y) * width * 3, static_cast<std::size_t>(width) * 3);
+            std::memcpy(picture.scanLine(y), rgb.data() + static_cast<std::size_t>(y) * width * 3,
+                        static_cast<std::size_t>(width) * 3);
         }
         if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
-            throw AppError(ErrorNumber::AutomationError, QStringLiteral("There is no clipboard to put the page on."));
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("There is no clipboard to put the page on."));
         }
         QGuiApplication::clipboard()->setImage(picture);
     }
@@ -111,15 +135,22 @@ public:
     void quit() override {
         call(Message("quit"));
         host_->close();
+        notifyBusyPartDone();
     }
 
-private:
+  private:
+    void notifyBusyPartDone() {
+        if (busyPartDone_) std::exchange(busyPartDone_, nullptr)();
+    }
+
     // Indent writes wait in the client and travel with the next call, in one message.
     void queueIndent(int paragraph, const char* side, double points) {
         if (paragraph < 0 || (paragraphCount_ >= 0 && paragraph >= paragraphCount_)) {
-            throw AppError(kNoSuchMember, QStringLiteral("The requested member of the collection does not exist."));
+            throw AppError(kNoSuchMember,
+                           QStringLiteral("The requested member of the collection does not exist."));
         }
-        pendingIndents_ += std::to_string(paragraph) + " " + side + " " + Message().set("v", points).get("v") + "\n";
+        pendingIndents_ +=
+            std::to_string(paragraph) + " " + side + " " + Message().set("v", points).get("v") + "\n";
     }
 
     Message call(Message request) {
@@ -135,6 +166,7 @@ private:
     }
 
     std::unique_ptr<WordHostProcess> host_;
+    std::function<void()> busyPartDone_;
     std::string pendingIndents_;
     int paragraphCount_ = -1;
 };
@@ -142,11 +174,12 @@ private:
 // A running host of another window, found through its registration: it can tell its name and
 // nothing else (attaching only serves to see that Word is running).
 class AttachedWordApplication : public WordApplication {
-public:
+  public:
     explicit AttachedWordApplication(int pid) : pid_(pid) {}
 
     QString name() override {
-        if (!wordhost::hostRunning(pid_)) unavailable(QStringLiteral("The document engine is no longer running."));
+        if (!wordhost::hostRunning(pid_))
+            unavailable(QStringLiteral("The document engine is no longer running."));
         return kWordName;
     }
     void documentsOpen(const QString&) override { unavailable(); }
@@ -166,27 +199,27 @@ public:
     void activeDocumentClose(std::int16_t) override { unavailable(); }
     void quit() override { unavailable(); }  // never ends another window's engine
 
-private:
+  private:
     [[noreturn]] static void unavailable(
-        const QString& description = QStringLiteral("The document engine of another window only answers its name.")) {
+        const QString& description =
+            QStringLiteral("The document engine of another window only answers its name.")) {
         throw AppError(ErrorNumber::AutomationError, description);
     }
     int pid_;
 };
 
+// Keeps one spare host whose engine starts while the current document is converted, so the
+// next Word object is ready at once. A spare is no running Word until it is claimed.
 class HostWordFactory : public WordFactory {
-public:
+  public:
     std::unique_ptr<WordApplication> createObject() override {
-        auto host = std::make_unique<WordHostProcess>(programFolder() + QStringLiteral("/marrowdale-wordhost"));
-        try {
-            const std::vector<Message> replies =
-                host->exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
-            throwIfError(replies.front());
-        } catch (const AppError& error) {
-            qWarning("marrowdale: the document engine did not start: %s", error.what());
-            throw AppError(ErrorNumber::CantCreateObject);
+        std::unique_ptr<WordHostProcess> host = takeSpare();
+        if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
+        if (!host) {
+            host = std::make_unique<WordHostProcess>(hostExecutable());
+            if (!handshake(*host)) throw AppError(ErrorNumber::CantCreateObject);
         }
-        return std::make_unique<HostWordApplication>(std::move(host));
+        return std::make_unique<HostWordApplication>(std::move(host), [this] { prepareSpare(); });
     }
 
     std::unique_ptr<WordApplication> getObject() override {
@@ -194,13 +227,53 @@ public:
         if (hosts.empty()) throw AppError(ErrorNumber::CantCreateObject);
         return std::make_unique<AttachedWordApplication>(hosts.front());
     }
+
+  private:
+    static QString hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
+    // What a spare was started with; a spare started for another engine or folder is of no use.
+    static QString engineKey() {
+        return hostExecutable() + QLatin1Char('\n') + qEnvironmentVariable("MARROWDALE_LIBREOFFICE_PROGRAM");
+    }
+
+    static bool handshake(WordHostProcess& host) {
+        try {
+            const std::vector<Message> replies =
+                host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
+            throwIfError(replies.front());
+            host.setPrivateFolder(replies.front().get("folder"));
+            return true;
+        } catch (const AppError& error) {
+            qWarning("marrowdale: the document engine did not start: %s", error.what());
+            return false;
+        }
+    }
+
+    std::unique_ptr<WordHostProcess> takeSpare() {
+        if (spare_ && (!spare_->running() || spareKey_ != engineKey())) spare_.reset();
+        return std::move(spare_);
+    }
+
+    void prepareSpare() {
+        if (spare_ && spare_->running()) return;
+        try {
+            spare_ = std::make_unique<WordHostProcess>(hostExecutable());
+            spare_->post(Message("warm"));
+            spareKey_ = engineKey();
+        } catch (const AppError&) {
+            spare_.reset();  // the next Word object starts its own host
+        }
+    }
+
+    std::unique_ptr<WordHostProcess> spare_;
+    QString spareKey_;
 };
 
 }  // namespace
 
 WordFactory& hostWordFactory() {
-    static HostWordFactory factory;
-    return factory;
+    // Never destroyed: at exit a spare host sees its channel close and ends by itself.
+    static auto* factory = new HostWordFactory;
+    return *factory;
 }
 
 }  // namespace platform

@@ -1,17 +1,19 @@
 #include "platform/WordHostProcess.h"
 
-#include "platform/AppError.h"
-#include "platform/EventLoop.h"
-
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <thread>
+
+#include "platform/AppError.h"
+#include "platform/EventLoop.h"
 
 namespace platform {
 
@@ -22,17 +24,23 @@ using Clock = std::chrono::steady_clock;
 std::chrono::milliseconds replyTimeout{120000};
 constexpr int kSliceMs = 50;  // the window gets its events at least this often
 
-// Waits for the host to end in the background, so no zombie stays and the window never waits.
-void reapLater(pid_t pid, bool kill) {
+// Waits for the host to end in the background, so no zombie stays and the window never waits;
+// then removes its private folder, which a host that ended normally has removed already.
+void reapLater(pid_t pid, bool kill, std::string folder) {
     if (pid <= 0) return;
     if (kill) ::kill(pid, SIGKILL);
-    std::thread([pid] {
-        for (int i = 0; i < 200; ++i) {
-            if (::waitpid(pid, nullptr, WNOHANG) != 0) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    std::thread([pid, folder = std::move(folder)] {
+        bool ended = false;
+        for (int i = 0; i < 200 && !ended; ++i) {
+            ended = ::waitpid(pid, nullptr, WNOHANG) != 0;
+            if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        if (!ended) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
     }).detach();
 }
 
@@ -51,7 +59,8 @@ WordHostProcess::WordHostProcess(const QString& executable) {
     const std::string program = executable.toStdString();
     if (::access(program.c_str(), X_OK) != 0) throw AppError(ErrorNumber::CantCreateObject);
     int sockets[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) throw AppError(ErrorNumber::CantCreateObject);
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
+        throw AppError(ErrorNumber::CantCreateObject);
     const char* argv[] = {program.c_str(), "--serve", nullptr};
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
@@ -81,10 +90,18 @@ WordHostProcess::WordHostProcess(const QString& executable) {
 
 WordHostProcess::~WordHostProcess() { close(); }
 
+void WordHostProcess::setPrivateFolder(const std::string& folder) {
+    // Only a folder the host made for itself, never anything a confused host might name.
+    const std::size_t slash = folder.rfind('/');
+    const bool own = folder.size() > 1 && folder[0] == '/' && folder.find("/../") == std::string::npos &&
+                     slash != std::string::npos && folder.compare(slash + 1, 20, "marrowdale-wordhost-") == 0;
+    folder_ = own ? folder : std::string();
+}
+
 void WordHostProcess::close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (pid_ > 0) reapLater(pid_, false);
+    if (pid_ > 0) reapLater(pid_, false, folder_);
     pid_ = -1;
     if (!dead_) deadReason_ = QStringLiteral("The document engine is no longer running.");
     dead_ = true;
@@ -93,7 +110,7 @@ void WordHostProcess::close() {
 void WordHostProcess::die(const QString& description, bool kill) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (pid_ > 0) reapLater(pid_, kill);
+    if (pid_ > 0) reapLater(pid_, kill, folder_);
     pid_ = -1;
     dead_ = true;
     deadReason_ = description;
@@ -104,16 +121,26 @@ void WordHostProcess::die(const QString& description, bool kill) {
 std::vector<wordhost::Message> WordHostProcess::exchange(const std::vector<wordhost::Message>& requests) {
     if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
     if (busy_) {
-        throw AppError(ErrorNumber::AutomationError, QStringLiteral("The document engine is busy with another call."));
+        throw AppError(ErrorNumber::AutomationError,
+                       QStringLiteral("The document engine is busy with another call."));
     }
     busy_ = true;
     std::string bytes;
     for (const wordhost::Message& request : requests) bytes += request.encode();
     writeAll(bytes);
+    for (; unread_ > 0; --unread_) readMessage();
     std::vector<wordhost::Message> replies;
     for (std::size_t i = 0; i < requests.size(); ++i) replies.push_back(readMessage());
     busy_ = false;
     return replies;
+}
+
+void WordHostProcess::post(const wordhost::Message& request) {
+    if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
+    busy_ = true;
+    writeAll(request.encode());
+    busy_ = false;
+    ++unread_;
 }
 
 void WordHostProcess::writeAll(const std::string& bytes) {
@@ -127,7 +154,8 @@ void WordHostProcess::writeAll(const std::string& bytes) {
             continue;
         }
         if (sent < 0 && errno == EINTR) continue;
-        if (sent < 0 && errno != EAGAIN) die(QStringLiteral("The document engine stopped unexpectedly."), true);
+        if (sent < 0 && errno != EAGAIN)
+            die(QStringLiteral("The document engine stopped unexpectedly."), true);
         pollfd wait{fd_, POLLOUT, 0};
         ::poll(&wait, 1, kSliceMs);
         if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
@@ -143,7 +171,9 @@ wordhost::Message WordHostProcess::readMessage() {
         try {
             if (std::optional<wordhost::Message> message = reader_.next()) return std::move(*message);
         } catch (const wordhost::ProtocolError& error) {
-            die(QStringLiteral("The document engine answered nonsense: %1").arg(QString::fromUtf8(error.what())), true);
+            die(QStringLiteral("The document engine answered nonsense: %1")
+                    .arg(QString::fromUtf8(error.what())),
+                true);
         }
         const ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), 0);
         if (got > 0) {

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "wordhost/protocol/Message.h"
+#include <sys/types.h>
 
 #include <QString>
 #include <chrono>
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#include "wordhost/protocol/Message.h"
 
 namespace platform {
 
@@ -14,7 +15,7 @@ namespace platform {
 // channel, a failed write or a host that stops answering turns into an automation error, and
 // every later call fails at once. Waiting for a reply lets the window process its events.
 class WordHostProcess {
-public:
+  public:
     // Starts the host; throws AppError 429 when it cannot be started.
     explicit WordHostProcess(const QString& executable);
     ~WordHostProcess();  // closes the channel (the host then ends) and reaps the process
@@ -25,21 +26,30 @@ public:
     // returned like any other; a dead or silent host throws AppError 440.
     std::vector<wordhost::Message> exchange(const std::vector<wordhost::Message>& requests);
 
+    // Sends a request whose reply is read (and dropped) before the next exchange's replies.
+    void post(const wordhost::Message& request);
+
+    // The host's private folder (from its handshake): removed once the host has ended, so a host
+    // that was killed or crashed leaves nothing behind.
+    void setPrivateFolder(const std::string& folder);
+
     bool running() const { return !dead_; }
     pid_t pid() const { return pid_; }
     // Closes the channel without waiting; the host ends by itself.
     void close();
 
-private:
+  private:
     void writeAll(const std::string& bytes);
     wordhost::Message readMessage();
     [[noreturn]] void die(const QString& description, bool kill);
 
     pid_t pid_ = -1;
     int fd_ = -1;
+    std::string folder_;
     bool dead_ = false;
     QString deadReason_;
     bool busy_ = false;
+    int unread_ = 0;  // replies of posted requests
     wordhost::MessageReader reader_;
 };
 

@@ -1,15 +1,16 @@
 #include "wordhost/CommandDispatcher.h"
 
-#include "wordhost/EngineDocument.h"
-#include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
-#include "wordhost/PrivateFolder.h"
-#include "wordhost/protocol/HostRegistry.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <sstream>
+
+#include "wordhost/EngineDocument.h"
+#include "wordhost/EngineError.h"
+#include "wordhost/Office.h"
+#include "wordhost/PrivateFolder.h"
+#include "wordhost/WarmUp.h"
+#include "wordhost/protocol/HostRegistry.h"
 
 namespace wordhost {
 
@@ -41,7 +42,8 @@ bool extendArgument(const Message& request) {
 
 void requireUnit(const Message& request, long long unit, const char* what) {
     if (request.getInt("unit", unit) != unit) {
-        throw EngineError(std::string("The document engine supports ") + what + " only.", EngineErrorNumber::NotSupported);
+        throw EngineError(std::string("The document engine supports ") + what + " only.",
+                          EngineErrorNumber::NotSupported);
     }
 }
 
@@ -64,14 +66,23 @@ void CommandDispatcher::close() {
 
 EngineDocument& CommandDispatcher::document() {
     if (!document_) {
-        throw EngineError("This command is not available because no document is open.", EngineErrorNumber::NoDocument);
+        throw EngineError("This command is not available because no document is open.",
+                          EngineErrorNumber::NoDocument);
     }
     return *document_;
 }
 
 Message CommandDispatcher::handle(const Message& request) {
     try {
-        if (!office_ && !request.is("hello") && !request.is("quit")) {
+        if (request.is("warm")) {
+            // A spare host starts its engine ahead of time; it is no running Word until "hello".
+            if (!office_) {
+                startEngine();
+                warmUp(*office_, folder_.makeSubfolder("warm-"));
+            }
+            return ok();
+        }
+        if (!claimed_ && !request.is("hello") && !request.is("quit")) {
             throw EngineError("The handshake must come first.");
         }
         if (request.is("hello")) return hello(request);
@@ -98,7 +109,8 @@ Message CommandDispatcher::handle(const Message& request) {
         if (request.is("paragraphs")) {
             std::string lines;
             const std::vector<Indents> indents = document().paragraphIndents();
-            for (const Indents& indent : indents) lines += formatNumber(indent.left) + " " + formatNumber(indent.right) + "\n";
+            for (const Indents& indent : indents)
+                lines += formatNumber(indent.left) + " " + formatNumber(indent.right) + "\n";
             return ok().set("count", static_cast<long long>(indents.size())).setPayload(std::move(lines));
         }
         if (request.is("setindents")) return setIndents(request);
@@ -130,7 +142,8 @@ Message CommandDispatcher::handle(const Message& request) {
         if (request.is("moveup")) {
             requireUnit(request, kWdLine, "MoveUp by lines (5)");
             const long long count = request.getInt("count", 1);
-            document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)), extendArgument(request));
+            document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)),
+                              extendArgument(request));
             return ok();
         }
         if (request.is("text")) return ok().setPayload(document().selectionText());
@@ -146,14 +159,21 @@ Message CommandDispatcher::handle(const Message& request) {
             quit_ = true;
             return ok();
         }
-        return errorReply(EngineErrorNumber::NotSupported, "Object doesn't support this property or method: " + request.name());
+        return errorReply(EngineErrorNumber::NotSupported,
+                          "Object doesn't support this property or method: " + request.name());
     } catch (const EngineError& error) {
         return errorReply(error.number(), error.what());
     } catch (const ProtocolError& error) {
         return errorReply(EngineErrorNumber::Automation, std::string("Bad request: ") + error.what());
     } catch (const std::exception& error) {
-        return errorReply(EngineErrorNumber::Automation, std::string("The document engine failed: ") + error.what());
+        return errorReply(EngineErrorNumber::Automation,
+                          std::string("The document engine failed: ") + error.what());
     }
+}
+
+void CommandDispatcher::startEngine() {
+    if (!office_)
+        office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
 }
 
 Message CommandDispatcher::hello(const Message& request) {
@@ -161,8 +181,9 @@ Message CommandDispatcher::hello(const Message& request) {
         throw EngineError("The engine host speaks protocol version " + std::to_string(kProtocolVersion) + ".",
                           EngineErrorNumber::CantCreate);
     }
-    if (!office_) {
-        office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
+    startEngine();
+    claimed_ = true;
+    if (!registration_) {
         try {
             registration_ = std::make_unique<HostRegistration>();
         } catch (const std::exception& error) {
@@ -170,7 +191,8 @@ Message CommandDispatcher::hello(const Message& request) {
             std::fprintf(stderr, "marrowdale-wordhost: not registered: %s\n", error.what());
         }
     }
-    return ok().set("version", kProtocolVersion).set("name", kEngineName);
+    // The client removes the folder should this host be killed or crash before it can.
+    return ok().set("version", kProtocolVersion).set("name", kEngineName).set("folder", folder_.path());
 }
 
 Message CommandDispatcher::open(const Message& request) {

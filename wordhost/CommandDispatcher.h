@@ -1,8 +1,8 @@
 #pragma once
 
-#include "wordhost/protocol/Message.h"
-
 #include <memory>
+
+#include "wordhost/protocol/Message.h"
 
 namespace wordhost {
 
@@ -14,7 +14,7 @@ class PrivateFolder;
 // Answers the client's messages (PROTOCOL.md): one request in, one reply out. Starts the
 // engine at the handshake and registers the host as a running Word from then on.
 class CommandDispatcher {
-public:
+  public:
     explicit CommandDispatcher(PrivateFolder& folder);
     ~CommandDispatcher();
 
@@ -23,7 +23,8 @@ public:
     // Closes the document and withdraws the registration; the engine itself stays to the exit.
     void close();
 
-private:
+  private:
+    void startEngine();
     Message hello(const Message& request);
     Message open(const Message& request);
     Message setIndents(const Message& request);
@@ -35,6 +36,7 @@ private:
     std::unique_ptr<HostRegistration> registration_;
     std::unique_ptr<EngineDocument> document_;
     int pageFit_ = 0;
+    bool claimed_ = false;  // the handshake came: the host is a Word object's now
     bool quit_ = false;
 };
 

@@ -1,11 +1,12 @@
 #include "wordhost/DocumentSniffer.h"
 
-#include "wordhost/EngineError.h"
-#include "wordhost/OleStorage.h"
+#include <zip.h>
 
 #include <cstring>
 #include <fstream>
-#include <zip.h>
+
+#include "wordhost/EngineError.h"
+#include "wordhost/OleStorage.h"
 
 namespace wordhost {
 

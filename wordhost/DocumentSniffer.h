@@ -10,8 +10,8 @@ enum class DocumentFormat {
     WordprocessingML,  // .docx .docm .dotx .dotm (a zip package)
     Word97,            // .doc .dot (an OLE2 compound file)
     Rtf,
-    OpenDocument,      // .odt .ott (a zip package)
-    FlatXml,           // Word 2003 XML, Word flat OPC, flat OpenDocument
+    OpenDocument,  // .odt .ott (a zip package)
+    FlatXml,       // Word 2003 XML, Word flat OPC, flat OpenDocument
 };
 
 // Looks at the file's content (not its name). Throws EngineError with a description the user

@@ -6,21 +6,24 @@
 #include "wordhost/RenderAhead.h"
 
 #define LOK_USE_UNSTABLE_API
-#include <LibreOfficeKit/LibreOfficeKit.hxx>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 namespace wordhost {
 
 namespace {
 
 constexpr int kPagesAhead = 3;
+// Pages cut at once stand in one picture; past this it would not fit the client's memory sensibly.
+constexpr std::size_t kMaxPictureBytes = std::size_t(512) << 20;
 
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -33,18 +36,21 @@ std::string fileNameOf(const std::string& path) {
 void copyDocument(const std::string& from, const std::string& to) {
     struct stat info {};
     if (::stat(from.c_str(), &info) != 0) {
-        if (errno == EACCES) throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
+        if (errno == EACCES)
+            throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
         throw EngineError("The document \"" + from + "\" does not exist.");
     }
     if (S_ISDIR(info.st_mode)) throw EngineError("\"" + from + "\" is a folder, not a document.");
     if (!S_ISREG(info.st_mode)) throw EngineError("\"" + from + "\" is not a Word document.");
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (in < 0) throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
+    if (in < 0)
+        throw EngineError("The document \"" + from + "\" cannot be read: " + std::strerror(errno) + ".");
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (out < 0) {
         const int error = errno;
         ::close(in);
-        throw EngineError("The document engine cannot copy the document: " + std::string(std::strerror(error)) + ".");
+        throw EngineError(
+            "The document engine cannot copy the document: " + std::string(std::strerror(error)) + ".");
     }
     int error = 0;
     for (;;) {
@@ -58,7 +64,8 @@ void copyDocument(const std::string& from, const std::string& to) {
     ::futimens(out, times);
     if (::close(out) != 0 && error == 0) error = errno;
     if (error != 0) {
-        throw EngineError("The document \"" + from + "\" cannot be read: " + std::string(std::strerror(error)) + ".");
+        throw EngineError("The document \"" + from +
+                          "\" cannot be read: " + std::string(std::strerror(error)) + ".");
     }
 }
 
@@ -74,7 +81,9 @@ EngineDocument::EngineDocument(Office& office, std::string workFolder, const std
 
 EngineDocument::~EngineDocument() {
     renderer_.reset();  // joins the drawing thread before the layout file goes
-    std::remove(copy_.c_str());
+    engineDocument_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 int EngineDocument::pages() { return static_cast<int>(remaining_.size()); }
@@ -101,7 +110,8 @@ void EngineDocument::layOut() {
         try {
             paragraphs_->saveAs(patched);
         } catch (const std::exception& error) {
-            throw EngineError(std::string("The document engine cannot apply the paragraph changes: ") + error.what());
+            throw EngineError(std::string("The document engine cannot apply the paragraph changes: ") +
+                              error.what());
         }
         engineDocument_ = office_.load(patched, shownPath_);
     }
@@ -121,7 +131,8 @@ void EngineDocument::layOut() {
 
 void EngineDocument::prepareNextPages() {
     std::vector<int> next;
-    for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i) next.push_back(remaining_[i]);
+    for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i)
+        next.push_back(remaining_[i]);
     renderer_->prepare(std::move(next));
 }
 
@@ -137,7 +148,8 @@ ParagraphModel* EngineDocument::paragraphs() {
         paragraphs_.emplace(package);
     } catch (const std::exception& error) {
         // Without the paragraph model the document still converts, only without indent repair.
-        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(), error.what());
+        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(),
+                     error.what());
     }
     return paragraphs_ ? &*paragraphs_ : nullptr;
 }
@@ -150,7 +162,8 @@ std::vector<Indents> EngineDocument::paragraphIndents() {
 void EngineDocument::setIndent(std::size_t paragraph, bool left, double points) {
     ParagraphModel* model = paragraphs();
     if (model == nullptr || paragraph >= model->indents().size()) {
-        throw EngineError("The requested member of the collection does not exist.", EngineErrorNumber::NoSuchMember);
+        throw EngineError("The requested member of the collection does not exist.",
+                          EngineErrorNumber::NoSuchMember);
     }
     const Indents& now = model->indents()[paragraph];
     if ((left ? now.left : now.right) == points) return;
@@ -191,11 +204,21 @@ std::optional<PageImage> EngineDocument::cut() {
     selection_.clamp();
     const auto range = selection_.pages();
     if (!range) return std::nullopt;
+    std::size_t bytes = 0;
+    for (int page = range->first; page <= range->second; ++page) {
+        const auto [width, height] = layout_->pictureSize(remaining_[static_cast<std::size_t>(page)]);
+        bytes += std::size_t(width) * std::size_t(height) * 3;
+    }
+    if (bytes > kMaxPictureBytes) {
+        throw EngineError("The selection is too large to cut as one picture (" +
+                          std::to_string(range->second - range->first + 1) + " pages).");
+    }
     std::vector<PageImage> pictures;
     for (int page = range->first; page <= range->second; ++page) {
         pictures.push_back(renderer_->take(remaining_[static_cast<std::size_t>(page)]));
     }
-    for (int page = range->first; page <= range->second; ++page) cut_.insert(remaining_[static_cast<std::size_t>(page)]);
+    for (int page = range->first; page <= range->second; ++page)
+        cut_.insert(remaining_[static_cast<std::size_t>(page)]);
     remaining_.erase(remaining_.begin() + range->first, remaining_.begin() + range->second + 1);
     selection_.collapseTo({range->first, 0});
     prepareNextPages();

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "wordhost/DocumentSniffer.h"
-#include "wordhost/PageImage.h"
-#include "wordhost/Selection.h"
-#include "wordhost/paragraphs/ParagraphModel.h"
-
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "wordhost/DocumentSniffer.h"
+#include "wordhost/PageImage.h"
+#include "wordhost/Selection.h"
+#include "wordhost/paragraphs/ParagraphModel.h"
 
 namespace lok {
 class Document;
@@ -24,7 +24,7 @@ class RenderAhead;
 // One open document as Word would show it to the conversion: a private copy loaded into the
 // engine, its page layout, its paragraphs, and a selection over the pages not cut yet.
 class EngineDocument : private PageLines {
-public:
+  public:
     // Copies the document into `workFolder`, checks that it is a Word document and loads the
     // copy. The document's own file and folder are only read. Throws EngineError.
     EngineDocument(Office& office, std::string workFolder, const std::string& path);
@@ -46,7 +46,7 @@ public:
     // insertion point); the insertion point is then where they were.
     std::optional<PageImage> cut();
 
-private:
+  private:
     int pages() override;
     const std::vector<std::string>& lines(int page) override;
 

@@ -1,20 +1,20 @@
 #include "wordhost/HostServer.h"
 
-#include "wordhost/CommandDispatcher.h"
-#include "wordhost/PrivateFolder.h"
-#include "wordhost/protocol/Message.h"
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <optional>
-#include <poll.h>
 #include <string>
-#include <sys/prctl.h>
-#include <unistd.h>
+
+#include "wordhost/CommandDispatcher.h"
+#include "wordhost/PrivateFolder.h"
+#include "wordhost/protocol/Message.h"
 
 namespace wordhost {
 
@@ -71,21 +71,14 @@ int serveClient() {
     int out = -1;
     takeStandardStreams(in, out);
 
-    std::optional<PrivateFolder> folder;
-    try {
-        folder.emplace();
-    } catch (const std::exception& error) {
-        // No engine without its folder: the client sees the host end and reports that it cannot start.
-        std::fprintf(stderr, "marrowdale-wordhost: %s\n", error.what());
-        return 1;
-    }
+    PrivateFolder folder;
     // The engine's own temporary files go into the private folder too.
-    ::setenv("TMPDIR", folder->path().c_str(), 1);
+    ::setenv("TMPDIR", (folder.path()).c_str(), 1);
     if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
 
     int status = 0;
     {
-        CommandDispatcher dispatcher(*folder);
+        CommandDispatcher dispatcher(folder);
         // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
         const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
         MessageReader reader;
@@ -110,8 +103,10 @@ int serveClient() {
                     const auto started = std::chrono::steady_clock::now();
                     const Message reply = dispatcher.handle(*request);
                     if (trace) {
-                        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
-                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(), took.count());
+                        const std::chrono::duration<double, std::milli> took =
+                            std::chrono::steady_clock::now() - started;
+                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(),
+                                     took.count());
                     }
                     if (!writeAll(out, reply.encodeLine()) || !writeAll(out, reply.payload())) {
                         running = false;
@@ -129,7 +124,7 @@ int serveClient() {
             }
         }
         dispatcher.close();
-        folder->remove();
+        folder.remove();
         std::fflush(nullptr);
         // Skips the engine's own shutdown (slow, and it can hang); everything of ours is cleaned up.
         ::_exit(status);

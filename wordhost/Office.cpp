@@ -3,14 +3,14 @@
 #include "wordhost/EngineError.h"
 
 #define LOK_USE_UNSTABLE_API
-#include <LibreOfficeKit/LibreOfficeKit.hxx>
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
+#include <sys/stat.h>
 
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 namespace wordhost {
 
@@ -72,14 +72,16 @@ std::string Office::defaultProgramFolder() {
 
 Office::Office(const std::string& programFolder, const std::string& profileFolder) {
     if (!engineInstalled(programFolder)) {
-        throw EngineError("The document engine (LibreOffice) is not installed: " + programFolder + " holds no office.",
-                          EngineErrorNumber::CantCreate);
+        throw EngineError(
+            "The document engine (LibreOffice) is not installed: " + programFolder + " holds no office.",
+            EngineErrorNumber::CantCreate);
     }
     writeProfileSettings(profileFolder);
     office_ = lok::lok_cpp_init(programFolder.c_str(), fileUrl(profileFolder).c_str());
     if (office_ == nullptr) {
-        throw EngineError("The document engine (LibreOffice) could not be started from " + programFolder + ".",
-                          EngineErrorNumber::CantCreate);
+        throw EngineError(
+            "The document engine (LibreOffice) could not be started from " + programFolder + ".",
+            EngineErrorNumber::CantCreate);
     }
 }
 

@@ -13,7 +13,7 @@ namespace wordhost {
 // The document engine: LibreOffice running in this process through LibreOfficeKit, with a
 // profile of its own. All calls come from one thread.
 class Office {
-public:
+  public:
     // Starts the engine from `programFolder` (the office's program/ folder) with a new profile in
     // `profileFolder`. Throws EngineError (429) when the engine is missing or does not start.
     Office(const std::string& programFolder, const std::string& profileFolder);
@@ -27,7 +27,7 @@ public:
     // MARROWDALE_LIBREOFFICE_PROGRAM when set, else Debian's /usr/lib/libreoffice/program.
     static std::string defaultProgramFolder();
 
-private:
+  private:
     lok::Office* office_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "wordhost/OleStorage.h"
 
 #include <gsf/gsf.h>
+
 #include <mutex>
 
 namespace wordhost {

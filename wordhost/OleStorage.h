@@ -8,7 +8,7 @@ namespace wordhost {
 
 // Read access to the streams at the top of an OLE2 compound file (.doc, encrypted .docx).
 class OleStorage {
-public:
+  public:
     // Nothing when the file is not a readable compound file.
     static std::optional<OleStorage> open(const std::string& path);
     ~OleStorage();
@@ -20,7 +20,7 @@ public:
     // Up to `count` bytes from the start of the stream; empty when there is no such stream.
     std::vector<unsigned char> readStream(const char* name, std::size_t count) const;
 
-private:
+  private:
     explicit OleStorage(void* infile) : infile_(infile) {}
     void* infile_;  // GsfInfile*
 };

@@ -16,8 +16,8 @@ PageImage stackPages(std::vector<PageImage> pages) {
     std::size_t row = 0;
     for (const PageImage& page : pages) {
         for (int y = 0; y < page.height; ++y, ++row) {
-            std::memcpy(sheet.rgb.data() + row * sheet.width * 3, page.rgb.data() + std::size_t(y) * page.width * 3,
-                        std::size_t(page.width) * 3);
+            std::memcpy(sheet.rgb.data() + row * sheet.width * 3,
+                        page.rgb.data() + std::size_t(y) * page.width * 3, std::size_t(page.width) * 3);
         }
     }
     return sheet;

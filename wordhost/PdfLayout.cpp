@@ -1,14 +1,16 @@
 #include "wordhost/PdfLayout.h"
 
-#include "wordhost/EngineError.h"
-
-#include <cmath>
-#include <cstring>
-#include <poppler-global.h>
 #include <poppler-document.h>
+#include <poppler-global.h>
 #include <poppler-image.h>
 #include <poppler-page-renderer.h>
 #include <poppler-page.h>
+
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+#include "wordhost/EngineError.h"
 
 namespace wordhost {
 
@@ -42,7 +44,8 @@ void quiet(const std::string&, void*) {}
 
 PdfLayout::PdfLayout(const std::string& pdfPath) {
     // Poppler's complaints about the engine's PDF (odd annotation boxes) are of no use here.
-    poppler::set_debug_error_function(quiet, nullptr);
+    static std::once_flag once;
+    std::call_once(once, [] { poppler::set_debug_error_function(quiet, nullptr); });
     document_.reset(poppler::document::load_from_file(pdfPath));
     if (!document_ || document_->is_locked()) {
         throw EngineError("The document engine produced no readable page layout.");
@@ -65,6 +68,18 @@ const std::vector<std::string>& PdfLayout::lines(int page) {
     return lines_.emplace(page, std::move(text)).first->second;
 }
 
+std::pair<int, int> PdfLayout::pictureSize(int page) const {
+    std::unique_ptr<poppler::page> p(document_->create_page(page));
+    if (!p) return {0, 0};
+    // Whole pixels rounded up, as Poppler's own pdftoppm sizes a page.
+    const poppler::rectf box = p->page_rect(poppler::media_box);
+    const bool turned =
+        p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
+    const double width = (turned ? box.height() : box.width()) * kDpi / 72.0;
+    const double height = (turned ? box.width() : box.height()) * kDpi / 72.0;
+    return {static_cast<int>(std::ceil(width - 1e-6)), static_cast<int>(std::ceil(height - 1e-6))};
+}
+
 PageImage PdfLayout::render(int page) const {
     std::unique_ptr<poppler::page> p(document_->create_page(page));
     if (!p) throw EngineError("The page " + std::to_string(page + 1) + " of the layout cannot be read.");
@@ -72,11 +87,7 @@ PageImage PdfLayout::render(int page) const {
     renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
     renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
     renderer.set_image_format(poppler::image::format_rgb24);
-    // Whole pixels rounded up, as Poppler's own pdftoppm sizes a page.
-    const poppler::rectf box = p->page_rect(poppler::media_box);
-    const bool turned = p->orientation() == poppler::page::landscape || p->orientation() == poppler::page::seascape;
-    const int width = static_cast<int>(std::ceil((turned ? box.height() : box.width()) * kDpi / 72.0 - 1e-6));
-    const int height = static_cast<int>(std::ceil((turned ? box.width() : box.height()) * kDpi / 72.0 - 1e-6));
+    const auto [width, height] = pictureSize(page);
     const poppler::image image = renderer.render_page(p.get(), kDpi, kDpi, 0, 0, width, height);
     if (!image.is_valid() || image.format() != poppler::image::format_rgb24) {
         throw EngineError("The page " + std::to_string(page + 1) + " cannot be drawn.");
@@ -87,7 +98,8 @@ PageImage PdfLayout::render(int page) const {
     picture.rgb.resize(std::size_t(picture.width) * picture.height * 3);
     const std::size_t row = std::size_t(picture.width) * 3;
     for (int y = 0; y < picture.height; ++y) {
-        std::memcpy(picture.rgb.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(), row);
+        std::memcpy(picture.rgb.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(),
+                    row);
     }
     return picture;
 }

@@ -1,16 +1,17 @@
 #include "wordhost/PrivateFolder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace wordhost {
 
@@ -34,7 +35,8 @@ void sweepStale(const std::string& base) {
         if (std::strncmp(entry->d_name, kPrefix, std::strlen(kPrefix)) != 0) continue;
         const std::string folder = base + "/" + entry->d_name;
         struct stat info {};
-        if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) continue;
+        if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+            continue;
         if (now - info.st_mtime < kSweepAgeSeconds) continue;
         const int fd = ::open((folder + kOwnerFile).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) continue;

@@ -8,7 +8,7 @@ namespace wordhost {
 // private copies of documents and their layouts. Removed when the host ends; a folder left by a
 // host that was killed is removed by the next host (its owner lock is no longer held).
 class PrivateFolder {
-public:
+  public:
     PrivateFolder();  // throws std::runtime_error
     ~PrivateFolder();
     PrivateFolder(const PrivateFolder&) = delete;
@@ -19,7 +19,7 @@ public:
     std::string makeSubfolder(const std::string& prefix);
     void remove();  // idempotent
 
-private:
+  private:
     std::string path_;
     int lockFd_ = -1;
     int next_ = 0;

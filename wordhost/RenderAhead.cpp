@@ -1,9 +1,9 @@
 #include "wordhost/RenderAhead.h"
 
+#include <algorithm>
+
 #include "wordhost/EngineError.h"
 #include "wordhost/PdfLayout.h"
-
-#include <algorithm>
 
 namespace wordhost {
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "wordhost/PageImage.h"
-
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -11,12 +9,14 @@
 #include <thread>
 #include <vector>
 
+#include "wordhost/PageImage.h"
+
 namespace wordhost {
 
 // Draws the pages the client will ask for next on a thread of its own, while the client is
 // still busy with the page before. Holds at most the pages it was asked to prepare.
 class RenderAhead {
-public:
+  public:
     explicit RenderAhead(std::string pdfPath);
     ~RenderAhead();
     RenderAhead(const RenderAhead&) = delete;
@@ -27,7 +27,7 @@ public:
     // The picture of a page: ready, or drawn now ahead of everything else. Throws EngineError.
     PageImage take(int page);
 
-private:
+  private:
     void run();
 
     std::string pdfPath_;

@@ -1,16 +1,17 @@
 #include "wordhost/RenderMode.h"
 
-#include "wordhost/EngineDocument.h"
-#include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
-#include "wordhost/PdfLayout.h"
-#include "wordhost/PrivateFolder.h"
+#include <poppler-image.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <poppler-image.h>
+
+#include "wordhost/EngineDocument.h"
+#include "wordhost/EngineError.h"
+#include "wordhost/Office.h"
+#include "wordhost/PdfLayout.h"
+#include "wordhost/PrivateFolder.h"
 
 namespace wordhost {
 
@@ -39,13 +40,15 @@ int renderDocument(const std::string& document, const std::string& folder) {
         {
             EngineDocument doc(office, privateFolder.makeSubfolder("document-"), document);
             const int pages = doc.pageCount();
-            std::filesystem::create_directories(folder);
+            // "-" lays out and draws every page without writing it: the engine's own floor.
+            const bool write = folder != "-";
+            if (write) std::filesystem::create_directories(folder);
             for (int page = 1; page <= pages; ++page) {
                 doc.goToPage(2);
                 doc.moveUp(1 << 30, true);
                 if (page == pages) doc.endOfDocument(true);
                 const std::optional<PageImage> picture = doc.cut();
-                if (picture) writePng(*picture, folder + "/page-" + std::to_string(page) + ".png");
+                if (picture && write) writePng(*picture, folder + "/page-" + std::to_string(page) + ".png");
             }
             std::printf("%d\n", pages);
         }

@@ -10,7 +10,7 @@ namespace wordhost {
 
 // What the selection sees of the document: the pages still in it and their text lines.
 class PageLines {
-public:
+  public:
     virtual ~PageLines() = default;
     virtual int pages() = 0;
     // The lines of page `page` (0-based among the remaining pages); at least one.
@@ -27,7 +27,7 @@ struct Position {
 
 // Word's selection over the laid-out document, in whole lines: an anchor and an active end.
 class Selection {
-public:
+  public:
     explicit Selection(PageLines& document) : document_(document) {}
 
     // An insertion point at the start of page `page` (1-based), clamped to the first and last page.
@@ -48,7 +48,7 @@ public:
     // The first and last page (0-based) that selected lines stand on; nothing for an insertion point.
     std::optional<std::pair<int, int>> pages() const;
 
-private:
+  private:
     Position endOfDocument() { return {document_.pages(), 0}; }
     Position clamped(Position position);
 

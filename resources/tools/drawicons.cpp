@@ -1,5 +1,6 @@
 // Draws the program's pointers and icon and writes them as Windows cursor and icon files:
-//   marrowdale-drawicons OUTDIR   writes OUTDIR/HAND-M.CUR, OUTDIR/drag.ico, OUTDIR/Marrowdale.ico
+//   marrowdale-drawicons OUTDIR   writes OUTDIR/HAND-M.CUR, OUTDIR/drag.ico, OUTDIR/Marrowdale.ico,
+//                                 OUTDIR/marrowdale.png (the desktop menu icon)
 #include <QFile>
 #include <QString>
 #include <cstdio>
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
                                    cursorFileBytes(drawPointingHand(32), pointingHandHotSpot())) &&
                          writeFile(folder + QStringLiteral("/drag.ico"),
                                    iconFileBytes({drawPageStack(32), drawPageStack(16)})) &&
-                         writeFile(folder + QStringLiteral("/Marrowdale.ico"), iconFileBytes(iconSizes));
+                         writeFile(folder + QStringLiteral("/Marrowdale.ico"), iconFileBytes(iconSizes)) &&
+                         // The desktop menu's icon.
+                         drawApplicationIcon(64).save(folder + QStringLiteral("/marrowdale.png"), "PNG");
     return written ? 0 : 1;
 }

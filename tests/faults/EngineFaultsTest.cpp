@@ -1,12 +1,12 @@
 // The engine failing the run: its host killed or silent in the middle of a document, the office
 // suite missing, the engine's temporary folder unwritable, a listed document gone before its turn.
+#include <QFile>
+#include <csignal>
+
 #include "platform/WordHostProcess.h"
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/Mounts.h"
 #include "tests/wordhost/HostTestSupport.h"
-
-#include <QFile>
-#include <csignal>
 
 using namespace faulttest;
 
@@ -57,11 +57,13 @@ TEST_F(FaultRun, AHostThatStopsAnsweringIsEndedByTheWatchdog) {
 
     run(out, {first, second});
     platform::setEngineReplyTimeout(timeout);
-    const QString silent = QStringLiteral("The document engine stopped answering for 2 seconds and was ended.");
+    const QString silent =
+        QStringLiteral("The document engine stopped answering for 2 seconds and was ended.");
     const QStringList got = reports();
     ASSERT_FALSE(got.isEmpty());
     EXPECT_EQ(got.front(), QStringLiteral("150: ") + silent);
-    EXPECT_TRUE(got.contains(QStringLiteral("230: ") + silent)) << "later calls fail at once, with the same text";
+    EXPECT_TRUE(got.contains(QStringLiteral("230: ") + silent))
+        << "later calls fail at once, with the same text";
     EXPECT_EQ(pcxFiles(out), QStringList({QStringLiteral("first_1.pcx"), QStringLiteral("second_1.pcx")}));
     EXPECT_FALSE(wordhosttest::processAlive(stopped));
     expectCleanEnd(out);

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "mainwindow/Form1.h"
-#include "tests/support/RecordingDialogs.h"
+#include <gtest/gtest.h>
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <map>
 #include <string>
-#include <gtest/gtest.h>
+#include <vector>
+
+#include "mainwindow/Form1.h"
+#include "tests/support/RecordingDialogs.h"
 
 namespace faulttest {
 
 // A batch run of the real window with the real engine host and converter, with hooks that let a
 // test break something between two pages or two documents.
 class FaultRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -42,14 +44,18 @@ protected:
     QString documents;  // the documents folder
     QString temp;       // TEMP of the run
 
-private:
+  private:
     std::map<std::string, std::string> documentsBefore_;
 };
 
 // A folder in the scratch home, made empty.
 QString freshFolder(const QString& name);
 
-// Processes started by this test program that are still running (not yet reaped zombies excluded).
-int runningChildren();
+// Processes started by this test program that are still running (zombies not counted).
+struct Child {
+    int pid;
+    std::string name;  // as the kernel keeps it: at most 15 characters
+};
+std::vector<Child> runningChildren();
 
 }  // namespace faulttest

@@ -1,12 +1,12 @@
 // Output and temporary folders that fail the run: read-only, removed, full; the converter file
 // removed in the middle of a document. Every fault is reported where it hits, the run goes on.
-#include "tests/faults/FaultRun.h"
-#include "tests/faults/Mounts.h"
-#include "tests/wordhost/HostTestSupport.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "tests/faults/FaultRun.h"
+#include "tests/faults/Mounts.h"
+#include "tests/wordhost/HostTestSupport.h"
 
 using namespace faulttest;
 
@@ -32,9 +32,10 @@ TEST_F(FaultRun, AnOutputFolderThatCannotBeWrittenIsReportedPageByPage) {
     ASSERT_EQ(got.size(), 2) << got.join(QLatin1Char('\n')).toStdString();
     for (int page = 1; page <= 2; ++page) {
         const QString& report = got[page - 1];
-        EXPECT_TRUE(report.startsWith(QStringLiteral("202: The page picture could not be written to %1/report_%2.bmp: ")
-                                          .arg(out)
-                                          .arg(page)))
+        EXPECT_TRUE(report.startsWith(
+            QStringLiteral("202: The page picture could not be written to %1/report_%2.bmp: ")
+                .arg(out)
+                .arg(page)))
             << report.toStdString();
     }
     EXPECT_TRUE(pcxFiles(out).isEmpty());
@@ -53,7 +54,8 @@ TEST_F(FaultRun, AnOutputFolderRemovedDuringTheRunFailsTheRestOfTheRun) {
     const QStringList got = reports();
     ASSERT_EQ(got.size(), 4) << got.join(QLatin1Char('\n')).toStdString();
     for (const QString& report : got) {
-        EXPECT_TRUE(report.startsWith(QStringLiteral("202: The page picture could not be written to %1/").arg(out)))
+        EXPECT_TRUE(
+            report.startsWith(QStringLiteral("202: The page picture could not be written to %1/").arg(out)))
             << report.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(out)) << "nothing made the folder again";
@@ -77,7 +79,8 @@ TEST_F(FaultRun, AFullOutputFolderLosesOnlyThePagesThatDoNotFit) {
     ASSERT_EQ(got.size(), 2) << got.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(got[0].startsWith(QStringLiteral("206: ")) || got[0].startsWith(QStringLiteral("212: ")))
         << got[0].toStdString();
-    EXPECT_TRUE(got[1].startsWith(QStringLiteral("202: The page picture could not be written to %1/long_3.bmp: ").arg(out)))
+    EXPECT_TRUE(got[1].startsWith(
+        QStringLiteral("202: The page picture could not be written to %1/long_3.bmp: ").arg(out)))
         << got[1].toStdString();
     expectCleanEnd(out);
 }

@@ -1,11 +1,12 @@
 #include "tests/faults/Mounts.h"
 
-#include <QFile>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+
+#include <QFile>
 #include <vector>
 
 namespace faulttest {
@@ -23,7 +24,8 @@ ReadOnlyFolder::ReadOnlyFolder(const QString& folder) : folder_(folder) {
         return;
     }
     mounted_ = ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0;
-    ready_ = mounted_ && ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    ready_ = mounted_ &&
+             ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
@@ -34,8 +36,8 @@ ReadOnlyFolder::~ReadOnlyFolder() {
 
 SmallDisk::SmallDisk(const QString& folder, int kilobytes) : folder_(folder) {
     const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0700";
-    ready_ = ::geteuid() == 0 &&
-             ::mount("tmpfs", native(folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
+    ready_ = ::geteuid() == 0 && ::mount("tmpfs", native(folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                                         options.constData()) == 0;
 }
 
 SmallDisk::~SmallDisk() {
@@ -51,7 +53,8 @@ void SmallDisk::fillLeaving(std::int64_t bytesLeft) {
     if (fd < 0) return;
     const std::vector<char> block(1 << 16, 'x');
     while (toWrite > 0) {
-        const ssize_t written = ::write(fd, block.data(), std::size_t(std::min<std::int64_t>(toWrite, block.size())));
+        const ssize_t written =
+            ::write(fd, block.data(), std::size_t(std::min<std::int64_t>(toWrite, block.size())));
         if (written <= 0) break;
         toWrite -= written;
     }

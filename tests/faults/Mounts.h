@@ -9,14 +9,14 @@ namespace faulttest {
 // read-only bind mount for root (permission bits do not stop root). `ready()` is false where
 // neither works (root without the right to mount).
 class ReadOnlyFolder {
-public:
+  public:
     explicit ReadOnlyFolder(const QString& folder);
     ~ReadOnlyFolder();
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
     bool ready() const { return ready_; }
 
-private:
+  private:
     QString folder_;
     bool mounted_ = false;
     bool ready_ = false;
@@ -24,7 +24,7 @@ private:
 
 // A small file system (tmpfs) mounted on a folder until destroyed; needs root.
 class SmallDisk {
-public:
+  public:
     SmallDisk(const QString& folder, int kilobytes);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
@@ -34,7 +34,7 @@ public:
     // Fills the disk with a file until only `bytesLeft` stay free (a page of the file system at most more).
     void fillLeaving(std::int64_t bytesLeft);
 
-private:
+  private:
     QString folder_;
     int fillers_ = 0;
     bool ready_ = false;

@@ -1,12 +1,13 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"
-
-#include <fstream>
-#include <gtest/gtest.h>
-#include <random>
 
 using wordhost::DocumentFormat;
 using wordhost::EngineError;
@@ -34,10 +35,13 @@ TEST(DocumentSniffer, KnowsWordFormatsByContentNotName) {
     const std::string docx = wordhosttest::makeFolder(QStringLiteral("sniff")).toStdString() + "/named.rtf";
     wordhosttest::writeDocx(docx, wordhosttest::pagedText(1, 1));
     EXPECT_EQ(wordhost::sniffDocument(docx, docx), DocumentFormat::WordprocessingML);
-    EXPECT_EQ(wordhost::sniffDocument(writeFile("a.doc", "{\\rtf1\\ansi hello}"), "a.doc"), DocumentFormat::Rtf);
-    EXPECT_EQ(wordhost::sniffDocument(writeFile("w.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<w:wordDocument "
-                                                         "xmlns:w=\"http://schemas.microsoft.com/office/word/2003/wordml\"/>"),
-                                      "w.xml"),
+    EXPECT_EQ(wordhost::sniffDocument(writeFile("a.doc", "{\\rtf1\\ansi hello}"), "a.doc"),
+              DocumentFormat::Rtf);
+    EXPECT_EQ(wordhost::sniffDocument(
+                  writeFile("w.xml",
+                            "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<w:wordDocument "
+                            "xmlns:w=\"http://schemas.microsoft.com/office/word/2003/wordml\"/>"),
+                  "w.xml"),
               DocumentFormat::FlatXml);
 }
 

@@ -1,7 +1,8 @@
 #include "tests/wordhost/DocxWriter.h"
 
-#include <stdexcept>
 #include <zip.h>
+
+#include <stdexcept>
 
 namespace wordhosttest {
 
@@ -35,7 +36,8 @@ void writeDocx(const std::string& path, const std::vector<Paragraph>& paragraphs
         body += "<w:p><w:pPr>";
         if (p.pageBreakBefore) body += "<w:pageBreakBefore/>";
         if (p.leftTwips != 0 || p.rightTwips != 0) {
-            body += "<w:ind w:left=\"" + std::to_string(p.leftTwips) + "\" w:right=\"" + std::to_string(p.rightTwips) + "\"/>";
+            body += "<w:ind w:left=\"" + std::to_string(p.leftTwips) + "\" w:right=\"" +
+                    std::to_string(p.rightTwips) + "\"/>";
         }
         body += "</w:pPr><w:r><w:t xml:space=\"preserve\">" + p.text + "</w:t></w:r></w:p>";
     }

@@ -1,7 +1,6 @@
 #include "tests/wordhost/HostTestSupport.h"
 
-#include "tests/support/ScratchHome.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "tests/support/ScratchHome.h"
+#include "wordhost/protocol/HostRegistry.h"
 
 namespace wordhosttest {
 
@@ -52,6 +54,26 @@ bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 pid_t onlyRunningHost() {
     const std::vector<int> hosts = wordhost::runningHosts();
     return hosts.size() == 1 ? hosts.front() : -1;
+}
+
+std::vector<pid_t> childHosts() {
+    std::vector<pid_t> hosts;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        // pid (comm) state ppid ...
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos || line.find("(marrowdale-word") == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 2));
+        char state = 0;
+        pid_t parent = 0;
+        rest >> state >> parent;
+        if (parent == ::getpid() && state != 'Z') hosts.push_back(static_cast<pid_t>(std::stoi(name)));
+    }
+    return hosts;
 }
 
 int runShell(const QString& command, QString* output) {

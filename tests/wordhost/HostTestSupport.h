@@ -1,10 +1,12 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
 #include <functional>
 #include <map>
 #include <string>
-#include <sys/types.h>
+#include <vector>
 
 namespace wordhosttest {
 
@@ -21,6 +23,9 @@ bool processAlive(pid_t pid);
 
 // The one engine host registered now, or -1 when there is none or more than one.
 pid_t onlyRunningHost();
+
+// The engine hosts this test process started (registered or spare).
+std::vector<pid_t> childHosts();
 
 // Runs a command line through /bin/sh; returns its exit status and what it printed.
 int runShell(const QString& command, QString* output = nullptr);

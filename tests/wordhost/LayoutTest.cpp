@@ -1,15 +1,16 @@
 // The host lays documents out exactly as the office suite's own PDF export does.
-#include "platform/AppError.h"
-#include "platform/WordClient.h"
-#include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
+
+#include "platform/AppError.h"
+#include "platform/WordClient.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/HostTestSupport.h"
 
 using namespace wordhosttest;
 
@@ -32,8 +33,10 @@ QString exportReferences(const QString& docs, const QStringList& documents) {
     for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
         const QString target = out + QLatin1Char('/') + QDir(docs).relativeFilePath(it.key());
         QDir().mkpath(target);
-        QString command = QStringLiteral("soffice -env:UserInstallation=file://%1 --headless --convert-to pdf --outdir '%2'")
-                              .arg(profile, target);
+        QString command =
+            QStringLiteral(
+                "soffice -env:UserInstallation=file://%1 --headless --convert-to pdf --outdir '%2'")
+                .arg(profile, target);
         for (const QString& document : it.value()) command += QStringLiteral(" '%1'").arg(document);
         QString output;
         runShell(command, &output);
@@ -43,13 +46,15 @@ QString exportReferences(const QString& docs, const QStringList& documents) {
 
 QString referencePdf(const QString& references, const QString& docs, const QString& document) {
     const QFileInfo info(QDir(docs).relativeFilePath(document));
-    return references + QLatin1Char('/') + info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".pdf");
+    return references + QLatin1Char('/') + info.path() + QLatin1Char('/') + info.completeBaseName() +
+           QStringLiteral(".pdf");
 }
 
 int pdfPages(const QString& pdf) {
     QString output;
     if (runShell(QStringLiteral("pdfinfo '%1'").arg(pdf), &output) != 0) return -1;
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(output);
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(output);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -60,7 +65,8 @@ double differingPixels(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 25 || std::abs(qGreen(p) - qGreen(q)) > 25 || std::abs(qBlue(p) - qBlue(q)) > 25) {
+            if (std::abs(qRed(p) - qRed(q)) > 25 || std::abs(qGreen(p) - qGreen(q)) > 25 ||
+                std::abs(qBlue(p) - qBlue(q)) > 25) {
                 ++differing;
             }
         }
@@ -74,7 +80,8 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
     const QString docs = testsupport::testDocsDir();
     ASSERT_TRUE(QFileInfo(docs).isDir()) << docs.toStdString();
     QStringList documents;
-    for (QDirIterator it(docs, {QStringLiteral("*.docx"), QStringLiteral("*.doc")}, QDir::Files, QDirIterator::Subdirectories);
+    for (QDirIterator it(docs, {QStringLiteral("*.docx"), QStringLiteral("*.doc")}, QDir::Files,
+                         QDirIterator::Subdirectories);
          it.hasNext();) {
         documents << it.next();
     }
@@ -110,13 +117,16 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
         const QString ours = makeFolder(QStringLiteral("ours/") + QFileInfo(document).completeBaseName());
         const QString theirs = makeFolder(QStringLiteral("theirs/") + QFileInfo(document).completeBaseName());
         QString output;
-        ASSERT_EQ(runShell(QStringLiteral("'%1/marrowdale-wordhost' --render '%2' '%3'").arg(testsupport::programDir(), document, ours),
+        ASSERT_EQ(runShell(QStringLiteral("'%1/marrowdale-wordhost' --render '%2' '%3'")
+                               .arg(testsupport::programDir(), document, ours),
                            &output),
                   0)
             << output.toStdString();
         const int pages = output.trimmed().split(QLatin1Char('\n')).last().toInt();
         EXPECT_EQ(pages, pdfPages(referencePdf(references, docs, document))) << sample;
-        ASSERT_EQ(runShell(QStringLiteral("pdftoppm -r 150 -png '%1' '%2/page'").arg(referencePdf(references, docs, document), theirs)), 0);
+        ASSERT_EQ(runShell(QStringLiteral("pdftoppm -r 150 -png '%1' '%2/page'")
+                               .arg(referencePdf(references, docs, document), theirs)),
+                  0);
         const QStringList drawn = QDir(theirs).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
         ASSERT_EQ(drawn.size(), pages) << sample;
         for (int page = 1; page <= pages; ++page) {

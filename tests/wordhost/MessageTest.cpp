@@ -1,7 +1,8 @@
-#include "wordhost/protocol/Message.h"
+#include <gtest/gtest.h>
 
 #include <cstring>
-#include <gtest/gtest.h>
+
+#include "wordhost/protocol/Message.h"
 
 using wordhost::Message;
 using wordhost::MessageReader;

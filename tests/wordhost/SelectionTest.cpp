@@ -1,6 +1,6 @@
-#include "wordhost/Selection.h"
-
 #include <gtest/gtest.h>
+
+#include "wordhost/Selection.h"
 
 using wordhost::Position;
 using wordhost::Selection;
@@ -9,7 +9,7 @@ namespace {
 
 // Pages given by their line counts; line texts are "p<page>l<line>".
 class FakePages : public wordhost::PageLines {
-public:
+  public:
     explicit FakePages(std::vector<int> counts) {
         for (std::size_t page = 0; page < counts.size(); ++page) {
             std::vector<std::string> lines;
@@ -20,10 +20,12 @@ public:
         }
     }
     int pages() override { return static_cast<int>(pages_.size()); }
-    const std::vector<std::string>& lines(int page) override { return pages_.at(static_cast<std::size_t>(page)); }
+    const std::vector<std::string>& lines(int page) override {
+        return pages_.at(static_cast<std::size_t>(page));
+    }
     void dropFirst() { pages_.erase(pages_.begin()); }
 
-private:
+  private:
     std::vector<std::vector<std::string>> pages_;
 };
 

@@ -1,11 +1,10 @@
 // The Word client against real engine hosts: the conversion's calls, the document left alone,
 // refusals, and hosts that die, hang or lose their client.
-#include "platform/AppError.h"
-#include "platform/WordClient.h"
-#include "platform/WordHostProcess.h"
-#include "tests/support/ScratchHome.h"
-#include "tests/wordhost/DocxWriter.h"
-#include "tests/wordhost/HostTestSupport.h"
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QFile>
@@ -14,11 +13,13 @@
 #include <QImage>
 #include <QTimer>
 #include <csignal>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <gtest/gtest.h>
+
+#include "platform/AppError.h"
+#include "platform/WordClient.h"
+#include "platform/WordHostProcess.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/DocxWriter.h"
+#include "tests/wordhost/HostTestSupport.h"
 
 using platform::AppError;
 using platform::WordApplication;
@@ -98,6 +99,7 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     EXPECT_EQ(page1.size(), kLetterAt150Dpi);
     EXPECT_GT(inkIn(page1, 0, page1.height() / 4), 0.001);
     EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 3);
+    EXPECT_EQ(folderSnapshot(folder), before);
 
     // Pages 2 and 3 at once: one picture, one page below the other; the empty page still has a mark.
     selectFirstPages(*word, 2);
@@ -131,6 +133,21 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     EXPECT_TRUE(waitUntil([&] { return !processAlive(host); }, 10000)) << "quit ends the host";
     EXPECT_EQ(folderSnapshot(folder), before);
     EXPECT_EQ(callError([&] { word->name(); }).number(), platform::ErrorNumber::AutomationError);
+}
+
+TEST(WordHost, ACutTooLargeForOnePictureIsRefused) {
+    const QString folder = makeFolder(QStringLiteral("large"));
+    const QString path = makeDocument(folder, QStringLiteral("long.docx"), pagedText(90, 1));
+    auto word = newWord();
+    word->documentsOpen(path);
+    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    const AppError error = callError([&] { word->selectionCut(); });
+    EXPECT_EQ(error.number(), platform::ErrorNumber::AutomationError);
+    EXPECT_TRUE(error.description().startsWith(QStringLiteral("The selection is too large"))) << error.what();
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 90);
+    selectFirstPages(*word, 1);
+    EXPECT_EQ(cutToClipboard(*word).size(), kLetterAt150Dpi);
+    word->quit();
 }
 
 TEST(WordHost, ParagraphIndentsTravelInBatches) {
@@ -192,9 +209,12 @@ TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
         file.write("Dear reader,\nthis is a plain text file with a Word name.\n");
     }
     // Password-protected copies, made by the office suite itself.
-    const QString script = testsupport::sourceDir() + QStringLiteral("/tests/wordhost/make_encrypted_documents.py");
+    const QString script =
+        testsupport::sourceDir() + QStringLiteral("/tests/wordhost/make_encrypted_documents.py");
     QString scriptOutput;
-    ASSERT_EQ(runShell(QStringLiteral("/usr/bin/python3 '%1' '%2' '%3'").arg(script, good, folder), &scriptOutput), 0)
+    ASSERT_EQ(
+        runShell(QStringLiteral("/usr/bin/python3 '%1' '%2' '%3'").arg(script, good, folder), &scriptOutput),
+        0)
         << scriptOutput.toStdString();
 
     auto word = newWord();
@@ -210,14 +230,16 @@ TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
     EXPECT_EQ(description(text), QStringLiteral("\"%1\" is not a Word document.").arg(text));
     for (const char* name : {"/encrypted.docx", "/encrypted.doc"}) {
         const QString path = folder + QLatin1String(name);
-        EXPECT_EQ(description(path),
-                  QStringLiteral("The document \"%1\" is protected by a password and cannot be opened.").arg(path));
+        EXPECT_EQ(
+            description(path),
+            QStringLiteral("The document \"%1\" is protected by a password and cannot be opened.").arg(path));
     }
     if (::geteuid() != 0) {
         const QString locked = folder + QStringLiteral("/locked.docx");
         QFile::copy(good, locked);
         QFile::setPermissions(locked, QFileDevice::Permissions());
-        EXPECT_TRUE(description(locked).startsWith(QStringLiteral("The document \"%1\" cannot be read").arg(locked)));
+        EXPECT_TRUE(
+            description(locked).startsWith(QStringLiteral("The document \"%1\" cannot be read").arg(locked)));
     }
     word->documentsOpen(good);
     EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 1);
@@ -233,13 +255,14 @@ TEST(WordHost, RefusesAnUnreadableDocument) {
     const QString locked = makeDocument(folder, QStringLiteral("locked.docx"), pagedText(1, 1));
     QFile::setPermissions(locked, QFileDevice::Permissions());
     QString output;
-    const int status = runShell(
-        QStringLiteral("cd /; TMPDIR=/tmp setpriv --reuid=nobody --regid=nogroup --clear-groups '%1/marrowdale-wordhost' "
-                       "--render '%2' '%3/pages'")
-            .arg(testsupport::programDir(), locked, folder),
-        &output);
+    const int status = runShell(QStringLiteral("cd /; TMPDIR=/tmp setpriv --reuid=nobody --regid=nogroup "
+                                               "--clear-groups '%1/marrowdale-wordhost' "
+                                               "--render '%2' '%3/pages'")
+                                    .arg(testsupport::programDir(), locked, folder),
+                                &output);
     EXPECT_NE(status, 0);
-    EXPECT_TRUE(output.contains(QStringLiteral("The document \"%1\" cannot be read: Permission denied.").arg(locked)))
+    EXPECT_TRUE(
+        output.contains(QStringLiteral("The document \"%1\" cannot be read: Permission denied.").arg(locked)))
         << output.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/pages")));
 }
@@ -262,12 +285,12 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
     EXPECT_TRUE(waitUntil([&] { return onlyRunningHost() == -1; }, 10000));
 
     // Silent for longer than the watchdog allows.
-    const auto timeout = platform::engineReplyTimeout();
-    platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
     auto hanging = newWord();
     hanging->documentsOpen(path);
     host = onlyRunningHost();
     ASSERT_GT(host, 0);
+    const auto timeout = platform::engineReplyTimeout();
+    platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
     ::kill(host, SIGSTOP);
     EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
               QStringLiteral("The document engine stopped answering for 1.5 seconds and was ended."));
@@ -282,7 +305,8 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
 }
 
 TEST(WordHost, AttachFindsARunningHostOnly) {
-    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(), platform::ErrorNumber::CantCreateObject);
+    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
+              platform::ErrorNumber::CantCreateObject);
     auto word = newWord();
     auto attached = platform::hostWordFactory().getObject();
     EXPECT_EQ(attached->name(), QStringLiteral("Microsoft Word"));
@@ -291,7 +315,34 @@ TEST(WordHost, AttachFindsARunningHostOnly) {
     word->quit();
     EXPECT_TRUE(waitUntil([] { return onlyRunningHost() == -1; }, 10000));
     EXPECT_EQ(callError([&] { attached->name(); }).number(), platform::ErrorNumber::AutomationError);
-    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(), platform::ErrorNumber::CantCreateObject);
+    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
+              platform::ErrorNumber::CantCreateObject);
+}
+
+TEST(WordHost, ASpareHostIsReadyButNoRunningWord) {
+    auto word = newWord();
+    const pid_t first = onlyRunningHost();
+    word->quit();  // the next engine starts now
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return childHosts() == std::vector<pid_t>{childHosts().empty() ? 0 : childHosts().front()} &&
+                   childHosts().front() != first;
+        },
+        10000));
+    EXPECT_EQ(onlyRunningHost(), -1);
+    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
+              platform::ErrorNumber::CantCreateObject);
+
+    // Claimed, it is the running Word; a spare that died is replaced by a host of its own.
+    const pid_t spare = childHosts().front();
+    auto claimed = newWord();
+    EXPECT_EQ(onlyRunningHost(), spare);
+    claimed->quit();
+    EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != spare; }, 10000));
+    ::kill(childHosts().front(), SIGKILL);
+    auto replacement = newWord();
+    EXPECT_EQ(replacement->name(), QStringLiteral("Microsoft Word"));
+    replacement->quit();
 }
 
 TEST(WordHost, CreateFailsCleanlyWithoutTheEngine) {
@@ -309,7 +360,8 @@ namespace {
 int startBareHost(pid_t* pid) {
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) return -1;
-    const std::string program = (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
+    const std::string program =
+        (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
     *pid = ::fork();
     if (*pid == 0) {
         ::dup2(sockets[1], 0);
@@ -322,7 +374,8 @@ int startBareHost(pid_t* pid) {
 }
 
 std::string exchange(int fd, const std::string& request) {
-    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) return {};
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size()))
+        return {};
     std::string reply;
     char byte = 0;
     while (::read(fd, &byte, 1) == 1 && byte != '\n') reply += byte;
@@ -349,7 +402,8 @@ TEST(WordHost, AHostEndsWhenItsClientGoesAway) {
     // The client process dies while the channel stays open elsewhere.
     int sockets[2];
     ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets), 0);
-    const std::string program = (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
+    const std::string program =
+        (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
     const pid_t client = ::fork();
     if (client == 0) {
         if (::fork() == 0) {

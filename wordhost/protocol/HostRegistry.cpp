@@ -1,15 +1,16 @@
 #include "wordhost/protocol/HostRegistry.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <stdexcept>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace wordhost {
 
@@ -100,8 +101,9 @@ std::vector<int> runningHosts() {
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0) continue;
         if (heldByLiveHost(path, true)) {
-            found.emplace_back(static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
-                               std::atoi(digits.c_str()));
+            found.emplace_back(
+                static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
+                std::atoi(digits.c_str()));
         }
     }
     ::closedir(dir);

@@ -13,7 +13,7 @@ namespace wordhost {
 std::string registryFolder();
 
 class HostRegistration {
-public:
+  public:
     // Registers the calling process; throws std::runtime_error when the folder cannot be used.
     HostRegistration();
     ~HostRegistration();
@@ -22,7 +22,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     int fd_ = -1;
     std::string path_;
 };

@@ -10,7 +10,8 @@ namespace wordhost {
 namespace {
 
 bool isPlain(unsigned char c) {
-    return std::isalnum(c) != 0 || c == '.' || c == '_' || c == '-' || c == '/' || c == ':' || c == ',' || c == '+';
+    return std::isalnum(c) != 0 || c == '.' || c == '_' || c == '-' || c == '/' || c == ':' || c == ',' ||
+           c == '+';
 }
 
 bool isKeyChar(unsigned char c) { return std::isalnum(c) != 0 || c == '_' || c == '-'; }
@@ -87,7 +88,8 @@ Message parseLine(std::string_view line) {
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -199,7 +201,8 @@ std::optional<Message> MessageReader::next() {
         Message message = parseLine(std::string_view(buffer_).substr(consumed_, newline - consumed_));
         consumed_ = newline + 1;
         const long long length = message.getInt("payload", 0);
-        if (length < 0 || static_cast<unsigned long long>(length) > kMaxPayload) throw ProtocolError("bad payload length");
+        if (length < 0 || static_cast<unsigned long long>(length) > kMaxPayload)
+            throw ProtocolError("bad payload length");
         pendingPayload_ = static_cast<std::size_t>(length);
         pending_ = std::move(message);
     }

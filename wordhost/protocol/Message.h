@@ -15,14 +15,14 @@ constexpr int kProtocolVersion = 1;
 
 // A message that does not follow the protocol (see PROTOCOL.md).
 class ProtocolError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // One message between the Word client and the engine host: a command line of a name and
 // `key=value` tokens, and an optional binary payload. Names and keys match without regard to case.
 class Message {
-public:
+  public:
     Message() = default;
     explicit Message(std::string name);
 
@@ -53,7 +53,7 @@ public:
     // Just the command line with its "\n", for writing a large payload without copying it.
     std::string encodeLine() const;
 
-private:
+  private:
     const std::string* find(std::string_view key) const;
 
     std::string name_;
@@ -63,7 +63,7 @@ private:
 
 // Cuts a byte stream into messages. Feed it what arrives; take complete messages with next().
 class MessageReader {
-public:
+  public:
     static constexpr std::size_t kMaxLine = 1 << 20;
     static constexpr std::size_t kMaxPayload = std::size_t(1) << 31;
 
@@ -72,7 +72,7 @@ public:
     std::optional<Message> next();
     bool empty() const { return buffer_.size() == consumed_; }
 
-private:
+  private:
     std::string buffer_;
     std::size_t consumed_ = 0;
     std::optional<Message> pending_;  // command line read, payload still arriving
