@@ -8,6 +8,7 @@
 #include "filelist/FileListView.h"
 #include "mainwindow/Form1.h"
 #include "platform/Dialogs.h"
+#include "platform/Shell.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -83,6 +84,11 @@ int main(int argc, char** argv) {
 
     AnsweringDialogs dialogs;
     platform::setDialogs(&dialogs);
+    // The window opens the maker's home page now and then: a driver never starts a browser.
+    platform::setUrlOpener([](const QUrl& url) {
+        std::fprintf(stderr, "open: %s\n", qPrintable(url.toString()));
+        return true;
+    });
 
     mainwindow::Form1 form;
     form.Form_Load();

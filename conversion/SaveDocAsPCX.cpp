@@ -13,6 +13,7 @@
 #include "platform/WordApplication.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -56,6 +57,16 @@ QImage clipboardPicture() {
                                  QStringLiteral("The clipboard holds no picture of this page."));
     }
     return picture;
+}
+
+// Says why the file could not be written (a full disk, a read-only folder, ...).
+void savePagePicture(const QImage& picture, const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && picture.save(&file, "BMP") && file.flush()) return;
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                 : QStringLiteral("the picture cannot be encoded");
+    throw platform::AppError(platform::ErrorNumber::PathFileAccess,
+                             QStringLiteral("The page picture could not be written to %1: %2.").arg(path, reason));
 }
 
 }  // namespace
@@ -143,13 +154,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         guard.step(200, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".pcx")); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        const bool pictureSaved = guard.step(202, [&] {
-            if (!clipboardPicture().save(prefix() + QStringLiteral(".bmp"), "BMP")) {
-                throw platform::AppError(platform::ErrorNumber::PathFileAccess,
-                                         QStringLiteral("The page picture could not be written to ") + prefix() +
-                                             QStringLiteral(".bmp"));
-            }
-        });
+        const bool pictureSaved =
+            guard.step(202, [&] { savePagePicture(clipboardPicture(), prefix() + QStringLiteral(".bmp")); });
         const bool pictureLoaded = pictureSaved && guard.step(204, [&] {
             const QImage picture(prefix() + QStringLiteral(".bmp"), "BMP");
             if (picture.isNull()) throw platform::AppError(platform::ErrorNumber::FileNotFound);
@@ -160,9 +166,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         });
         QString arguments;
         guard.step(208, [&] {
-            arguments = QStringLiteral("-out pcx -c 1 -o ") + QLatin1Char('"') + prefix() + QStringLiteral(".pcx") +
-                        QLatin1Char('"') + QLatin1Char(' ') + QLatin1Char('"') + prefix() + QStringLiteral(".jpg") +
-                        QLatin1Char('"');
+            arguments = QStringLiteral("-out pcx -c 1 -o ") + Shell32::QuoteArgument(prefix() + QStringLiteral(".pcx")) +
+                        QLatin1Char(' ') + Shell32::QuoteArgument(prefix() + QStringLiteral(".jpg"));
         });
         if (jpegWritten) {
             guard.step(212, [&] {

@@ -23,4 +23,9 @@ std::int32_t RunAndWait(const QString& commandLine, int* windowStyle = nullptr);
 // literal quote, a doubled quote inside quotes is a literal quote; other backslashes are literal.
 QStringList SplitCommandLine(const QString& commandLine);
 
+// One argument in double quotes that SplitCommandLine gives back unchanged: a quote inside becomes
+// \" and backslashes before a quote or the closing quote are doubled. Only a name that holds a
+// quote or ends in a backslash differs from plain quoting; Linux file names may hold both.
+QString QuoteArgument(const QString& argument);
+
 }  // namespace Shell32

@@ -65,3 +65,28 @@ QStringList SplitCommandLine(const QString& commandLine) {
 }
 
 }  // namespace Shell32
+
+namespace Shell32 {
+
+QString QuoteArgument(const QString& argument) {
+    QString quoted(QLatin1Char('"'));
+    qsizetype backslashes = 0;
+    for (const QChar c : argument) {
+        if (c == u'\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == u'"') {
+            quoted += QString(2 * backslashes + 1, u'\\');
+        } else {
+            quoted += QString(backslashes, u'\\');
+        }
+        quoted += c;
+        backslashes = 0;
+    }
+    quoted += QString(2 * backslashes, u'\\');
+    quoted += QLatin1Char('"');
+    return quoted;
+}
+
+}  // namespace Shell32

@@ -240,6 +240,7 @@ class HostWordFactory : public WordFactory {
             const std::vector<Message> replies =
                 host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
             throwIfError(replies.front());
+            host.setPrivateFolder(replies.front().get("folder"));
             return true;
         } catch (const AppError& error) {
             qWarning("marrowdale: the document engine did not start: %s", error.what());

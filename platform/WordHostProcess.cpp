@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <thread>
 
 #include "platform/AppError.h"
@@ -23,18 +24,30 @@ using Clock = std::chrono::steady_clock;
 std::chrono::milliseconds replyTimeout{120000};
 constexpr int kSliceMs = 50;  // the window gets its events at least this often
 
-// Waits for the host to end in the background, so no zombie stays and the window never waits.
-void reapLater(pid_t pid, bool kill) {
+// Waits for the host to end in the background, so no zombie stays and the window never waits;
+// then removes its private folder, which a host that ended normally has removed already.
+void reapLater(pid_t pid, bool kill, std::string folder) {
     if (pid <= 0) return;
     if (kill) ::kill(pid, SIGKILL);
-    std::thread([pid] {
-        for (int i = 0; i < 200; ++i) {
-            if (::waitpid(pid, nullptr, WNOHANG) != 0) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    std::thread([pid, folder = std::move(folder)] {
+        bool ended = false;
+        for (int i = 0; i < 200 && !ended; ++i) {
+            ended = ::waitpid(pid, nullptr, WNOHANG) != 0;
+            if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        if (!ended) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
     }).detach();
+}
+
+// The watchdog's reason, with the time it waited ("120", "2.5").
+QString silentHostDescription() {
+    return QStringLiteral("The document engine stopped answering for %1 seconds and was ended.")
+        .arg(QString::number(double(replyTimeout.count()) / 1000.0));
 }
 
 }  // namespace
@@ -77,10 +90,18 @@ WordHostProcess::WordHostProcess(const QString& executable) {
 
 WordHostProcess::~WordHostProcess() { close(); }
 
+void WordHostProcess::setPrivateFolder(const std::string& folder) {
+    // Only a folder the host made for itself, never anything a confused host might name.
+    const std::size_t slash = folder.rfind('/');
+    const bool own = folder.size() > 1 && folder[0] == '/' && folder.find("/../") == std::string::npos &&
+                     slash != std::string::npos && folder.compare(slash + 1, 20, "marrowdale-wordhost-") == 0;
+    folder_ = own ? folder : std::string();
+}
+
 void WordHostProcess::close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (pid_ > 0) reapLater(pid_, false);
+    if (pid_ > 0) reapLater(pid_, false, folder_);
     pid_ = -1;
     if (!dead_) deadReason_ = QStringLiteral("The document engine is no longer running.");
     dead_ = true;
@@ -89,7 +110,7 @@ void WordHostProcess::close() {
 void WordHostProcess::die(const QString& description, bool kill) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (pid_ > 0) reapLater(pid_, kill);
+    if (pid_ > 0) reapLater(pid_, kill, folder_);
     pid_ = -1;
     dead_ = true;
     deadReason_ = description;
@@ -137,8 +158,7 @@ void WordHostProcess::writeAll(const std::string& bytes) {
             die(QStringLiteral("The document engine stopped unexpectedly."), true);
         pollfd wait{fd_, POLLOUT, 0};
         ::poll(&wait, 1, kSliceMs);
-        if (Clock::now() - progress > replyTimeout)
-            die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
         if ((wait.revents & POLLOUT) == 0) yieldToEventLoop();
     }
 }
@@ -165,8 +185,7 @@ wordhost::Message WordHostProcess::readMessage() {
             pollfd wait{fd_, POLLIN, 0};
             ::poll(&wait, 1, kSliceMs);
         }
-        if (Clock::now() - progress > replyTimeout)
-            die(QStringLiteral("The document engine stopped answering."), true);
+        if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
         if (Clock::now() - yielded >= std::chrono::milliseconds(kSliceMs)) {
             yieldToEventLoop();
             yielded = Clock::now();

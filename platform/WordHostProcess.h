@@ -29,6 +29,10 @@ class WordHostProcess {
     // Sends a request whose reply is read (and dropped) before the next exchange's replies.
     void post(const wordhost::Message& request);
 
+    // The host's private folder (from its handshake): removed once the host has ended, so a host
+    // that was killed or crashed leaves nothing behind.
+    void setPrivateFolder(const std::string& folder);
+
     bool running() const { return !dead_; }
     pid_t pid() const { return pid_; }
     // Closes the channel without waiting; the host ends by itself.
@@ -41,6 +45,7 @@ class WordHostProcess {
 
     pid_t pid_ = -1;
     int fd_ = -1;
+    std::string folder_;
     bool dead_ = false;
     QString deadReason_;
     bool busy_ = false;

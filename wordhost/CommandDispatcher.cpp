@@ -191,7 +191,8 @@ Message CommandDispatcher::hello(const Message& request) {
             std::fprintf(stderr, "marrowdale-wordhost: not registered: %s\n", error.what());
         }
     }
-    return ok().set("version", kProtocolVersion).set("name", kEngineName);
+    // The client removes the folder should this host be killed or crash before it can.
+    return ok().set("version", kProtocolVersion).set("name", kEngineName).set("folder", folder_.path());
 }
 
 Message CommandDispatcher::open(const Message& request) {

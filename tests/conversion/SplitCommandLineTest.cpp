@@ -31,4 +31,15 @@ TEST(SplitCommandLine, BackslashesAndQuotes) {
     EXPECT_EQ(split(R"(p "unterminated arg)"), (QStringList{"p", "unterminated arg"}));
 }
 
+// Page file names come from document names, which may hold quotes, backslashes and blanks.
+TEST(SplitCommandLine, QuotedArgumentsComeBackAsTheyWere) {
+    const QStringList names{R"(/out/plain_1.pcx)", R"(/out/it's "quoted"_1.pcx)", R"(/out/back\slash_1.pcx)",
+                            R"(/out/ends in\)", R"(/out/\"both\\"_1.jpg)", R"(")", ""};
+    QString commandLine = QStringLiteral("prog");
+    for (const QString& name : names) commandLine += QLatin1Char(' ') + Shell32::QuoteArgument(name);
+    EXPECT_EQ(Shell32::SplitCommandLine(commandLine), QStringList{QStringLiteral("prog")} + names);
+    EXPECT_EQ(Shell32::QuoteArgument(QStringLiteral("/out/a b_1.pcx")), QStringLiteral("\"/out/a b_1.pcx\""))
+        << "a name without quotes is quoted plainly";
+}
+
 }  // namespace

@@ -293,7 +293,7 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
     platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
     ::kill(host, SIGSTOP);
     EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
-              QStringLiteral("The document engine stopped answering."));
+              QStringLiteral("The document engine stopped answering for 1.5 seconds and was ended."));
     platform::setEngineReplyTimeout(timeout);
     EXPECT_TRUE(waitUntil([&] { return !processAlive(host); }, 10000)) << "a silent host is ended";
 
