@@ -1,5 +1,6 @@
 #include "conversion/Shell32.h"
 #include "platform/AppError.h"
+#include "platform/ChildProcess.h"
 #include "platform/EventLoop.h"
 
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,26 +43,6 @@ QString resolveProgram(const QString& program) {
     return QStandardPaths::findExecutable(program);
 }
 
-// Only async-signal-safe calls between fork and exec: the parent may have other threads.
-[[noreturn]] void execChild(const char* path, char* const* argv, int nullDevice, int errorPipe, pid_t parent) {
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent) ::_exit(127);  // the parent died before the line above
-    ::dup2(nullDevice, STDIN_FILENO);
-    ::dup2(nullDevice, STDOUT_FILENO);
-    ::dup2(nullDevice, STDERR_FILENO);
-    struct sigaction defaultAction {};
-    defaultAction.sa_handler = SIG_DFL;
-    ::sigaction(SIGPIPE, &defaultAction, nullptr);
-    sigset_t none;
-    ::sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::execv(path, argv);
-    const int error = errno;
-    ssize_t ignored = ::write(errorPipe, &error, sizeof error);
-    (void)ignored;
-    ::_exit(127);
-}
-
 // Starts the program; answers 0 and its process id, or the errno of the failed start.
 int startProgram(const QStringList& arguments, pid_t* pid) {
     const QString program = resolveProgram(arguments.first());
@@ -79,29 +59,13 @@ int startProgram(const QStringList& arguments, pid_t* pid) {
 
     const int nullDevice = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     if (nullDevice < 0) return errno;
-    int errorPipe[2];
-    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
-        const int error = errno;
-        ::close(nullDevice);
-        return error;
-    }
-    const pid_t parent = ::getpid();
-    const pid_t child = ::fork();
-    if (child == 0) execChild(encoded.front().constData(), argv.data(), nullDevice, errorPipe[1], parent);
-    int error = child < 0 ? errno : 0;
+    platform::ChildSetup setup;
+    setup.standardInput = setup.standardOutput = setup.standardError = nullDevice;
+    const pid_t child = platform::startChild(encoded.front().constData(), argv.data(), setup);
     ::close(nullDevice);
-    ::close(errorPipe[1]);
-    if (child > 0) {
-        // The pipe closes on a successful exec; otherwise it carries the exec's errno.
-        ssize_t got;
-        do got = ::read(errorPipe[0], &error, sizeof error);
-        while (got < 0 && errno == EINTR);
-        if (got != static_cast<ssize_t>(sizeof error)) error = 0;
-        if (error != 0) ::waitpid(child, nullptr, 0);
-    }
-    ::close(errorPipe[0]);
+    if (child < 0) return -child;
     *pid = child;
-    return error;
+    return 0;
 }
 
 std::int32_t exitCodeOf(int status) {

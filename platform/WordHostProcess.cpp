@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/AppError.h"
+#include "platform/ChildProcess.h"
 #include "platform/EventLoop.h"
 
 namespace platform {
@@ -62,22 +63,11 @@ WordHostProcess::WordHostProcess(const QString& executable) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
         throw AppError(ErrorNumber::CantCreateObject);
     const char* argv[] = {program.c_str(), "--serve", nullptr};
-    const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        // Only async-signal-safe calls until exec: the program has other threads.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a crashed program leaves no host behind
-        if (::getppid() != parent) ::_exit(127);
-        ::dup2(sockets[1], STDIN_FILENO);
-        ::dup2(sockets[1], STDOUT_FILENO);
-        ::close_range(3, ~0U, 0);  // no other host's channel may stay open in this one
-        sigset_t none;
-        sigemptyset(&none);
-        ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        ::signal(SIGPIPE, SIG_DFL);
-        ::execv(argv[0], const_cast<char* const*>(argv));
-        ::_exit(127);
-    }
+    platform::ChildSetup setup;
+    setup.standardInput = setup.standardOutput = sockets[1];
+    setup.deathSignal = SIGTERM;  // a crashed program leaves no host behind
+    setup.closeOtherDescriptors = true;  // no other host's channel may stay open in this one
+    const pid_t pid = startChild(argv[0], const_cast<char* const*>(argv), setup);
     ::close(sockets[1]);
     if (pid < 0) {
         ::close(sockets[0]);
