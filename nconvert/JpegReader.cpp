@@ -1,11 +1,19 @@
 #include "JpegReader.h"
 
-#include <turbojpeg.h>
+#include "ConvertError.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <memory>
-#include <string>
+#include <cerrno>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <jerror.h>
+#include <jpeglib.h>
 
 namespace nconvert {
 
@@ -13,53 +21,143 @@ namespace {
 
 constexpr int kDefaultDpi = 150;
 constexpr int kMaxDpi = 65535;  // what the PCX header can hold
+constexpr int kDotsPerInch = 1;
+constexpr int kDotsPerCentimetre = 2;
+constexpr int kRowsPerRead = 4;
 
-struct HandleCloser {
-    void operator()(void* handle) const { tjDestroy(handle); }
+// libjpeg reports a failure through error_exit and a warning through emit_message(-1); both land
+// here and jump back to the step's guard.
+struct ErrorTrap {
+    jpeg_error_mgr manager;  // first: libjpeg's pointer to it is a pointer to the trap
+    std::jmp_buf jump;
+    int code;
+    char message[JMSG_LENGTH_MAX];
 };
-using Decompressor = std::unique_ptr<void, HandleCloser>;
 
-std::string lastError(tjhandle handle) { return tjGetErrorStr2(handle); }
+extern "C" void trapError(j_common_ptr cinfo) {
+    ErrorTrap* trap = reinterpret_cast<ErrorTrap*>(cinfo->err);
+    trap->code = trap->manager.msg_code;
+    trap->manager.format_message(cinfo, trap->message);
+    std::longjmp(trap->jump, 1);
+}
 
-int dpiOr150(int dpi) { return dpi > 0 ? std::min(dpi, kMaxDpi) : kDefaultDpi; }
+// A warning means damaged data that libjpeg would fill with grey: an error here.
+extern "C" void trapMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) trapError(cinfo);
+}
+
+int dpiOf(int density, int unit) {
+    if (density <= 0) return kDefaultDpi;
+    if (unit == kDotsPerInch) return std::min(density, kMaxDpi);
+    if (unit == kDotsPerCentimetre) return static_cast<int>(std::min(std::lround(density * 2.54), long{kMaxDpi}));
+    return kDefaultDpi;  // only an aspect ratio
+}
 
 }  // namespace
 
-Image readJpeg(const std::vector<std::uint8_t>& file) {
-    if (file.size() < 3 || file[0] != 0xFF || file[1] != 0xD8 || file[2] != 0xFF) {
-        throw ConvertError("not a JPEG file");
-    }
-    Decompressor decompressor(tjInitDecompress());
-    if (!decompressor) throw ConvertError("cannot start the JPEG decoder");
-    tjhandle handle = decompressor.get();
+struct JpegDecoder {
+    jpeg_decompress_struct cinfo{};
+    ErrorTrap trap{};
+    std::FILE* file = nullptr;
+    bool created = false;
+    JSAMPARRAY rows = nullptr;
+    int rowsRead = 0;
 
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle, file.data(), file.size(), &width, &height, &subsampling, &colorspace) != 0) {
-        throw ConvertError("not a readable JPEG file: " + lastError(handle));
+    ~JpegDecoder() {
+        if (created) jpeg_destroy_decompress(&cinfo);
+        if (file != nullptr) std::fclose(file);
     }
-    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
-        throw ConvertError("CMYK JPEG files are not supported");
+};
+
+namespace {
+
+// The steps that call into libjpeg. They run under guarded(), so they create nothing with a
+// destructor: a libjpeg error jumps out of them.
+void readHeader(JpegDecoder& d) {
+    d.cinfo.err = jpeg_std_error(&d.trap.manager);
+    d.trap.manager.error_exit = trapError;
+    d.trap.manager.emit_message = trapMessage;
+    d.created = true;  // destroying a half-made decoder is safe
+    jpeg_create_decompress(&d.cinfo);
+    jpeg_stdio_src(&d.cinfo, d.file);
+    jpeg_read_header(&d.cinfo, TRUE);
+}
+
+void startDecoding(JpegDecoder& d) {
+    jpeg_start_decompress(&d.cinfo);
+    const JDIMENSION rowBytes = d.cinfo.output_width * d.cinfo.output_components;
+    d.rows = d.cinfo.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, rowBytes, kRowsPerRead);
+}
+
+void readScanlines(JpegDecoder& d) {
+    int count = 0;
+    while (count < kRowsPerRead && d.cinfo.output_scanline < d.cinfo.output_height) {
+        const JDIMENSION got = jpeg_read_scanlines(&d.cinfo, d.rows + count, JDIMENSION(kRowsPerRead - count));
+        if (got == 0) break;  // cannot happen with a file source; finish() reports the missing rows
+        count += static_cast<int>(got);
     }
+    d.rowsRead = count;
+}
 
-    const std::uint64_t byteCount = std::uint64_t(width) * std::uint64_t(height) * (colorspace == TJCS_GRAY ? 1 : 3);
-    if (byteCount > SIZE_MAX / 2) throw ConvertError("the JPEG image is too large");
+void finishDecoding(JpegDecoder& d) { jpeg_finish_decompress(&d.cinfo); }
 
-    Image image;
-    image.width = width;
-    image.height = height;
-    image.channels = colorspace == TJCS_GRAY ? 1 : 3;
-    image.pixels.resize(static_cast<std::size_t>(width) * height * image.channels);
-    const int pixelFormat = image.channels == 1 ? TJPF_GRAY : TJPF_RGB;
-    // A damaged file is an error rather than a picture with a grey remainder.
-    if (tjDecompress2(handle, file.data(), file.size(), image.pixels.data(), width, 0, height, pixelFormat,
-                      TJFLAG_STOPONWARNING) != 0) {
-        throw ConvertError("cannot decode the JPEG file: " + lastError(handle));
+// libjpeg's errors jump back to the setjmp here, over the step and libjpeg's own C frames only.
+bool guarded(JpegDecoder& d, void (*step)(JpegDecoder&)) {
+    if (setjmp(d.trap.jump) != 0) return false;
+    step(d);
+    return true;
+}
+
+}  // namespace
+
+JpegReader::JpegReader(const std::string& path) : path_(path), decoder_(std::make_unique<JpegDecoder>()) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw ConvertError("cannot open input file " + path + ": " + std::strerror(errno));
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || (decoder_->file = ::fdopen(fd, "rb")) == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        throw ConvertError("cannot read input file " + path + ": " + std::strerror(error));
     }
+    if (S_ISDIR(status.st_mode)) throw ConvertError("input " + path + " is a folder, not a file");
 
-    const Density density = readJfifDensity(file);
-    image.dpiX = dpiOr150(density.dpiX);
-    image.dpiY = dpiOr150(density.dpiY);
-    return image;
+    jpeg_decompress_struct& cinfo = decoder_->cinfo;
+    if (!guarded(*decoder_, readHeader)) {
+        const int code = decoder_->trap.code;
+        if (code == JERR_NO_SOI || code == JERR_INPUT_EMPTY) throw ConvertError(path + ": not a JPEG file");
+        fail("not a readable JPEG file");
+    }
+    if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) {
+        throw ConvertError(path + ": CMYK JPEG files are not supported");
+    }
+    cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.dct_method = JDCT_ISLOW;  // as djpeg: exact at quality 100, and as fast with SIMD
+    if (!guarded(*decoder_, startDecoding)) fail("cannot decode the JPEG file");
+
+    info_.width = static_cast<int>(cinfo.output_width);
+    info_.height = static_cast<int>(cinfo.output_height);
+    info_.channels = cinfo.output_components;
+    const bool jfif = cinfo.saw_JFIF_marker;
+    info_.dpiX = jfif ? dpiOf(cinfo.X_density, cinfo.density_unit) : kDefaultDpi;
+    info_.dpiY = jfif ? dpiOf(cinfo.Y_density, cinfo.density_unit) : kDefaultDpi;
+}
+
+JpegReader::~JpegReader() = default;
+
+int JpegReader::readRows() {
+    if (decoder_->cinfo.output_scanline >= decoder_->cinfo.output_height) return 0;
+    if (!guarded(*decoder_, readScanlines)) fail("cannot decode the JPEG file");
+    return decoder_->rowsRead;
+}
+
+const std::uint8_t* JpegReader::row(int index) const { return decoder_->rows[index]; }
+
+void JpegReader::finish() {
+    if (!guarded(*decoder_, finishDecoding)) fail("cannot decode the JPEG file");
+}
+
+void JpegReader::fail(const char* what) const {
+    throw ConvertError(path_ + ": " + what + ": " + decoder_->trap.message);
 }
 
 }  // namespace nconvert

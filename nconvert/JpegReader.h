@@ -1,21 +1,42 @@
 #pragma once
 
-#include "Image.h"
+#include "ImageInfo.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <string>
 
 namespace nconvert {
 
-// Decodes a whole JPEG file (baseline or progressive; colour or greyscale) into RGB or grey pixels,
-// with the resolution of its JFIF header or 150 dpi. Throws ConvertError for anything else.
-Image readJpeg(const std::vector<std::uint8_t>& file);
+struct JpegDecoder;  // libjpeg's state, kept out of this header
 
-// The resolution in dots per inch that the JFIF header states, or {0, 0} when it states none.
-struct Density {
-    int dpiX = 0;
-    int dpiY = 0;
+// Decodes a JPEG file (baseline or progressive; colour or greyscale) a few rows at a time into RGB
+// or grey rows, so no whole picture is held (but for a progressive file's coefficients, which
+// libjpeg keeps until the last scan). The resolution is the JFIF header's, else 150 dpi.
+// A damaged file is an error, found at the latest by finish(). Every failure throws ConvertError.
+class JpegReader {
+public:
+    // Opens the file and reads the header.
+    explicit JpegReader(const std::string& path);
+    ~JpegReader();
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    const ImageInfo& info() const { return info_; }
+
+    // Decodes the next rows; returns how many (0 after the last), each readable through row().
+    int readRows();
+    const std::uint8_t* row(int index) const;
+
+    // Reads on to the end of the image after the last row.
+    void finish();
+
+private:
+    [[noreturn]] void fail(const char* what) const;
+
+    std::string path_;
+    std::unique_ptr<JpegDecoder> decoder_;
+    ImageInfo info_;
 };
-Density readJfifDensity(const std::vector<std::uint8_t>& file);
 
 }  // namespace nconvert

@@ -1,6 +1,6 @@
 #include "Options.h"
 
-#include "Image.h"
+#include "ConvertError.h"
 
 #include <cctype>
 

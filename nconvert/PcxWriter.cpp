@@ -1,6 +1,10 @@
 #include "PcxWriter.h"
 
+#include "ConvertError.h"
+#include "OutputFile.h"
+
 #include <algorithm>
+#include <cstring>
 
 namespace nconvert {
 
@@ -14,65 +18,92 @@ constexpr int kHeaderSize = 128;
 constexpr int kMaxRun = 63;
 constexpr std::uint8_t kRunFlag = 0xC0;
 
-void putWord(std::vector<std::uint8_t>& out, std::size_t offset, int value) {
+void putWord(std::uint8_t* out, int offset, int value) {
     out[offset] = static_cast<std::uint8_t>(value & 0xFF);
     out[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
-std::vector<std::uint8_t> header(const Image& image, int bytesPerLine) {
-    std::vector<std::uint8_t> out(kHeaderSize, 0);
-    out[0] = kManufacturer;
-    out[1] = kVersion5;
-    out[2] = kRunLengthEncoding;
-    out[3] = 8;  // bits per pixel in each plane
-    putWord(out, 4, 0);
-    putWord(out, 6, 0);
-    putWord(out, 8, image.width - 1);
-    putWord(out, 10, image.height - 1);
-    putWord(out, 12, image.dpiX);
-    putWord(out, 14, image.dpiY);
-    out[65] = static_cast<std::uint8_t>(image.channels);
-    putWord(out, 66, bytesPerLine);
-    putWord(out, 68, image.channels == 1 ? 2 : 1);  // palette info: 2 grey, 1 colour
-    return out;
+// How many bytes from p[0] on equal p[0], at most `limit`. Compares eight bytes at a time, as a
+// page is mostly long runs of white.
+int runLength(const std::uint8_t* p, int limit) {
+    const std::uint64_t pattern = p[0] * 0x0101010101010101ULL;
+    int run = 1;
+    while (run + 8 <= limit) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, p + run, sizeof bytes);
+        const std::uint64_t differ = bytes ^ pattern;
+        if (differ != 0) return run + __builtin_ctzll(differ) / 8;  // the first differing byte (little endian)
+        run += 8;
+    }
+    while (run < limit && p[run] == p[0]) ++run;
+    return run;
 }
 
-// Runs never cross the end of a plane's line, so every decoder reads the lines alike.
-void encodeLine(const std::uint8_t* line, int length, std::vector<std::uint8_t>& out) {
+// Runs never cross the end of a plane's line, so every decoder reads the lines alike. At worst
+// every byte takes two (a light value alone). Returns the end of what was written.
+std::uint8_t* encodeLine(const std::uint8_t* line, int length, std::uint8_t* out) {
     int i = 0;
     while (i < length) {
         const std::uint8_t value = line[i];
-        int run = 1;
-        while (i + run < length && run < kMaxRun && line[i + run] == value) ++run;
-        if (run > 1 || (value & kRunFlag) == kRunFlag) out.push_back(static_cast<std::uint8_t>(kRunFlag | run));
-        out.push_back(value);
+        const int run = runLength(line + i, std::min(length - i, kMaxRun));
+        if (run > 1 || (value & kRunFlag) == kRunFlag) *out++ = static_cast<std::uint8_t>(kRunFlag | run);
+        *out++ = value;
         i += run;
     }
+    return out;
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> encodePcx(const Image& image) {
-    const int bytesPerLine = image.width + (image.width & 1);  // even, as the format asks
-    std::vector<std::uint8_t> out = header(image, bytesPerLine);
-    // At worst every byte takes two (a light value alone), plus the palette.
-    out.reserve(out.size() + static_cast<std::size_t>(bytesPerLine) * image.channels * image.height * 2 + 769);
+PcxWriter::PcxWriter(OutputFile& out, const ImageInfo& info)
+    : out_(out),
+      info_(info),
+      bytesPerLine_(info.width + (info.width & 1)),
+      planes_(static_cast<std::size_t>(bytesPerLine_) * info.channels, 0) {
+    std::uint8_t header[kHeaderSize] = {};
+    header[0] = kManufacturer;
+    header[1] = kVersion5;
+    header[2] = kRunLengthEncoding;
+    header[3] = 8;  // bits per pixel in each plane
+    putWord(header, 8, info.width - 1);
+    putWord(header, 10, info.height - 1);
+    putWord(header, 12, info.dpiX);
+    putWord(header, 14, info.dpiY);
+    header[65] = static_cast<std::uint8_t>(info.channels);
+    putWord(header, 66, bytesPerLine_);  // even, as the format asks
+    putWord(header, 68, info.channels == 1 ? 2 : 1);  // palette info: 2 grey, 1 colour
+    out_.write(header, sizeof header);
+}
 
-    std::vector<std::uint8_t> plane(bytesPerLine, 0);  // the padding byte stays 0
-    const std::size_t stride = static_cast<std::size_t>(image.width) * image.channels;
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* row = image.pixels.data() + stride * y;
-        for (int c = 0; c < image.channels; ++c) {
-            for (int x = 0; x < image.width; ++x) plane[x] = row[static_cast<std::size_t>(x) * image.channels + c];
-            encodeLine(plane.data(), bytesPerLine, out);
+void PcxWriter::writeRow(const std::uint8_t* pixels) {
+    const int width = info_.width;
+    std::uint8_t* const plane = planes_.data();  // the padding byte of each plane's line stays 0
+    if (info_.channels == 1) {
+        std::memcpy(plane, pixels, static_cast<std::size_t>(width));
+    } else {
+        std::uint8_t* const green = plane + bytesPerLine_;
+        std::uint8_t* const blue = green + bytesPerLine_;
+        for (int x = 0; x < width; ++x, pixels += 3) {
+            plane[x] = pixels[0];
+            green[x] = pixels[1];
+            blue[x] = pixels[2];
         }
     }
-
-    if (image.channels == 1) {
-        out.push_back(kPaletteMarker);
-        for (int i = 0; i < 256; ++i) out.insert(out.end(), 3, static_cast<std::uint8_t>(i));
+    for (int c = 0; c < info_.channels; ++c) {
+        std::uint8_t* const start = out_.room(2 * static_cast<std::size_t>(bytesPerLine_));
+        const std::uint8_t* const end = encodeLine(plane + c * bytesPerLine_, bytesPerLine_, start);
+        out_.added(static_cast<std::size_t>(end - start));
     }
-    return out;
+    ++rowsWritten_;
+}
+
+void PcxWriter::finish() {
+    if (rowsWritten_ != info_.height) throw ConvertError("the picture ended before its last row");
+    if (info_.channels != 1) return;
+    std::uint8_t palette[1 + 256 * 3];
+    palette[0] = kPaletteMarker;
+    for (int i = 0; i < 256; ++i) std::memset(palette + 1 + 3 * i, i, 3);
+    out_.write(palette, sizeof palette);
 }
 
 }  // namespace nconvert

@@ -1,14 +1,33 @@
 #pragma once
 
-#include "Image.h"
+#include "ImageInfo.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace nconvert {
 
-// The whole PCX file (ZSoft version 5, run-length encoded) of an image: 24-bit colour as three
-// 8-bit planes, grey as one 8-bit plane with a grey 256-entry palette at the end.
-std::vector<std::uint8_t> encodePcx(const Image& image);
+class OutputFile;
+
+// Writes a PCX file (ZSoft version 5, run-length encoded) one row at a time: 24-bit colour as
+// three 8-bit planes per line, grey as one 8-bit plane with a grey 256-entry palette at the end.
+class PcxWriter {
+public:
+    // Writes the header.
+    PcxWriter(OutputFile& out, const ImageInfo& info);
+
+    // One row of width x channels bytes, RGB interleaved.
+    void writeRow(const std::uint8_t* pixels);
+
+    // Writes what follows the last row. Throws ConvertError if rows are missing.
+    void finish();
+
+private:
+    OutputFile& out_;
+    ImageInfo info_;
+    int bytesPerLine_;
+    std::vector<std::uint8_t> planes_;  // one row as plane lines, each with its padding byte
+    int rowsWritten_ = 0;
+};
 
 }  // namespace nconvert

@@ -1,12 +1,11 @@
 // nconvert: converts one JPEG image to a run-length encoded PCX image.
 // Exit code 0 on success; otherwise 1 and one line on standard error, and no output file.
-#include "FileIo.h"
-#include "Image.h"
+#include "ConvertError.h"
 #include "JpegReader.h"
 #include "Options.h"
+#include "OutputFile.h"
 #include "PcxWriter.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -16,13 +15,19 @@ namespace {
 
 using namespace nconvert;
 
-Image decode(const std::string& path) {
-    const std::vector<std::uint8_t> file = readWholeFile(path);
-    try {
-        return readJpeg(file);
-    } catch (const ConvertError& error) {
-        throw ConvertError(path + ": " + error.what());
+// Each row is encoded as soon as it is decoded, so only a few rows are ever in memory: on a
+// machine where every fresh page costs, a whole picture's buffers would cost more than decoding.
+ImageInfo convert(const Options& options) {
+    JpegReader reader(options.inputPath);
+    OutputFile output(options.outputPath);
+    PcxWriter pcx(output, reader.info());
+    while (const int rows = reader.readRows()) {
+        for (int i = 0; i < rows; ++i) pcx.writeRow(reader.row(i));
     }
+    reader.finish();
+    pcx.finish();
+    output.commit();
+    return reader.info();
 }
 
 // One line on standard error, whatever characters the file names hold.
@@ -43,8 +48,7 @@ int main(int argc, char** argv) {
             std::fputs(usageText(), stdout);
             return 0;
         }
-        const Image image = decode(options.inputPath);
-        replaceFile(options.outputPath, encodePcx(image));
+        const ImageInfo image = convert(options);
         if (!options.quiet) {
             std::printf("Converted %s to %s (%dx%d)\n", options.inputPath.c_str(), options.outputPath.c_str(),
                         image.width, image.height);

@@ -16,7 +16,7 @@ AMD64_PACKAGES=(
   pandoc util-linux procps
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
 )
-I386_PACKAGES=(libturbojpeg0-dev:i386 libjpeg62-turbo-dev:i386)
+I386_PACKAGES=(libjpeg62-turbo-dev:i386)  # the static libjpeg.a of the i386 converter
 
 SUDO=()
 if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo); fi

@@ -1,0 +1,114 @@
+#include "OutputFile.h"
+
+#include "ConvertError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace nconvert {
+
+namespace {
+
+// Big enough that writing costs few calls, small enough that its pages are cheap to touch.
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = EIO;
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The temporary file being written, for removal when a signal ends the program.
+char pendingTemporary[4096];
+
+extern "C" void removeTemporaryAndDie(int signal) {
+    if (pendingTemporary[0] != '\0') ::unlink(pendingTemporary);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void setPendingTemporary(const std::string& path) {
+    if (path.size() >= sizeof pendingTemporary) return;  // never a cut name: it could be another file
+    std::memcpy(pendingTemporary, path.c_str(), path.size() + 1);
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+void removeTemporaryOnSignals() {
+    // A full disk or file-size limit becomes a write error instead of ending the program.
+    ::signal(SIGXFSZ, SIG_IGN);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal, removeTemporaryAndDie);
+}
+
+OutputFile::OutputFile(const std::string& path) : path_(path), temporary_(path + ".XXXXXX") {
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) throw ConvertError("cannot write output file " + path_ + ": " + std::strerror(errno));
+    temporaryExists_ = true;
+    setPendingTemporary(temporary_);
+    // mkstemp makes the file private; give it the mode a newly created file would have.
+    if (::fchmod(fd_, 0666 & ~currentUmask()) != 0) fail(errno);
+}
+
+OutputFile::~OutputFile() { discard(); }
+
+std::uint8_t* OutputFile::room(std::size_t size) {
+    if (capacity_ - used_ < size) {
+        flush();
+        if (capacity_ < size) {
+            capacity_ = std::max(size, kBufferSize);
+            buffer_.reset(new std::uint8_t[capacity_]);  // left uninitialised: pages are touched as they fill
+        }
+    }
+    return buffer_.get() + used_;
+}
+
+void OutputFile::write(const std::uint8_t* data, std::size_t size) {
+    std::memcpy(room(size), data, size);
+    added(size);
+}
+
+void OutputFile::flush() {
+    if (used_ > 0 && !writeAll(fd_, buffer_.get(), used_)) fail(errno);
+    used_ = 0;
+}
+
+void OutputFile::commit() {
+    flush();
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 || ::rename(temporary_.c_str(), path_.c_str()) != 0) fail(errno);
+    temporaryExists_ = false;
+    pendingTemporary[0] = '\0';
+}
+
+void OutputFile::fail(int error) {
+    discard();
+    throw ConvertError("cannot write output file " + path_ + ": " + std::strerror(error));
+}
+
+void OutputFile::discard() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+    if (!temporaryExists_) return;
+    ::unlink(temporary_.c_str());
+    temporaryExists_ = false;
+    pendingTemporary[0] = '\0';
+}
+
+}  // namespace nconvert
