@@ -16,7 +16,7 @@ namespace nconvert {
 namespace {
 
 // Big enough that writing costs few calls, small enough that its pages are cheap to touch.
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = 32 * 1024;
 
 bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
@@ -58,7 +58,10 @@ void removeTemporaryOnSignals() {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal, removeTemporaryAndDie);
 }
 
-OutputFile::OutputFile(const std::string& path) : path_(path), temporary_(path + ".XXXXXX") {
+OutputFile::OutputFile(const std::string& path)
+    : path_(path),
+      temporary_(path + ".XXXXXX"),
+      buffer_(new std::uint8_t[kBufferSize]) {  // left uninitialised: its pages are touched as it fills
     fd_ = ::mkstemp(temporary_.data());
     if (fd_ < 0) throw ConvertError("cannot write output file " + path_ + ": " + std::strerror(errno));
     temporaryExists_ = true;
@@ -69,20 +72,15 @@ OutputFile::OutputFile(const std::string& path) : path_(path), temporary_(path +
 
 OutputFile::~OutputFile() { discard(); }
 
-std::uint8_t* OutputFile::room(std::size_t size) {
-    if (capacity_ - used_ < size) {
-        flush();
-        if (capacity_ < size) {
-            capacity_ = std::max(size, kBufferSize);
-            buffer_.reset(new std::uint8_t[capacity_]);  // left uninitialised: pages are touched as they fill
-        }
-    }
-    return buffer_.get() + used_;
-}
-
 void OutputFile::write(const std::uint8_t* data, std::size_t size) {
-    std::memcpy(room(size), data, size);
-    added(size);
+    while (size > 0) {
+        if (used_ == kBufferSize) flush();
+        const std::size_t part = std::min(size, kBufferSize - used_);
+        std::memcpy(buffer_.get() + used_, data, part);
+        used_ += part;
+        data += part;
+        size -= part;
+    }
 }
 
 void OutputFile::flush() {

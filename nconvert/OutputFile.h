@@ -21,10 +21,6 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Room for `size` more bytes, to be filled by the caller and then confirmed with added().
-    std::uint8_t* room(std::size_t size);
-    void added(std::size_t size) { used_ += size; }
-
     void write(const std::uint8_t* data, std::size_t size);
 
     // Writes what is buffered, closes the file and puts it in place.
@@ -40,7 +36,6 @@ private:
     int fd_ = -1;
     bool temporaryExists_ = false;
     std::unique_ptr<std::uint8_t[]> buffer_;
-    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
 };
 

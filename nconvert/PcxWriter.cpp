@@ -23,20 +23,58 @@ void putWord(std::uint8_t* out, int offset, int value) {
     out[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
+std::uint64_t load64(const std::uint8_t* p) {
+    std::uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    return bytes;
+}
+
+// Whether the eight RGB pixels from p on are all alike: every byte equals the one a pixel later.
+bool eightAlike(const std::uint8_t* p) {
+    return load64(p) == load64(p + 3) && load64(p + 8) == load64(p + 11) && load64(p + 13) == load64(p + 16);
+}
+
+// Splits a row of RGB pixels into its three plane lines. Most of a page is paper, so eight
+// pixels alike are stored as three words instead of 24 bytes.
+void splitPlanes(const std::uint8_t* rgb, int width, std::uint8_t* red, std::uint8_t* green,
+                 std::uint8_t* blue) {
+    int x = 0;
+    for (; x + 8 <= width; x += 8, rgb += 24) {
+        if (eightAlike(rgb)) {
+            std::memset(red + x, rgb[0], 8);
+            std::memset(green + x, rgb[1], 8);
+            std::memset(blue + x, rgb[2], 8);
+            continue;
+        }
+        for (int i = 0; i < 8; ++i) {
+            red[x + i] = rgb[3 * i];
+            green[x + i] = rgb[3 * i + 1];
+            blue[x + i] = rgb[3 * i + 2];
+        }
+    }
+    for (; x < width; ++x, rgb += 3) {
+        red[x] = rgb[0];
+        green[x] = rgb[1];
+        blue[x] = rgb[2];
+    }
+}
+
 // How many bytes from p[0] on equal p[0], at most `limit`. Compares eight bytes at a time, as a
-// page is mostly long runs of white.
+// page is mostly long runs of paper.
 int runLength(const std::uint8_t* p, int limit) {
     const std::uint64_t pattern = p[0] * 0x0101010101010101ULL;
     int run = 1;
-    while (run + 8 <= limit) {
-        std::uint64_t bytes;
-        std::memcpy(&bytes, p + run, sizeof bytes);
-        const std::uint64_t differ = bytes ^ pattern;
-        if (differ != 0) return run + __builtin_ctzll(differ) / 8;  // the first differing byte (little endian)
-        run += 8;
+    if (limit < 9) {
+        while (run < limit && p[run] == p[0]) ++run;
+        return run;
     }
-    while (run < limit && p[run] == p[0]) ++run;
-    return run;
+    // The last word may overlap the one before: the bytes they share are known alike.
+    for (;; run += 8) {
+        const int at = std::min(run, limit - 8);
+        const std::uint64_t differ = load64(p + at) ^ pattern;
+        if (differ != 0) return at + __builtin_ctzll(differ) / 8;  // the first differing byte (little endian)
+        if (at == limit - 8) return limit;
+    }
 }
 
 // Runs never cross the end of a plane's line, so every decoder reads the lines alike. At worst
@@ -59,7 +97,8 @@ PcxWriter::PcxWriter(OutputFile& out, const ImageInfo& info)
     : out_(out),
       info_(info),
       bytesPerLine_(info.width + (info.width & 1)),
-      planes_(static_cast<std::size_t>(bytesPerLine_) * info.channels, 0) {
+      planes_(static_cast<std::size_t>(bytesPerLine_) * info.channels, 0),
+      encoded_(2 * static_cast<std::size_t>(bytesPerLine_)) {
     std::uint8_t header[kHeaderSize] = {};
     header[0] = kManufacturer;
     header[1] = kVersion5;
@@ -81,18 +120,11 @@ void PcxWriter::writeRow(const std::uint8_t* pixels) {
     if (info_.channels == 1) {
         std::memcpy(plane, pixels, static_cast<std::size_t>(width));
     } else {
-        std::uint8_t* const green = plane + bytesPerLine_;
-        std::uint8_t* const blue = green + bytesPerLine_;
-        for (int x = 0; x < width; ++x, pixels += 3) {
-            plane[x] = pixels[0];
-            green[x] = pixels[1];
-            blue[x] = pixels[2];
-        }
+        splitPlanes(pixels, width, plane, plane + bytesPerLine_, plane + 2 * bytesPerLine_);
     }
     for (int c = 0; c < info_.channels; ++c) {
-        std::uint8_t* const start = out_.room(2 * static_cast<std::size_t>(bytesPerLine_));
-        const std::uint8_t* const end = encodeLine(plane + c * bytesPerLine_, bytesPerLine_, start);
-        out_.added(static_cast<std::size_t>(end - start));
+        const std::uint8_t* const end = encodeLine(plane + c * bytesPerLine_, bytesPerLine_, encoded_.data());
+        out_.write(encoded_.data(), static_cast<std::size_t>(end - encoded_.data()));
     }
     ++rowsWritten_;
 }

@@ -26,7 +26,8 @@ private:
     OutputFile& out_;
     ImageInfo info_;
     int bytesPerLine_;
-    std::vector<std::uint8_t> planes_;  // one row as plane lines, each with its padding byte
+    std::vector<std::uint8_t> planes_;   // one row as plane lines, each with its padding byte
+    std::vector<std::uint8_t> encoded_;  // one plane's line encoded, at worst twice its size
     int rowsWritten_ = 0;
 };
 

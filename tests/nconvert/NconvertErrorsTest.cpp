@@ -54,9 +54,17 @@ TEST_P(NconvertErrors, BadInputs) {
     cut.close();
     expectFailure({"-out", "pcx", "-c", "1", "-o", path("c.pcx"), path("cut.jpg")});
 
+    // Only the end marker missing: every row decodes and is written before the damage shows.
+    QFile noEnd(path("noend.jpg"));
+    ASSERT_TRUE(whole.seek(0) && noEnd.open(QIODevice::WriteOnly));
+    noEnd.write(whole.read(whole.size() - 2));
+    noEnd.close();
+    expectFailure({"-out", "pcx", "-c", "1", "-o", path("e.pcx"), path("noend.jpg")});
+
     expectFailure({"-out", "pcx", "-c", "1", "-o", path("d.pcx"), dir.path()});
     EXPECT_FALSE(QFile::exists(path("a.pcx")) || QFile::exists(path("b.pcx")) || QFile::exists(path("c.pcx")) ||
-                 QFile::exists(path("d.pcx")));
+                 QFile::exists(path("d.pcx")) || QFile::exists(path("e.pcx")));
+    EXPECT_EQ(filesInDir(), (QStringList{"cut.jpg", "in.jpg", "in.ppm", "noend.jpg", "text.jpg"}));
 }
 
 TEST_P(NconvertErrors, BadCommandLines) {
