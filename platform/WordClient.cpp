@@ -4,9 +4,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <climits>
 #include <cstring>
-#include <functional>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "platform/AppError.h"
@@ -33,19 +34,28 @@ void throwIfError(const Message& reply) {
     }
 }
 
+// What a Word object tells the factory that made it, so the next engine is ready in time.
+class EngineKeeper {
+  public:
+    virtual ~EngineKeeper() = default;
+    // The heavy part of the document's work is done (its first page is cut).
+    virtual void firstPageCut() = 0;
+    // The object quit; `cleanHost` is its host when it never opened a document, else null.
+    virtual void quitted(std::unique_ptr<WordHostProcess> cleanHost) = 0;
+};
+
 // A Word object of our own: every call goes to its host process.
 class HostWordApplication : public WordApplication {
   public:
-    // `busyPartDone` runs once, when the engine has done the heavy part of its work (the first
-    // page is cut, or it quits): the moment to get the next engine ready.
-    HostWordApplication(std::unique_ptr<WordHostProcess> host, std::function<void()> busyPartDone)
-        : host_(std::move(host)), busyPartDone_(std::move(busyPartDone)) {}
+    HostWordApplication(std::unique_ptr<WordHostProcess> host, EngineKeeper& keeper)
+        : host_(std::move(host)), keeper_(keeper) {}
     ~HostWordApplication() override = default;  // the host ends when its channel closes
 
     QString name() override { return fromUtf8(call(Message("name")).get("value")); }
 
     void documentsOpen(const QString& path) override {
         const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+        openTried_ = true;
         call(Message("open").set("path", absolute.toStdString()));
         paragraphCount_ = -1;
     }
@@ -105,21 +115,11 @@ class HostWordApplication : public WordApplication {
     QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
 
     void selectionCut() override {
-        const Message reply = call(Message("cut"));
-        notifyBusyPartDone();
+        Message reply = call(Message("cut"));
+        if (!cutBefore_) keeper_.firstPageCut();
+        cutBefore_ = true;
         if (reply.getInt("empty", 0) != 0) return;
-        const long long width = reply.getInt("width");
-        const long long height = reply.getInt("height");
-        const std::string& rgb = reply.payload();
-        if (width <= 0 || height <= 0 || static_cast<long long>(rgb.size()) != width * height * 3) {
-            throw AppError(ErrorNumber::AutomationError,
-                           QStringLiteral("The document engine sent a damaged page picture."));
-        }
-        QImage picture(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB888);
-        for (int y = 0; y < picture.height(); ++y) {
-            std::memcpy(picture.scanLine(y), rgb.data() + static_cast<std::size_t>(y) * width * 3,
-                        static_cast<std::size_t>(width) * 3);
-        }
+        const QImage picture = pictureOf(reply);
         if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
             throw AppError(ErrorNumber::AutomationError,
                            QStringLiteral("There is no clipboard to put the page on."));
@@ -133,14 +133,39 @@ class HostWordApplication : public WordApplication {
     }
 
     void quit() override {
+        // An engine that never loaded a document is clean and already started: it is kept.
+        if (!openTried_ && host_) {
+            try {
+                call(Message("release"));
+                keeper_.quitted(std::move(host_));
+                return;
+            } catch (const AppError&) {
+                // no clean engine to keep: quit it as any other
+            }
+        }
         call(Message("quit"));
         host_->close();
-        notifyBusyPartDone();
+        keeper_.quitted(nullptr);
     }
 
   private:
-    void notifyBusyPartDone() {
-        if (busyPartDone_) std::exchange(busyPartDone_, nullptr)();
+    // The payload becomes the picture's memory as it is: no copy of the megabytes.
+    static QImage pictureOf(Message& reply) {
+        const long long width = reply.getInt("width");
+        const long long height = reply.getInt("height");
+        auto pixels = std::make_unique<std::string>(std::move(reply.payload()));
+        if (reply.get("format") != "rgb32" || width <= 0 || height <= 0 || width > INT_MAX / 4 ||
+            height > INT_MAX || static_cast<long long>(pixels->size()) != width * height * 4) {
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("The document engine sent a damaged page picture."));
+        }
+        uchar* const bits = reinterpret_cast<uchar*>(pixels->data());
+        QImage picture(
+            bits, static_cast<int>(width), static_cast<int>(height), static_cast<qsizetype>(width) * 4,
+            QImage::Format_RGB32, [](void* owner) { delete static_cast<std::string*>(owner); }, pixels.get());
+        if (picture.isNull()) throw std::bad_alloc();
+        pixels.release();  // the picture owns it now
+        return picture;
     }
 
     // Indent writes wait in the client and travel with the next call, in one message.
@@ -160,15 +185,21 @@ class HostWordApplication : public WordApplication {
             pendingIndents_.clear();
         }
         requests.push_back(std::move(request));
-        const std::vector<Message> replies = host_->exchange(requests);
+        if (!host_) {
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("The document engine is no longer running."));
+        }
+        std::vector<Message> replies = host_->exchange(requests);
         for (const Message& reply : replies) throwIfError(reply);
-        return replies.back();
+        return std::move(replies.back());
     }
 
-    std::unique_ptr<WordHostProcess> host_;
-    std::function<void()> busyPartDone_;
+    std::unique_ptr<WordHostProcess> host_;  // null once its clean engine went back to the factory
+    EngineKeeper& keeper_;
     std::string pendingIndents_;
     int paragraphCount_ = -1;
+    bool openTried_ = false;
+    bool cutBefore_ = false;
 };
 
 // A running host of another window, found through its registration: it can tell its name and
@@ -210,7 +241,7 @@ class AttachedWordApplication : public WordApplication {
 
 // Keeps one spare host whose engine starts while the current document is converted, so the
 // next Word object is ready at once. A spare is no running Word until it is claimed.
-class HostWordFactory : public WordFactory {
+class HostWordFactory : public WordFactory, private EngineKeeper {
   public:
     std::unique_ptr<WordApplication> createObject() override {
         std::unique_ptr<WordHostProcess> host = takeSpare();
@@ -219,8 +250,10 @@ class HostWordFactory : public WordFactory {
             host = std::make_unique<WordHostProcess>(hostExecutable());
             if (!handshake(*host)) throw AppError(ErrorNumber::CantCreateObject);
         }
-        return std::make_unique<HostWordApplication>(std::move(host), [this] { prepareSpare(); });
+        return std::make_unique<HostWordApplication>(std::move(host), static_cast<EngineKeeper&>(*this));
     }
+
+    void expectAnotherObject(bool another) override { anotherExpected_ = another; }
 
     std::unique_ptr<WordApplication> getObject() override {
         const std::vector<int> hosts = wordhost::runningHosts();
@@ -229,6 +262,25 @@ class HostWordFactory : public WordFactory {
     }
 
   private:
+    // With no document to follow, a spare warming now would only take the processor from this one.
+    void firstPageCut() override {
+        if (anotherExpected_) prepareSpare();
+    }
+
+    void quitted(std::unique_ptr<WordHostProcess> cleanHost) override {
+        if (cleanHost && !(spare_ && spare_->running())) {
+            try {
+                cleanHost->post(Message("warm"));
+                spare_ = std::move(cleanHost);
+                spareKey_ = engineKey();
+                return;
+            } catch (const AppError&) {
+                // it died meanwhile: start a fresh one
+            }
+        }
+        prepareSpare();
+    }
+
     static QString hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
     // What a spare was started with; a spare started for another engine or folder is of no use.
     static QString engineKey() {
@@ -266,6 +318,7 @@ class HostWordFactory : public WordFactory {
 
     std::unique_ptr<WordHostProcess> spare_;
     QString spareKey_;
+    bool anotherExpected_ = true;
 };
 
 }  // namespace

@@ -76,10 +76,9 @@ Message CommandDispatcher::handle(const Message& request) {
     try {
         if (request.is("warm")) {
             // A spare host starts its engine ahead of time; it is no running Word until "hello".
-            if (!office_) {
-                startEngine();
-                warmUp(*office_, folder_.makeSubfolder("warm-"));
-            }
+            startEngine();
+            if (!warmed_) warmUp(*office_, folder_.makeSubfolder("warm-"));
+            warmed_ = true;
             return ok();
         }
         if (!claimed_ && !request.is("hello") && !request.is("quit")) {
@@ -153,6 +152,14 @@ Message CommandDispatcher::handle(const Message& request) {
             document_.reset();
             return ok();
         }
+        if (request.is("release")) {
+            // A Word object that quit before it opened anything leaves its engine clean: the
+            // host goes back to being an unregistered spare instead of ending.
+            if (document_) throw EngineError("A document is still open.");
+            registration_.reset();
+            claimed_ = false;
+            return ok();
+        }
         if (request.is("quit")) {
             // Not a running Word any more once the client hears back.
             registration_.reset();
@@ -224,8 +231,8 @@ Message CommandDispatcher::setIndents(const Message& request) {
 Message CommandDispatcher::cut() {
     std::optional<PageImage> picture = document().cut();
     if (!picture) return ok().set("empty", 1);
-    Message reply = ok().set("width", picture->width).set("height", picture->height).set("format", "rgb24");
-    reply.setPayload(std::move(picture->rgb));
+    Message reply = ok().set("width", picture->width).set("height", picture->height).set("format", "rgb32");
+    reply.setPayload(std::move(picture->pixels));
     return reply;
 }
 

@@ -38,6 +38,7 @@ class CommandDispatcher {
     int pageFit_ = 0;
     bool claimed_ = false;  // the handshake came: the host is a Word object's now
     bool quit_ = false;
+    bool warmed_ = false;
 };
 
 }  // namespace wordhost

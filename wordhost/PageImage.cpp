@@ -12,12 +12,13 @@ PageImage stackPages(std::vector<PageImage> pages) {
         sheet.width = std::max(sheet.width, page.width);
         sheet.height += page.height;
     }
-    sheet.rgb.assign(static_cast<std::size_t>(sheet.width) * sheet.height * 3, '\xFF');
+    constexpr std::size_t kPixel = PageImage::kBytesPerPixel;
+    sheet.pixels.assign(static_cast<std::size_t>(sheet.width) * sheet.height * kPixel, '\xFF');
     std::size_t row = 0;
     for (const PageImage& page : pages) {
         for (int y = 0; y < page.height; ++y, ++row) {
-            std::memcpy(sheet.rgb.data() + row * sheet.width * 3,
-                        page.rgb.data() + std::size_t(y) * page.width * 3, std::size_t(page.width) * 3);
+            std::memcpy(sheet.pixels.data() + row * sheet.width * kPixel,
+                        page.pixels.data() + std::size_t(y) * page.width * kPixel, std::size_t(page.width) * kPixel);
         }
     }
     return sheet;

@@ -5,12 +5,14 @@
 
 namespace wordhost {
 
-// A picture of one or more pages: 24-bit RGB, rows top to bottom, no padding between rows.
-// Held as a string so it can become a message payload without a copy.
+// A picture of one or more pages: 32 bits a pixel, 0xffRRGGBB in this machine's byte order (the
+// layout Qt calls RGB32 and Poppler draws in), rows top to bottom, no padding between rows. Held as
+// a string so it can become a message payload, and the client's picture, without a copy.
 struct PageImage {
+    static constexpr int kBytesPerPixel = 4;
     int width = 0;
     int height = 0;
-    std::string rgb;
+    std::string pixels;
 
     bool empty() const { return width == 0 || height == 0; }
 };

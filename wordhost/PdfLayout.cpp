@@ -86,19 +86,23 @@ PageImage PdfLayout::render(int page) const {
     poppler::page_renderer renderer;
     renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
     renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-    renderer.set_image_format(poppler::image::format_rgb24);
+    renderer.set_image_format(poppler::image::format_argb32);  // Poppler's own layout: no conversion
     const auto [width, height] = pictureSize(page);
     const poppler::image image = renderer.render_page(p.get(), kDpi, kDpi, 0, 0, width, height);
-    if (!image.is_valid() || image.format() != poppler::image::format_rgb24) {
+    if (!image.is_valid() || image.format() != poppler::image::format_argb32) {
         throw EngineError("The page " + std::to_string(page + 1) + " cannot be drawn.");
     }
     PageImage picture;
     picture.width = image.width();
     picture.height = image.height();
-    picture.rgb.resize(std::size_t(picture.width) * picture.height * 3);
-    const std::size_t row = std::size_t(picture.width) * 3;
+    const std::size_t row = std::size_t(picture.width) * PageImage::kBytesPerPixel;
+    if (std::size_t(image.bytes_per_row()) == row) {
+        picture.pixels.assign(image.const_data(), row * std::size_t(picture.height));
+        return picture;
+    }
+    picture.pixels.resize(row * std::size_t(picture.height));
     for (int y = 0; y < picture.height; ++y) {
-        std::memcpy(picture.rgb.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(),
+        std::memcpy(picture.pixels.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(),
                     row);
     }
     return picture;

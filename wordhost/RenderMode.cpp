@@ -18,9 +18,10 @@ namespace wordhost {
 namespace {
 
 void writePng(const PageImage& page, const std::string& path) {
-    poppler::image image(page.width, page.height, poppler::image::format_rgb24);
+    poppler::image image(page.width, page.height, poppler::image::format_argb32);
+    const std::size_t row = std::size_t(page.width) * PageImage::kBytesPerPixel;
     for (int y = 0; y < page.height; ++y) {
-        std::copy_n(page.rgb.data() + std::size_t(y) * page.width * 3, std::size_t(page.width) * 3,
+        std::copy_n(page.pixels.data() + std::size_t(y) * row, row,
                     image.data() + std::size_t(y) * image.bytes_per_row());
     }
     if (!image.save(path, "png", static_cast<int>(PdfLayout::kDpi))) {

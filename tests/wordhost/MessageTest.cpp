@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "wordhost/protocol/Message.h"
@@ -30,6 +31,31 @@ TEST(Message, TravelsIntactByteByByteWithPayloadAndOddValues) {
     EXPECT_TRUE(received[1].is("Quit"));
     EXPECT_TRUE(received[1].payload().empty());
     EXPECT_TRUE(reader.empty());
+}
+
+// Page pictures arrive in pieces of any size, with the next reply right behind them, and the
+// reader may be fed several pieces before it is asked for messages.
+TEST(Message, LargePayloadsSurviveAnyChunkingWithTheNextMessageBehind) {
+    std::string picture(3 * 1024 * 1024 + 7, '\0');
+    for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 131 % 251);
+    const std::string wire = Message("ok").set("width", 3).setPayload(picture).encode() +
+                             Message("ok").setPayload("tail").encode() + Message("ok").encode();
+    for (const std::size_t chunk : {std::size_t(1000), std::size_t(65536 + 3), wire.size()}) {
+        MessageReader reader;
+        std::vector<Message> received;
+        for (std::size_t at = 0, fed = 0; at < wire.size(); at += chunk, ++fed) {
+            reader.feed(wire.data() + at, std::min(chunk, wire.size() - at));
+            if (fed % 3 != 0) continue;  // now and then, two pieces before asking
+            while (auto message = reader.next()) received.push_back(std::move(*message));
+        }
+        while (auto message = reader.next()) received.push_back(std::move(*message));
+        ASSERT_EQ(received.size(), 3u) << "chunk " << chunk;
+        EXPECT_EQ(received[0].getInt("width"), 3);
+        EXPECT_TRUE(received[0].payload() == picture) << "chunk " << chunk;
+        EXPECT_EQ(received[1].payload(), "tail");
+        EXPECT_TRUE(received[2].payload().empty());
+        EXPECT_TRUE(reader.empty());
+    }
 }
 
 TEST(Message, CommandLineIsOneLineOfTokens) {

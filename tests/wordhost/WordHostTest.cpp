@@ -320,29 +320,48 @@ TEST(WordHost, AttachFindsARunningHostOnly) {
 }
 
 TEST(WordHost, ASpareHostIsReadyButNoRunningWord) {
+    // A Word object that quits before opening anything (the start-up check) leaves its engine,
+    // already started, as the spare: the same process, no longer a running Word.
     auto word = newWord();
     const pid_t first = onlyRunningHost();
-    word->quit();  // the next engine starts now
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            return childHosts() == std::vector<pid_t>{childHosts().empty() ? 0 : childHosts().front()} &&
-                   childHosts().front() != first;
-        },
-        10000));
+    word->quit();
+    EXPECT_EQ(childHosts(), std::vector<pid_t>{first});
     EXPECT_EQ(onlyRunningHost(), -1);
     EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
               platform::ErrorNumber::CantCreateObject);
+    EXPECT_EQ(callError([&] { word->name(); }).number(), platform::ErrorNumber::AutomationError);
 
-    // Claimed, it is the running Word; a spare that died is replaced by a host of its own.
-    const pid_t spare = childHosts().front();
+    // Claimed, it is the running Word; one that opened a document ends and a fresh spare follows.
     auto claimed = newWord();
-    EXPECT_EQ(onlyRunningHost(), spare);
+    EXPECT_EQ(onlyRunningHost(), first);
+    const QString folder = makeFolder(QStringLiteral("spare"));
+    claimed->documentsOpen(makeDocument(folder, QStringLiteral("one.docx"), pagedText(1, 1)));
     claimed->quit();
-    EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != spare; }, 10000));
+    EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != first; }, 10000));
+    EXPECT_EQ(onlyRunningHost(), -1);
+
+    // A spare that died is replaced by a host of its own.
     ::kill(childHosts().front(), SIGKILL);
     auto replacement = newWord();
     EXPECT_EQ(replacement->name(), QStringLiteral("Microsoft Word"));
     replacement->quit();
+}
+
+// A spare warms while a document is converted only when another document follows it: for the
+// last one it would only take the processor away.
+TEST(WordHost, ASpareWarmsDuringADocumentOnlyWhenAnotherFollows) {
+    const QString folder = makeFolder(QStringLiteral("hint"));
+    const QString path = makeDocument(folder, QStringLiteral("two.docx"), pagedText(2, 3));
+    for (const bool another : {false, true}) {
+        platform::hostWordFactory().expectAnotherObject(another);
+        auto word = newWord();
+        word->documentsOpen(path);
+        selectFirstPages(*word, 1);
+        cutToClipboard(*word);
+        EXPECT_EQ(childHosts().size(), another ? 2u : 1u) << "another document follows: " << another;
+        word->quit();
+    }
+    platform::hostWordFactory().expectAnotherObject(true);
 }
 
 TEST(WordHost, CreateFailsCleanlyWithoutTheEngine) {

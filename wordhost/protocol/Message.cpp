@@ -1,5 +1,6 @@
 #include "wordhost/protocol/Message.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
@@ -184,6 +185,15 @@ std::string Message::encodeLine() const {
 std::string Message::encode() const { return encodeLine() + payload_; }
 
 void MessageReader::feed(const char* data, std::size_t size) {
+    // A payload that is arriving goes straight into its message: page pictures are megabytes.
+    if (pending_ && consumed_ == buffer_.size()) {
+        std::string& payload = pending_->payload();
+        const std::size_t take = std::min(size, pendingPayload_ - payload.size());
+        payload.append(data, take);
+        data += take;
+        size -= take;
+        if (size == 0) return;
+    }
     if (consumed_ > 0 && consumed_ == buffer_.size()) {
         buffer_.clear();
         consumed_ = 0;
@@ -205,10 +215,13 @@ std::optional<Message> MessageReader::next() {
             throw ProtocolError("bad payload length");
         pendingPayload_ = static_cast<std::size_t>(length);
         pending_ = std::move(message);
+        pending_->payload().reserve(std::min(pendingPayload_, kReserveAtOnce));
     }
-    if (buffer_.size() - consumed_ < pendingPayload_) return std::nullopt;
-    pending_->setPayload(buffer_.substr(consumed_, pendingPayload_));
-    consumed_ += pendingPayload_;
+    std::string& payload = pending_->payload();
+    const std::size_t take = std::min(buffer_.size() - consumed_, pendingPayload_ - payload.size());
+    payload.append(buffer_, consumed_, take);
+    consumed_ += take;
+    if (payload.size() < pendingPayload_) return std::nullopt;
     if (consumed_ > (1 << 16) && consumed_ * 2 > buffer_.size()) {
         buffer_.erase(0, consumed_);
         consumed_ = 0;

@@ -66,6 +66,8 @@ class MessageReader {
   public:
     static constexpr std::size_t kMaxLine = 1 << 20;
     static constexpr std::size_t kMaxPayload = std::size_t(1) << 31;
+    // A length is only believed this far before its bytes arrive.
+    static constexpr std::size_t kReserveAtOnce = std::size_t(64) << 20;
 
     void feed(const char* data, std::size_t size);
     // The next complete message, or nothing while one is still incomplete; throws ProtocolError.
