@@ -45,6 +45,21 @@ void reapLater(pid_t pid, bool kill, std::string folder) {
     }).detach();
 }
 
+// Ends a host that failed its client and waits a little for it, so that its folder goes at once
+// (a program about to exit would otherwise leave it). A host that takes longer is left to reapLater.
+bool killedAndEnded(pid_t pid, const std::string& folder) {
+    ::kill(pid, SIGKILL);
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(2);
+    while (::waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (Clock::now() > deadline) return false;
+        yieldToEventLoop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+    return true;
+}
+
 // The watchdog's reason, with the time it waited ("120", "2.5").
 QString silentHostDescription() {
     return QStringLiteral("The document engine stopped answering for %1 seconds and was ended.")
@@ -100,7 +115,7 @@ void WordHostProcess::close() {
 void WordHostProcess::die(const QString& description, bool kill) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (pid_ > 0) reapLater(pid_, kill, folder_);
+    if (pid_ > 0 && !(kill && killedAndEnded(pid_, folder_))) reapLater(pid_, kill, folder_);
     pid_ = -1;
     dead_ = true;
     deadReason_ = description;

@@ -55,7 +55,14 @@ TEST_F(FaultRun, AHostThatStopsAnsweringIsEndedByTheWatchdog) {
         ::kill(stopped, SIGSTOP);  // as if the engine hung on the next call
     };
 
+    // The ended host's private folder is gone with the document, not some time later: a program
+    // that ends right after its run would leave it behind.
+    long foldersWithoutHost = 0;
+    afterDocument = [&](const QString& path) {
+        if (path == first) foldersWithoutHost = engineFoldersWithoutHost();
+    };
     run(out, {first, second});
+    EXPECT_LE(foldersWithoutHost, 0) << "the ended host's private folder";
     platform::setEngineReplyTimeout(timeout);
     const QString silent =
         QStringLiteral("The document engine stopped answering for 2 seconds and was ended.");

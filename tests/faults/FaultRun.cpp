@@ -144,17 +144,20 @@ void FaultRun::expectCleanEnd(const QString& outputFolder) {
     EXPECT_TRUE(wordhosttest::waitUntil([&] { return leftOver().isEmpty(); }, 15000))
         << leftOver().join(QStringLiteral(", ")).toStdString();
     // Every host's private folder goes with it, also when the host was killed; a spare keeps its own.
-    const auto engineFolders = [] {
-        return QDir(qEnvironmentVariable("TMPDIR"))
-            .entryList({QStringLiteral("marrowdale-wordhost-*")}, QDir::Dirs);
-    };
-    const auto hostsAlive = [] {
-        const std::vector<Child> children = runningChildren();
-        return std::count_if(children.begin(), children.end(),
-                             [](const Child& child) { return child.name.rfind("marrowdale-word", 0) == 0; });
-    };
-    EXPECT_TRUE(wordhosttest::waitUntil([&] { return engineFolders().size() <= hostsAlive(); }, 15000))
+    EXPECT_TRUE(wordhosttest::waitUntil([&] { return engineFoldersWithoutHost() <= 0; }, 15000))
         << engineFolders().join(QStringLiteral(", ")).toStdString();
+}
+
+QStringList engineFolders() {
+    return QDir(qEnvironmentVariable("TMPDIR")).entryList({QStringLiteral("marrowdale-wordhost-*")}, QDir::Dirs);
+}
+
+long engineFoldersWithoutHost() {
+    const std::vector<Child> children = runningChildren();
+    const long hostsAlive = std::count_if(children.begin(), children.end(), [](const Child& child) {
+        return child.name.rfind("marrowdale-word", 0) == 0;
+    });
+    return static_cast<long>(engineFolders().size()) - hostsAlive;
 }
 
 }  // namespace faulttest

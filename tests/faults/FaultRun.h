@@ -48,6 +48,10 @@ class FaultRun : public ::testing::Test {
     std::map<std::string, std::string> documentsBefore_;
 };
 
+// The engines' private folders in TMPDIR, and how many more of them there are than hosts alive.
+QStringList engineFolders();
+long engineFoldersWithoutHost();
+
 // A folder in the scratch home, made empty.
 QString freshFolder(const QString& name);
 
