@@ -9,7 +9,6 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/ProgramFolder.h"
-#include "platform/WordApplication.h"
 
 #include <cmath>
 
@@ -91,7 +90,6 @@ void Form1::PushButton2_Click() {
         if (guard.step(116, [&] { path = ListView1->entryText(int(i)); })) {
             guard.step(118, [&] { setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(path)); });
             guard.step(120, [] { platform::yieldToEventLoop(); });
-            platform::wordFactory().expectAnotherObject(i < bound);
             guard.step(122, [&] { convert(*this, path); });
         }
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });

@@ -68,9 +68,6 @@ public:
     virtual std::unique_ptr<WordApplication> createObject() = 0;
     // Attaches to an engine already running for this user; throws AppError 429 when there is none.
     virtual std::unique_ptr<WordApplication> getObject() = 0;
-    // A hint from the batch run: whether another object will be created after the one in use, so
-    // an engine may be started ahead for it. Never fails.
-    virtual void expectAnotherObject(bool /*another*/) {}
 };
 
 // The factory in use: the real engine unless a test installed its own.

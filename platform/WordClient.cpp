@@ -34,13 +34,13 @@ void throwIfError(const Message& reply) {
     }
 }
 
+constexpr int kDocumentsPerHost = 10;  // a long-lived engine would keep whatever it leaks
+
 // What a Word object tells the factory that made it, so the next engine is ready in time.
 class EngineKeeper {
   public:
     virtual ~EngineKeeper() = default;
-    // The heavy part of the document's work is done (its first page is cut).
-    virtual void firstPageCut() = 0;
-    // The object quit; `cleanHost` is its host when it never opened a document, else null.
+    // The object quit; `cleanHost` is its host when every call went well, else null.
     virtual void quitted(std::unique_ptr<WordHostProcess> cleanHost) = 0;
 };
 
@@ -55,7 +55,7 @@ class HostWordApplication : public WordApplication {
 
     void documentsOpen(const QString& path) override {
         const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-        openTried_ = true;
+        if (host_) host_->countDocument();
         call(Message("open").set("path", absolute.toStdString()));
         paragraphCount_ = -1;
     }
@@ -116,8 +116,6 @@ class HostWordApplication : public WordApplication {
 
     void selectionCut() override {
         Message reply = call(Message("cut"));
-        if (!cutBefore_) keeper_.firstPageCut();
-        cutBefore_ = true;
         if (reply.getInt("empty", 0) != 0) return;
         const QImage picture = pictureOf(reply);
         if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
@@ -133,8 +131,9 @@ class HostWordApplication : public WordApplication {
     }
 
     void quit() override {
-        // An engine that never loaded a document is clean and already started: it is kept.
-        if (!openTried_ && host_) {
+        // An engine whose every call went well (and whose document is closed) is clean and
+        // already started: it is kept for the next document. One that failed never is.
+        if (!failed_ && host_ && host_->documentsCounted() < kDocumentsPerHost) {
             try {
                 call(Message("release"));
                 keeper_.quitted(std::move(host_));
@@ -189,17 +188,21 @@ class HostWordApplication : public WordApplication {
             throw AppError(ErrorNumber::AutomationError,
                            QStringLiteral("The document engine is no longer running."));
         }
-        std::vector<Message> replies = host_->exchange(requests);
-        for (const Message& reply : replies) throwIfError(reply);
-        return std::move(replies.back());
+        try {
+            std::vector<Message> replies = host_->exchange(requests);
+            for (const Message& reply : replies) throwIfError(reply);
+            return std::move(replies.back());
+        } catch (const AppError&) {
+            failed_ = true;
+            throw;
+        }
     }
 
     std::unique_ptr<WordHostProcess> host_;  // null once its clean engine went back to the factory
     EngineKeeper& keeper_;
     std::string pendingIndents_;
     int paragraphCount_ = -1;
-    bool openTried_ = false;
-    bool cutBefore_ = false;
+    bool failed_ = false;  // a call failed: the engine may be in any state
 };
 
 // A running host of another window, found through its registration: it can tell its name and
@@ -239,8 +242,8 @@ class AttachedWordApplication : public WordApplication {
     int pid_;
 };
 
-// Keeps one spare host whose engine starts while the current document is converted, so the
-// next Word object is ready at once. A spare is no running Word until it is claimed.
+// Keeps one spare host, so the next Word object is ready at once: the clean host of the object
+// that quit last, or a fresh one started then. A spare is no running Word until it is claimed.
 class HostWordFactory : public WordFactory, private EngineKeeper {
   public:
     std::unique_ptr<WordApplication> createObject() override {
@@ -253,8 +256,6 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
         return std::make_unique<HostWordApplication>(std::move(host), static_cast<EngineKeeper&>(*this));
     }
 
-    void expectAnotherObject(bool another) override { anotherExpected_ = another; }
-
     std::unique_ptr<WordApplication> getObject() override {
         const std::vector<int> hosts = wordhost::runningHosts();
         if (hosts.empty()) throw AppError(ErrorNumber::CantCreateObject);
@@ -262,11 +263,6 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
     }
 
   private:
-    // With no document to follow, a spare warming now would only take the processor from this one.
-    void firstPageCut() override {
-        if (anotherExpected_) prepareSpare();
-    }
-
     void quitted(std::unique_ptr<WordHostProcess> cleanHost) override {
         if (cleanHost && !(spare_ && spare_->running())) {
             try {
@@ -318,7 +314,6 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
 
     std::unique_ptr<WordHostProcess> spare_;
     QString spareKey_;
-    bool anotherExpected_ = true;
 };
 
 }  // namespace

@@ -33,6 +33,10 @@ class WordHostProcess {
     // that was killed or crashed leaves nothing behind.
     void setPrivateFolder(const std::string& folder);
 
+    // How many documents the host was asked to open, over all the Word objects it served.
+    void countDocument() { ++documents_; }
+    int documentsCounted() const { return documents_; }
+
     bool running() const { return !dead_; }
     pid_t pid() const { return pid_; }
     // Closes the channel without waiting; the host ends by itself.
@@ -50,6 +54,7 @@ class WordHostProcess {
     QString deadReason_;
     bool busy_ = false;
     int unread_ = 0;  // replies of posted requests
+    int documents_ = 0;
     wordhost::MessageReader reader_;
 };
 

@@ -153,11 +153,12 @@ Message CommandDispatcher::handle(const Message& request) {
             return ok();
         }
         if (request.is("release")) {
-            // A Word object that quit before it opened anything leaves its engine clean: the
-            // host goes back to being an unregistered spare instead of ending.
+            // A Word object whose every call went well leaves its engine clean: the host goes
+            // back to being an unregistered spare, with its engine started, instead of ending.
             if (document_) throw EngineError("A document is still open.");
             registration_.reset();
             claimed_ = false;
+            pageFit_ = 0;
             return ok();
         }
         if (request.is("quit")) {

@@ -319,7 +319,7 @@ TEST(WordHost, AttachFindsARunningHostOnly) {
               platform::ErrorNumber::CantCreateObject);
 }
 
-TEST(WordHost, ASpareHostIsReadyButNoRunningWord) {
+TEST(WordHost, ACleanEngineIsKeptAsTheSpareAndNoRunningWord) {
     // A Word object that quits before opening anything (the start-up check) leaves its engine,
     // already started, as the spare: the same process, no longer a running Word.
     auto word = newWord();
@@ -331,14 +331,31 @@ TEST(WordHost, ASpareHostIsReadyButNoRunningWord) {
               platform::ErrorNumber::CantCreateObject);
     EXPECT_EQ(callError([&] { word->name(); }).number(), platform::ErrorNumber::AutomationError);
 
-    // Claimed, it is the running Word; one that opened a document ends and a fresh spare follows.
-    auto claimed = newWord();
-    EXPECT_EQ(onlyRunningHost(), first);
+    // Claimed, it is the running Word; a document converted and closed without an error leaves
+    // it clean again, and the next document gets the same engine and the same pictures.
     const QString folder = makeFolder(QStringLiteral("spare"));
-    claimed->documentsOpen(makeDocument(folder, QStringLiteral("one.docx"), pagedText(1, 1)));
-    claimed->quit();
+    const QString path = makeDocument(folder, QStringLiteral("one.docx"), pagedText(1, 1));
+    QImage firstPicture;
+    for (int round = 0; round < 2; ++round) {
+        auto claimed = newWord();
+        EXPECT_EQ(onlyRunningHost(), first);
+        claimed->documentsOpen(path);
+        claimed->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+        const QImage picture = cutToClipboard(*claimed);
+        if (round == 0) firstPicture = picture;
+        EXPECT_TRUE(picture == firstPicture) << "round " << round;
+        claimed->activeDocumentClose(platform::wd::DoNotSaveChanges);
+        claimed->quit();
+        EXPECT_EQ(childHosts(), std::vector<pid_t>{first});
+        EXPECT_EQ(onlyRunningHost(), -1);
+    }
+
+    // A document that failed never shares its engine: it ends and a fresh spare follows.
+    auto failing = newWord();
+    EXPECT_EQ(callError([&] { failing->documentsOpen(folder + QStringLiteral("/missing.docx")); }).number(),
+              platform::ErrorNumber::AutomationError);
+    failing->quit();
     EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != first; }, 10000));
-    EXPECT_EQ(onlyRunningHost(), -1);
 
     // A spare that died is replaced by a host of its own.
     ::kill(childHosts().front(), SIGKILL);
@@ -347,21 +364,19 @@ TEST(WordHost, ASpareHostIsReadyButNoRunningWord) {
     replacement->quit();
 }
 
-// A spare warms while a document is converted only when another document follows it: for the
-// last one it would only take the processor away.
-TEST(WordHost, ASpareWarmsDuringADocumentOnlyWhenAnotherFollows) {
-    const QString folder = makeFolder(QStringLiteral("hint"));
-    const QString path = makeDocument(folder, QStringLiteral("two.docx"), pagedText(2, 3));
-    for (const bool another : {false, true}) {
-        platform::hostWordFactory().expectAnotherObject(another);
-        auto word = newWord();
+TEST(WordHost, AnEngineServesTenDocumentsAtMost) {
+    const QString folder = makeFolder(QStringLiteral("ten"));
+    const QString path = makeDocument(folder, QStringLiteral("one.docx"), pagedText(1, 1));
+    auto word = newWord();
+    const pid_t engine = onlyRunningHost();
+    for (int document = 1; document <= 10; ++document) {
+        if (document > 1) word = newWord();
+        EXPECT_EQ(onlyRunningHost(), engine) << "document " << document;
         word->documentsOpen(path);
-        selectFirstPages(*word, 1);
-        cutToClipboard(*word);
-        EXPECT_EQ(childHosts().size(), another ? 2u : 1u) << "another document follows: " << another;
+        word->activeDocumentClose(platform::wd::DoNotSaveChanges);
         word->quit();
     }
-    platform::hostWordFactory().expectAnotherObject(true);
+    EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != engine; }, 10000));
 }
 
 TEST(WordHost, CreateFailsCleanlyWithoutTheEngine) {
