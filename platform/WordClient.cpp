@@ -251,6 +251,7 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
         if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
         if (!host) {
             host = std::make_unique<WordHostProcess>(hostExecutable());
+            host->setEngineKey(engineKey());
             if (!handshake(*host)) throw AppError(ErrorNumber::CantCreateObject);
         }
         return std::make_unique<HostWordApplication>(std::move(host), static_cast<EngineKeeper&>(*this));
@@ -268,7 +269,6 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
             try {
                 cleanHost->post(Message("warm"));
                 spare_ = std::move(cleanHost);
-                spareKey_ = engineKey();
                 return;
             } catch (const AppError&) {
                 // it died meanwhile: start a fresh one
@@ -278,7 +278,6 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
     }
 
     static QString hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
-    // What a spare was started with; a spare started for another engine or folder is of no use.
     static QString engineKey() {
         return hostExecutable() + QLatin1Char('\n') + qEnvironmentVariable("MARROWDALE_LIBREOFFICE_PROGRAM");
     }
@@ -297,7 +296,7 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
     }
 
     std::unique_ptr<WordHostProcess> takeSpare() {
-        if (spare_ && (!spare_->running() || spareKey_ != engineKey())) spare_.reset();
+        if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
         return std::move(spare_);
     }
 
@@ -305,15 +304,14 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
         if (spare_ && spare_->running()) return;
         try {
             spare_ = std::make_unique<WordHostProcess>(hostExecutable());
+            spare_->setEngineKey(engineKey());
             spare_->post(Message("warm"));
-            spareKey_ = engineKey();
         } catch (const AppError&) {
             spare_.reset();  // the next Word object starts its own host
         }
     }
 
     std::unique_ptr<WordHostProcess> spare_;
-    QString spareKey_;
 };
 
 }  // namespace

@@ -33,6 +33,11 @@ class WordHostProcess {
     // that was killed or crashed leaves nothing behind.
     void setPrivateFolder(const std::string& folder);
 
+    // What the host was started with (program, engine folder): a spare started for another
+    // engine is of no use.
+    void setEngineKey(const QString& key) { engineKey_ = key; }
+    const QString& engineKey() const { return engineKey_; }
+
     // How many documents the host was asked to open, over all the Word objects it served.
     void countDocument() { ++documents_; }
     int documentsCounted() const { return documents_; }
@@ -55,6 +60,7 @@ class WordHostProcess {
     bool busy_ = false;
     int unread_ = 0;  // replies of posted requests
     int documents_ = 0;
+    QString engineKey_;
     wordhost::MessageReader reader_;
 };
 
