@@ -117,7 +117,13 @@ class HostWordApplication : public WordApplication {
     void selectionCut() override {
         Message reply = call(Message("cut"));
         if (reply.getInt("empty", 0) != 0) return;
-        const QImage picture = pictureOf(reply);
+        QImage picture;
+        try {
+            picture = pictureOf(reply);
+        } catch (...) {
+            failed_ = true;  // an engine that sends damaged pictures is not kept
+            throw;
+        }
         if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
             throw AppError(ErrorNumber::AutomationError,
                            QStringLiteral("There is no clipboard to put the page on."));
