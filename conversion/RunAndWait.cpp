@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/syscall.h>

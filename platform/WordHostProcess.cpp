@@ -25,23 +25,35 @@ using Clock = std::chrono::steady_clock;
 std::chrono::milliseconds replyTimeout{120000};
 constexpr int kSliceMs = 50;  // the window gets its events at least this often
 
+// Reaps the host once it has ended, waiting at most `limit`; true when it ended. The window's
+// events run meanwhile when `yield` is set (only on the window's thread).
+bool endedWithin(pid_t pid, std::chrono::milliseconds limit, bool yield) {
+    const Clock::time_point deadline = Clock::now() + limit;
+    while (::waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (Clock::now() > deadline) return false;
+        if (yield) yieldToEventLoop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// What a host that ended normally has removed itself; one killed or crashed leaves it to us.
+void removeFolder(const std::string& folder) {
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+}
+
 // Waits for the host to end in the background, so no zombie stays and the window never waits;
-// then removes its private folder, which a host that ended normally has removed already.
+// then removes its private folder.
 void reapLater(pid_t pid, bool kill, std::string folder) {
     if (pid <= 0) return;
     if (kill) ::kill(pid, SIGKILL);
     std::thread([pid, folder = std::move(folder)] {
-        bool ended = false;
-        for (int i = 0; i < 200 && !ended; ++i) {
-            ended = ::waitpid(pid, nullptr, WNOHANG) != 0;
-            if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        if (!ended) {
+        if (!endedWithin(pid, std::chrono::seconds(5), false)) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         }
-        std::error_code ignored;
-        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+        removeFolder(folder);
     }).detach();
 }
 
@@ -49,14 +61,8 @@ void reapLater(pid_t pid, bool kill, std::string folder) {
 // (a program about to exit would otherwise leave it). A host that takes longer is left to reapLater.
 bool killedAndEnded(pid_t pid, const std::string& folder) {
     ::kill(pid, SIGKILL);
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(2);
-    while (::waitpid(pid, nullptr, WNOHANG) == 0) {
-        if (Clock::now() > deadline) return false;
-        yieldToEventLoop();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    std::error_code ignored;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+    if (!endedWithin(pid, std::chrono::seconds(2), true)) return false;
+    removeFolder(folder);
     return true;
 }
 
@@ -78,7 +84,7 @@ WordHostProcess::WordHostProcess(const QString& executable) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
         throw AppError(ErrorNumber::CantCreateObject);
     const char* argv[] = {program.c_str(), "--serve", nullptr};
-    platform::ChildSetup setup;
+    ChildSetup setup;
     setup.standardInput = setup.standardOutput = sockets[1];
     setup.deathSignal = SIGTERM;  // a crashed program leaves no host behind
     setup.closeOtherDescriptors = true;  // no other host's channel may stay open in this one
