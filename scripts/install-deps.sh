@@ -6,14 +6,17 @@ set -euo pipefail
 AMD64_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libreoffice-writer libreofficekit-dev
+  libreoffice-writer libreofficekit-dev libreoffice-dev
   libpoppler-cpp-dev libturbojpeg0-dev libjpeg62-turbo-dev
   libzip-dev libpugixml-dev libgsf-1-dev python3-uno
   g++-multilib
   googletest libgtest-dev libgmock-dev
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
+  fonts-noto-core fonts-noto-cjk  # Thai, Devanagari and the rest; Chinese, Japanese, Korean
   xvfb xauth imagemagick netpbm libjpeg-turbo-progs poppler-utils
   pandoc util-linux procps
+  xdg-utils    # opens folders and web pages from the window
+  ghostscript  # the benchmark's peer pipeline
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
 )
 I386_PACKAGES=(libjpeg62-turbo-dev:i386)  # the static libjpeg.a of the i386 converter
@@ -35,4 +38,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${SUDO[@]}" apt-get update -qq
-"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${SUDO[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
