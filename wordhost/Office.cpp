@@ -92,9 +92,14 @@ Office::~Office() = default;
 std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::string& shownPath) {
     lok::Document* document = office_->documentLoad(fileUrl(path).c_str());
     if (document == nullptr) {
+        // The engine's own reason names its internals ("loadComponentFromURL returned an empty
+        // reference") when it found no way to read the file at all.
         const std::string reason = takeError(office_);
-        throw EngineError("The document engine cannot open \"" + shownPath + "\"" +
-                          (reason.empty() ? std::string(".") : ": " + reason));
+        if (reason.empty() || reason.find("loadComponentFromURL") != std::string::npos) {
+            throw EngineError("The document engine cannot open \"" + shownPath +
+                              "\": it is damaged or in a format the engine does not read.");
+        }
+        throw EngineError("The document engine cannot open \"" + shownPath + "\": " + reason);
     }
     return std::unique_ptr<lok::Document>(document);
 }
