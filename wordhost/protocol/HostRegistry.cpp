@@ -121,4 +121,29 @@ bool hostRunning(int pid) {
     }
 }
 
+std::string privateFolderOfHost(int pid) {
+    static const std::string kOwnerFile = "/.owner";
+    static const std::string kFolderPrefix = "marrowdale-wordhost-";
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    DIR* dir = ::opendir(fds.c_str());
+    if (dir == nullptr) return {};
+    std::string folder;
+    while (const dirent* entry = ::readdir(dir)) {
+        char target[4096];
+        const ssize_t length = ::readlink((fds + "/" + entry->d_name).c_str(), target, sizeof target - 1);
+        if (length <= 0) continue;
+        const std::string path(target, static_cast<std::size_t>(length));
+        if (path.size() <= kOwnerFile.size() || path.compare(path.size() - kOwnerFile.size(), kOwnerFile.size(), kOwnerFile) != 0)
+            continue;
+        const std::string candidate = path.substr(0, path.size() - kOwnerFile.size());
+        const std::size_t slash = candidate.rfind('/');
+        if (slash != std::string::npos && candidate.compare(slash + 1, kFolderPrefix.size(), kFolderPrefix) == 0) {
+            folder = candidate;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return folder;
+}
+
 }  // namespace wordhost

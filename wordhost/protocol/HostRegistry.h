@@ -33,4 +33,8 @@ std::vector<int> runningHosts();
 // Whether the host with this process id is still registered and alive.
 bool hostRunning(int pid);
 
+// The private folder of the host with this process id (it holds the folder's owner file open),
+// or empty when the process is no host or has none. Only the user's own processes can be seen.
+std::string privateFolderOfHost(int pid);
+
 }  // namespace wordhost

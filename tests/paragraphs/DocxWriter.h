@@ -1,0 +1,30 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// Small .docx packages written by the tests themselves.
+namespace testdocx {
+
+using Parts = std::map<std::string, std::string>;
+
+// Writes the parts as a zip package, adding [Content_Types].xml, _rels/.rels and the document's
+// relationships to styles.xml and numbering.xml when the parts do not bring their own.
+void writeDocx(const std::string& path, Parts parts);
+
+// Every entry of a zip package, by name.
+Parts readParts(const std::string& path);
+
+// A word/document.xml whose body holds `body`; strict uses the strict OOXML namespace.
+std::string documentXml(const std::string& body, bool strict = false);
+
+// A paragraph with the given w:pPr content and some text.
+std::string paragraph(const std::string& properties, const std::string& text = "Text");
+
+// A word/styles.xml with the given content (w:docDefaults, w:style elements).
+std::string stylesXml(const std::string& content);
+
+// A word/numbering.xml with the given content (w:abstractNum, w:num elements).
+std::string numberingXml(const std::string& content);
+
+}  // namespace testdocx
