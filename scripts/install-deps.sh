@@ -8,7 +8,7 @@ AMD64_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libreoffice-writer libreofficekit-dev libreoffice-dev
   libpoppler-cpp-dev libturbojpeg0-dev libjpeg62-turbo-dev
-  libzip-dev libpugixml-dev libgsf-1-dev python3-uno
+  libzip-dev libgsf-1-dev python3-uno
   g++-multilib
   googletest libgtest-dev libgmock-dev
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
