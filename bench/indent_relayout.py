@@ -2,7 +2,8 @@
 """Times what a conversion asks of one engine host for a document's first page, with the indent
 repair between: open, repaginate, page count, paragraphs, the indent writes, and the goto that
 lays the repaired document out.
-Usage: bench/indent_relayout.py HOST DOCUMENT   (HOST: build/bin/marrowdale-wordhost)"""
+Usage: bench/indent_relayout.py HOST DOCUMENT [--warm]   (HOST: build/bin/marrowdale-wordhost)
+--warm first warms the host as the program does with its spare."""
 import os, subprocess, sys, time
 
 host, document = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -30,6 +31,8 @@ def quoted(path):
     return "".join(c if c.isalnum() or c in "._-/:,+" else "%%%02X" % b
                    for c in path for b in c.encode())
 
+if "--warm" in sys.argv[3:]:
+    print(f"{'warm':12} {call('warm')[2]:8.0f} ms")
 call("hello version=1")
 for label, line in [("open", "open path=" + quoted(document)), ("repaginate", "repaginate"),
                     ("page count", "property index=14")]:

@@ -4,11 +4,13 @@
 # paragraphs in table cells. The text flows freely (no page breaks), so repairing the indents
 # changes the page count. OUT ending in .doc (or .rtf, .odt) is converted by the office suite
 # from the .docx written first.
-# Usage: bench/make-indented-doc.sh PAGES OUT.docx|OUT.doc
+# --at-zero writes the same document with all those indents at 0: the layout a repair must give.
+# Usage: bench/make-indented-doc.sh PAGES OUT.docx|OUT.doc [--at-zero]
 set -euo pipefail
-[ $# -eq 2 ] && [ "$1" -gt 0 ] 2>/dev/null || { echo "usage: $0 PAGES OUT.docx|OUT.doc" >&2; exit 2; }
+[ $# -ge 2 ] && [ "$1" -gt 0 ] 2>/dev/null || { echo "usage: $0 PAGES OUT.docx|OUT.doc [--at-zero]" >&2; exit 2; }
 pages=$1
 out=$2
+at_zero=${3:-}
 python=/usr/bin/python3
 soffice=${SOFFICE:-/usr/bin/soffice}
 
@@ -16,9 +18,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 docx="$work/indented.docx"
 
-"$python" - "$pages" "$docx" <<'PY'
-import sys, zipfile
-pages, path = int(sys.argv[1]), sys.argv[2]
+"$python" - "$pages" "$docx" "$at_zero" <<'PY'
+import re, sys, zipfile
+pages, path, at_zero = int(sys.argv[1]), sys.argv[2], sys.argv[3] == "--at-zero"
 W = 'xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"'
 sentence = "The quick brown fox jumps over the lazy dog near the river bank. "
 
@@ -80,6 +82,8 @@ docrels = ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
            '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>'
            '<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/numbering" Target="numbering.xml"/>'
            '</Relationships>')
+if at_zero:
+    document, styles, numbering = (re.sub(r'"-[0-9]+"', '"0"', part) for part in (document, styles, numbering))
 with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
     z.writestr("[Content_Types].xml", ct)
     z.writestr("_rels/.rels", rels)

@@ -178,6 +178,15 @@ void DocumentModel::applyChanges() {
     }
 }
 
+bool DocumentModel::isTextDocument() const {
+    try {
+        const Reference<css::lang::XServiceInfo> info(impl_->model, UNO_QUERY);
+        return info.is() && info->supportsService("com.sun.star.text.TextDocument");
+    } catch (const css::uno::Exception&) {
+        return false;
+    }
+}
+
 std::string DocumentModel::filterName() const {
     try {
         for (const css::beans::PropertyValue& argument : impl_->model->getArgs()) {

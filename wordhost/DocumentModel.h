@@ -24,6 +24,8 @@ class DocumentModel {
     DocumentModel(const DocumentModel&) = delete;
     DocumentModel& operator=(const DocumentModel&) = delete;
 
+    // A text document (not a spreadsheet, drawing, ...).
+    bool isTextDocument() const;
     // The name of the import filter the engine chose ("MS Word 97", "Text", ...).
     std::string filterName() const;
 

@@ -96,11 +96,12 @@ EngineDocument::EngineDocument(Office& office, std::string workFolder, const std
         writeEmptyDocument(loaded);
     }
     engineDocument_ = office_.load(loaded, shownPath_);
-    if (engineDocument_->getDocumentType() != LOK_DOCTYPE_TEXT) notWordDocument(shownPath_);
     model_ = std::make_unique<DocumentModel>(fileUrl(loaded));
-    // What the engine could only read as plain text is no word-processing document.
+    // What the engine could only read as plain text, or as another kind of document, is no
+    // word-processing document.
     const std::string filter = model_->filterName();
-    if (filter == "Text" || filter.rfind("Text (", 0) == 0) notWordDocument(shownPath_);
+    if (!model_->isTextDocument() || filter == "Text" || filter.rfind("Text (", 0) == 0)
+        notWordDocument(shownPath_);
 }
 
 EngineDocument::~EngineDocument() {
@@ -157,7 +158,15 @@ void EngineDocument::prepareNextPages() {
     renderer_->prepare(std::move(next));
 }
 
-std::vector<Indents> EngineDocument::paragraphIndents() { return model_->indents(); }
+std::vector<Indents> EngineDocument::paragraphIndents() {
+    try {
+        return model_->indents();
+    } catch (const EngineError& error) {
+        // Without its paragraphs the document still converts, only without the indent repair.
+        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(), error.what());
+        return {};
+    }
+}
 
 void EngineDocument::setIndent(std::size_t paragraph, bool left, double points) {
     const std::vector<Indents>& now = model_->indents();
