@@ -16,6 +16,7 @@
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextTable.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/view/XRenderable.hpp>
 
 #include <rtl/uri.hxx>
 
@@ -184,6 +185,21 @@ bool DocumentModel::isTextDocument() const {
         return info.is() && info->supportsService("com.sun.star.text.TextDocument");
     } catch (const css::uno::Exception&) {
         return false;
+    }
+}
+
+int DocumentModel::pageCount() {
+    applyChanges();
+    try {
+        // The export's own count: it lays the document out to its end first.
+        const Reference<css::view::XRenderable> renderable(impl_->model, UNO_QUERY);
+        if (!renderable.is()) throw EngineError("The document engine cannot count the pages.");
+        css::uno::Sequence<css::beans::PropertyValue> options(1);
+        options.getArray()[0].Name = "IsSkipEmptyPages";
+        options.getArray()[0].Value <<= true;
+        return renderable->getRendererCount(css::uno::Any(impl_->model), options);
+    } catch (const css::uno::Exception& error) {
+        throw EngineError("The document engine cannot count the pages: " + utf8(error.Message));
     }
 }
 

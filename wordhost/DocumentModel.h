@@ -26,6 +26,9 @@ class DocumentModel {
 
     // A text document (not a spreadsheet, drawing, ...).
     bool isTextDocument() const;
+    // The pages of the engine's own layout, as its PDF export has them (blank pages it inserts
+    // for a section that starts on an odd or even page are left out). Throws EngineError.
+    int pageCount();
     // The name of the import filter the engine chose ("MS Word 97", "Text", ...).
     std::string filterName() const;
 

@@ -122,9 +122,9 @@ const std::vector<std::string>& EngineDocument::lines(int page) {
 void EngineDocument::repaginate() {}
 
 int EngineDocument::pageCount() {
-    // Before the first export and any change, the engine's own layout knows the page count: a
-    // document repaired before its first cut is then exported once.
-    if (!layout_ && !changed_) return std::max(engineDocument_->getParts(), 1);
+    // Until the first export, the engine's own layout knows the page count (also after indent
+    // writes): a document repaired before its first cut is exported once.
+    if (!layout_) return std::max(model_->pageCount(), 1);
     ensureLayout();
     return pages();
 }
@@ -136,7 +136,7 @@ void EngineDocument::ensureLayout() {
 // Exports the layout of the loaded document (with every change made so far) and keeps the pages
 // cut so far out of it: the document in the engine is never cut itself.
 void EngineDocument::layOut() {
-    if (changed_) model_->applyChanges();
+    model_->applyChanges();
     changed_ = false;
     const std::string pdf = folder_ + "/layout-" + std::to_string(++layouts_) + ".pdf";
     office_.saveAs(*engineDocument_, pdf, "pdf");

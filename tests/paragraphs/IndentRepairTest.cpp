@@ -139,3 +139,25 @@ TEST(IndentRepair, RepairsTheLoadedDocumentAndLaysItOutOnce) {
     word->activeDocumentClose(0);
     word->quit();
 }
+
+// The page count read before the first layout comes from the engine itself; it must be the
+// layout's, also where the engine inserts blank pages that the layout leaves out.
+TEST(IndentRepair, ThePageCountBeforeTheFirstLayoutIsTheLayoutsOwn) {
+    const auto section = [](const char* start) {
+        return std::string(R"(<w:p><w:pPr><w:sectPr><w:type w:val=")") + start +
+               R"("/><w:pgSz w:w="12240" w:h="15840"/></w:sectPr></w:pPr></w:p>)";
+    };
+    const std::string body = paragraph("", "Section one") + section("nextPage") + paragraph("", "Section two") +
+                             section("oddPage") + paragraph("", "Section three");
+    const QString path = wordhosttest::makeFolder(QStringLiteral("odd-pages")) + QStringLiteral("/odd pages.docx");
+    writeDocx(path.toStdString(), {{"word/document.xml", documentXml(body)}});
+    auto word = platform::hostWordFactory().createObject();
+    word->documentsOpen(path);
+    word->activeDocumentRepaginate();
+    const int counted = word->builtInDocumentProperty(platform::wd::PropertyPages).toInt();
+    word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);  // lays the document out
+    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), counted);
+    EXPECT_EQ(counted, 3);
+    word->activeDocumentClose(0);
+    word->quit();
+}
