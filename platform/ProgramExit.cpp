@@ -47,7 +47,7 @@ std::multimap<pid_t, pid_t> childrenByParent() {
 bool endedWithin(pid_t pid, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        siginfo_t info {};
+        siginfo_t info{};
         if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
         if (info.si_pid == pid) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;

@@ -17,7 +17,6 @@
 #include <com/sun/star/text/XTextTable.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/view/XRenderable.hpp>
-
 #include <rtl/uri.hxx>
 
 #include "wordhost/EngineError.h"
@@ -31,7 +30,9 @@ using css::uno::UNO_QUERY;
 
 namespace {
 
-std::string utf8(const rtl::OUString& text) { return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr(); }
+std::string utf8(const rtl::OUString& text) {
+    return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr();
+}
 
 rtl::OUString ouString(const std::string& text) {
     return rtl::OStringToOUString(rtl::OString(text.data(), static_cast<sal_Int32>(text.size())),

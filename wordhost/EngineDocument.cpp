@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include <LibreOfficeKit/LibreOfficeKit.hxx>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <filesystem>
 
 namespace wordhost {
@@ -75,7 +75,9 @@ void writeEmptyDocument(const std::string& path) {
     static const char kEmpty[] = "{\\rtf1\\ansi }\n";
     const bool written = out >= 0 && ::write(out, kEmpty, sizeof kEmpty - 1) == ssize_t(sizeof kEmpty - 1);
     if (out >= 0) ::close(out);
-    if (!written) throw EngineError("The document engine cannot make an empty document: " + std::string(std::strerror(errno)) + ".");
+    if (!written)
+        throw EngineError(
+            "The document engine cannot make an empty document: " + std::string(std::strerror(errno)) + ".");
 }
 
 [[noreturn]] void notWordDocument(const std::string& shown) {
@@ -163,7 +165,8 @@ std::vector<Indents> EngineDocument::paragraphIndents() {
         return model_->indents();
     } catch (const EngineError& error) {
         // Without its paragraphs the document still converts, only without the indent repair.
-        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(), error.what());
+        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(),
+                     error.what());
         return {};
     }
 }

@@ -30,7 +30,8 @@ class EngineParagraphs : public ::testing::Test {
 
     // Opens the document in the shared engine and reads its paragraphs' indents.
     static Indents open(const std::string& name, const Parts& parts) {
-        const std::string path = wordhosttest::makeFolder(QStringLiteral("paragraphs")).toStdString() + "/" + name;
+        const std::string path =
+            wordhosttest::makeFolder(QStringLiteral("paragraphs")).toStdString() + "/" + name;
         writeDocx(path, parts);
         return openFile(path);
     }
@@ -57,11 +58,12 @@ TEST_F(EngineParagraphs, ReadsDirectIndentsInPointsAsWordReportsThem) {
     const Indents indents = open(
         "direct.docx",
         {{"word/document.xml",
-          documentXml(paragraph(R"(<w:ind w:left="-720" w:right="360"/>)") +
-                      paragraph(R"(<w:ind w:start="1440" w:end="-180"/>)") +
-                      paragraph(R"(<w:ind w:left="720" w:hanging="1080"/>)") +  // the hanging part is no left indent
-                      paragraph(R"(<w:ind w:firstLine="400"/>)") + paragraph(R"(<w:ind w:left="-1"/>)") +
-                      paragraph(""))}});
+          documentXml(
+              paragraph(R"(<w:ind w:left="-720" w:right="360"/>)") +
+              paragraph(R"(<w:ind w:start="1440" w:end="-180"/>)") +
+              paragraph(R"(<w:ind w:left="720" w:hanging="1080"/>)") +  // the hanging part is no left indent
+              paragraph(R"(<w:ind w:firstLine="400"/>)") + paragraph(R"(<w:ind w:left="-1"/>)") +
+              paragraph(""))}});
     EXPECT_EQ(indents.left, (std::vector<double>{-36, 72, 36, 0, -0.05, 0}));
     EXPECT_EQ(indents.right, (std::vector<double>{18, -9, 0, 0, 0, 0}));
     close();
@@ -73,12 +75,12 @@ TEST_F(EngineParagraphs, FallsBackThroughTheStyleChainToTheDocumentDefaults) {
         R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/></w:style>)"
         R"(<w:style w:type="paragraph" w:styleId="Quote"><w:name w:val="Quote"/><w:basedOn w:val="Normal"/><w:pPr><w:ind w:left="-400"/></w:pPr></w:style>)"
         R"(<w:style w:type="paragraph" w:styleId="Deep"><w:name w:val="Deep"/><w:basedOn w:val="Quote"/><w:pPr><w:ind w:right="200"/></w:pPr></w:style>)");
-    const Indents indents =
-        open("styles.docx", {{"word/styles.xml", styles},
-                             {"word/document.xml",
-                              documentXml(paragraph(R"(<w:pStyle w:val="Deep"/>)") + paragraph("") +
-                                          paragraph(R"(<w:pStyle w:val="NoSuchStyle"/>)") +
-                                          paragraph(R"(<w:pStyle w:val="Quote"/><w:ind w:left="20"/>)"))}});
+    const Indents indents = open(
+        "styles.docx",
+        {{"word/styles.xml", styles},
+         {"word/document.xml", documentXml(paragraph(R"(<w:pStyle w:val="Deep"/>)") + paragraph("") +
+                                           paragraph(R"(<w:pStyle w:val="NoSuchStyle"/>)") +
+                                           paragraph(R"(<w:pStyle w:val="Quote"/><w:ind w:left="20"/>)"))}});
     EXPECT_EQ(indents.left, (std::vector<double>{-20, 5, 5, 1}));
     EXPECT_EQ(indents.right, (std::vector<double>{10, 3, 3, 3}));
     close();
@@ -94,10 +96,11 @@ TEST_F(EngineParagraphs, TakesTheLeftIndentFromTheListLevelUnlessSetDirectly) {
         "numbering.docx",
         {{"word/numbering.xml", numbering},
          {"word/document.xml",
-          documentXml(paragraph(R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
-                      paragraph(R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)") +
-                      paragraph(R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr><w:ind w:left="0"/>)") +
-                      paragraph(""))}});
+          documentXml(
+              paragraph(R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
+              paragraph(R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)") +
+              paragraph(R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr><w:ind w:left="0"/>)") +
+              paragraph(""))}});
     EXPECT_EQ(indents.left, (std::vector<double>{-72, 36, 0, 0}));
     // A repaired list paragraph keeps its place in the list with the level's hanging indent.
     word_->setLeftIndent(0, word_->centimetersToPoints(0));
@@ -107,13 +110,15 @@ TEST_F(EngineParagraphs, TakesTheLeftIndentFromTheListLevelUnlessSetDirectly) {
 
 TEST_F(EngineParagraphs, CountsTheMainTextWithItsTableCellsOnly) {
     const std::string cell = "<w:tc>" + paragraph(R"(<w:ind w:left="-20"/>)", "cell") + "</w:tc>";
-    const std::string nested = "<w:tc><w:tbl><w:tr>" + cell + cell + "</w:tr></w:tbl>" + paragraph("") + "</w:tc>";
-    const std::string header = R"(<w:hdr xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)" +
-                               paragraph(R"(<w:ind w:left="-999"/>)") + "</w:hdr>";
+    const std::string nested =
+        "<w:tc><w:tbl><w:tr>" + cell + cell + "</w:tr></w:tbl>" + paragraph("") + "</w:tc>";
+    const std::string header =
+        R"(<w:hdr xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)" +
+        paragraph(R"(<w:ind w:left="-999"/>)") + "</w:hdr>";
     const Indents indents = open(
-        "tables.docx", {{"word/document.xml", documentXml(paragraph(R"(<w:ind w:left="20"/>)") +
-                                                         "<w:tbl><w:tblPr/><w:tr>" + cell + nested +
-                                                         "</w:tr></w:tbl>" + paragraph(R"(<w:ind w:left="40"/>)"))},
+        "tables.docx", {{"word/document.xml",
+                         documentXml(paragraph(R"(<w:ind w:left="20"/>)") + "<w:tbl><w:tblPr/><w:tr>" + cell +
+                                     nested + "</w:tr></w:tbl>" + paragraph(R"(<w:ind w:left="40"/>)"))},
                         {"word/header1.xml", header}});
     EXPECT_EQ(indents.left, (std::vector<double>{1, -1, -1, -1, 0, 2}));
     close();
@@ -124,8 +129,9 @@ TEST_F(EngineParagraphs, ReadsStrictDocuments) {
         R"(<w:styles xmlns:w="http://purl.oclc.org/ooxml/wordprocessingml/main">)"
         R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/><w:pPr><w:ind w:end="-240"/></w:pPr></w:style></w:styles>)";
     const Indents indents = open(
-        "strict.docx", {{"word/styles.xml", strictStyles},
-                        {"word/document.xml", documentXml(paragraph(R"(<w:ind w:start="-1440"/>)") + paragraph(""), true)}});
+        "strict.docx",
+        {{"word/styles.xml", strictStyles},
+         {"word/document.xml", documentXml(paragraph(R"(<w:ind w:start="-1440"/>)") + paragraph(""), true)}});
     EXPECT_EQ(indents.left, (std::vector<double>{-72, 0}));
     EXPECT_EQ(indents.right, (std::vector<double>{-12, -12}));
     close();

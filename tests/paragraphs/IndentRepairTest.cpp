@@ -27,21 +27,28 @@ Parts outdentedDocument(int indent) {
     const std::string half = std::to_string(indent / 2);
     std::string body;
     for (int block = 0; block < 12; ++block) {
-        body += paragraph("<w:ind w:left=\"" + by + "\"/>", lines) + paragraph("<w:ind w:right=\"" + by + "\"/>", lines) +
+        body += paragraph("<w:ind w:left=\"" + by + "\"/>", lines) +
+                paragraph("<w:ind w:right=\"" + by + "\"/>", lines) +
                 paragraph(R"(<w:pStyle w:val="Outdented"/>)", lines) +
                 paragraph(R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)", lines) +
                 "<w:tbl><w:tblPr><w:tblW w:w=\"5000\" w:type=\"pct\"/></w:tblPr><w:tr><w:tc>" +
-                paragraph("<w:ind w:left=\"" + half + "\" w:right=\"" + half + "\"/>", lines) + "</w:tc></w:tr></w:tbl>";
+                paragraph("<w:ind w:left=\"" + half + "\" w:right=\"" + half + "\"/>", lines) +
+                "</w:tc></w:tr></w:tbl>";
     }
-    return {{"word/document.xml", documentXml(body)},
-            {"word/styles.xml",
-             stylesXml(R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/></w:style>)"
-                       R"(<w:style w:type="paragraph" w:styleId="Outdented"><w:name w:val="Outdented"/><w:basedOn w:val="Normal"/>)"
-                       "<w:pPr><w:ind w:left=\"" + by + "\" w:right=\"" + by + "\"/></w:pPr></w:style>")},
-            {"word/numbering.xml",
-             numberingXml(R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:start w:val="1"/><w:numFmt w:val="decimal"/>)"
-                          R"(<w:lvlText w:val="%1."/><w:pPr><w:ind w:left=")" + (indent < 0 ? by : std::string("360")) +
-                          R"(" w:hanging="360"/></w:pPr></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num>)")}};
+    return {
+        {"word/document.xml", documentXml(body)},
+        {"word/styles.xml",
+         stylesXml(
+             R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/></w:style>)"
+             R"(<w:style w:type="paragraph" w:styleId="Outdented"><w:name w:val="Outdented"/><w:basedOn w:val="Normal"/>)"
+             "<w:pPr><w:ind w:left=\"" +
+             by + "\" w:right=\"" + by + "\"/></w:pPr></w:style>")},
+        {"word/numbering.xml",
+         numberingXml(
+             R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:start w:val="1"/><w:numFmt w:val="decimal"/>)"
+             R"(<w:lvlText w:val="%1."/><w:pPr><w:ind w:left=")" +
+             (indent < 0 ? by : std::string("360")) +
+             R"(" w:hanging="360"/></w:pPr></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num>)")}};
 }
 
 int enginePageCount(const std::string& path) {
@@ -131,7 +138,8 @@ TEST(IndentRepair, RepairsTheLoadedDocumentAndLaysItOutOnce) {
     EXPECT_EQ(negative, 12 * 7);
     word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
     // The private copy and one layout: no patched package, no second load, no export before the repair.
-    EXPECT_EQ(documentFiles(host), (QStringList{QStringLiteral("layout-1.pdf"), QStringLiteral("outdented.docx")}));
+    EXPECT_EQ(documentFiles(host),
+              (QStringList{QStringLiteral("layout-1.pdf"), QStringLiteral("outdented.docx")}));
     for (const platform::ParagraphIndents& repaired : word->paragraphIndents()) {
         EXPECT_GE(repaired.left, 0);
         EXPECT_GE(repaired.right, 0);
@@ -147,9 +155,11 @@ TEST(IndentRepair, ThePageCountBeforeTheFirstLayoutIsTheLayoutsOwn) {
         return std::string(R"(<w:p><w:pPr><w:sectPr><w:type w:val=")") + start +
                R"("/><w:pgSz w:w="12240" w:h="15840"/></w:sectPr></w:pPr></w:p>)";
     };
-    const std::string body = paragraph("", "Section one") + section("nextPage") + paragraph("", "Section two") +
-                             section("oddPage") + paragraph("", "Section three");
-    const QString path = wordhosttest::makeFolder(QStringLiteral("odd-pages")) + QStringLiteral("/odd pages.docx");
+    const std::string body = paragraph("", "Section one") + section("nextPage") +
+                             paragraph("", "Section two") + section("oddPage") +
+                             paragraph("", "Section three");
+    const QString path =
+        wordhosttest::makeFolder(QStringLiteral("odd-pages")) + QStringLiteral("/odd pages.docx");
     writeDocx(path.toStdString(), {{"word/document.xml", documentXml(body)}});
     auto word = platform::hostWordFactory().createObject();
     word->documentsOpen(path);

@@ -48,12 +48,15 @@ TEST(DocumentSniffer, KnowsWordFormatsByContentNotName) {
 
 // The committed Word 97 document with its bytes changed in every place `from` stands (UTF-16
 // stream names in the compound file's directory, or bytes of the FIB).
-std::string patchedWord97(const std::string& name, const std::vector<std::pair<std::string, std::string>>& changes) {
-    std::ifstream in((testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc")).toStdString(),
-                     std::ios::binary);
+std::string patchedWord97(const std::string& name,
+                          const std::vector<std::pair<std::string, std::string>>& changes) {
+    std::ifstream in(
+        (testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc")).toStdString(),
+        std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (const auto& [from, to] : changes) {
-        for (std::size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
+        for (std::size_t at = bytes.find(from); at != std::string::npos;
+             at = bytes.find(from, at + to.size()))
             bytes.replace(at, from.size(), to);
     }
     return writeFile(name, bytes);
@@ -75,7 +78,9 @@ TEST(DocumentSniffer, LetsTheEngineJudgeEveryWordVersion) {
     EXPECT_EQ(wordhost::sniffDocument(upper, upper), DocumentFormat::Word97);
     // Word 95 (and its East Asian editions): the same container, an older FIB.
     for (const char* ident : {"\xDC\xA5", "\x97\xA6"}) {
-        const std::string word95 = patchedWord97("word95.doc", {{std::string("\xEC\xA5\xC1\x00", 4), std::string(ident, 2) + std::string("\x65\x00", 2)}});
+        const std::string word95 = patchedWord97(
+            "word95.doc",
+            {{std::string("\xEC\xA5\xC1\x00", 4), std::string(ident, 2) + std::string("\x65\x00", 2)}});
         EXPECT_EQ(wordhost::sniffDocument(word95, word95), DocumentFormat::Word97);
     }
     // Word 1 and 2: the FIB starts the file itself, no compound file.

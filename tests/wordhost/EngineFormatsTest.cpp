@@ -8,13 +8,13 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QSet>
+#include <QStandardPaths>
 
 #include "platform/ProgramExit.h"
 #include "platform/WordClient.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
-#include <QStandardPaths>
 
 using namespace wordhosttest;
 
@@ -58,12 +58,15 @@ QByteArray utf16(const char* ascii) {
 }  // namespace
 
 TEST(EngineFormats, AWord97DocumentOpensWhateverTheCaseOfItsStreamNames) {
-    for (const auto& [name, changes] : std::vector<std::pair<QString, std::vector<std::pair<QByteArray, QByteArray>>>>{
+    for (const auto& [name, changes] :
+         std::vector<std::pair<QString, std::vector<std::pair<QByteArray, QByteArray>>>>{
              {QStringLiteral("lower.doc"),
-              {{utf16("WordDocument"), utf16("worddocument")}, {utf16("1Table"), utf16("1table")},
+              {{utf16("WordDocument"), utf16("worddocument")},
+               {utf16("1Table"), utf16("1table")},
                {utf16("Root Entry"), utf16("root entry")}}},
              {QStringLiteral("upper.doc"),
-              {{utf16("WordDocument"), utf16("WORDDOCUMENT")}, {utf16("1Table"), utf16("1TABLE")},
+              {{utf16("WordDocument"), utf16("WORDDOCUMENT")},
+               {utf16("1Table"), utf16("1TABLE")},
                {utf16("Root Entry"), utf16("ROOT ENTRY")}}}}) {
         auto word = openInNewWord(copyWithChanges(name, changes));
         EXPECT_EQ(pagesOf(*word), 2) << name.toStdString();
@@ -121,12 +124,15 @@ bool drawnAsBoxes(const QImage& line) {
 
 TEST(EngineFormats, TextInEveryScriptHasItsGlyphs) {
     const std::vector<std::string> lines = {
-        "\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C\xE5\x92\x8C\xE5\xB9\xB3",  // Chinese
+        "\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C\xE5\x92\x8C\xE5\xB9\xB3",              // Chinese
         "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF\xE4\xB8\x96\xE7\x95\x8C",  // Japanese
-        "\xEC\x95\x88\xEB\x85\x95\xED\x95\x98\xEC\x84\xB8\xEC\x9A\x94",  // Korean
-        "\xE0\xB8\xAA\xE0\xB8\xA7\xE0\xB8\xB1\xE0\xB8\xAA\xE0\xB8\x94\xE0\xB8\xB5\xE0\xB9\x82\xE0\xB8\xA5\xE0\xB8\x81",  // Thai
-        "\xE0\xA4\xA8\xE0\xA4\xAE\xE0\xA4\xB8\xE0\xA5\x8D\xE0\xA4\xA4\xE0\xA5\x87 \xE0\xA4\xA6\xE0\xA5\x81\xE0\xA4\xA8\xE0\xA4\xBF\xE0\xA4\xAF\xE0\xA4\xBE",  // Devanagari
-        "\xCD\xB8\xCD\xB8\xCD\xB8\xCD\xB8",  // unassigned code points: the box itself, to see the check catches it
+        "\xEC\x95\x88\xEB\x85\x95\xED\x95\x98\xEC\x84\xB8\xEC\x9A\x94",                          // Korean
+        "\xE0\xB8\xAA\xE0\xB8\xA7\xE0\xB8\xB1\xE0\xB8\xAA\xE0\xB8\x94\xE0\xB8\xB5\xE0\xB9\x82\xE0\xB8\xA5\xE0"
+        "\xB8\x81",  // Thai
+        "\xE0\xA4\xA8\xE0\xA4\xAE\xE0\xA4\xB8\xE0\xA5\x8D\xE0\xA4\xA4\xE0\xA5\x87 "
+        "\xE0\xA4\xA6\xE0\xA5\x81\xE0\xA4\xA8\xE0\xA4\xBF\xE0\xA4\xAF\xE0\xA4\xBE",  // Devanagari
+        "\xCD\xB8\xCD\xB8\xCD\xB8\xCD\xB8",  // unassigned code points: the box itself, to see the check
+                                             // catches it
     };
     std::vector<Paragraph> paragraphs;
     for (const std::string& line : lines) {
@@ -147,7 +153,8 @@ TEST(EngineFormats, TextInEveryScriptHasItsGlyphs) {
     int top = -1;
     for (int y = 0; y <= page.height(); ++y) {
         bool ink = false;
-        for (int x = 0; y < page.height() && x < page.width() && !ink; ++x) ink = qGray(page.pixel(x, y)) < 200;
+        for (int x = 0; y < page.height() && x < page.width() && !ink; ++x)
+            ink = qGray(page.pixel(x, y)) < 200;
         if (ink && top < 0) top = y;
         if (!ink && top >= 0) {
             inkLines.append(page.copy(0, top, page.width(), y - top));
@@ -155,7 +162,8 @@ TEST(EngineFormats, TextInEveryScriptHasItsGlyphs) {
         }
     }
     ASSERT_EQ(inkLines.size(), int(lines.size()));
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_FALSE(drawnAsBoxes(inkLines[int(i)])) << lines[i];
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_FALSE(drawnAsBoxes(inkLines[int(i)])) << lines[i];
     EXPECT_TRUE(drawnAsBoxes(inkLines.last())) << "the check sees missing glyphs";
 }
 

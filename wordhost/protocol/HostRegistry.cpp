@@ -133,11 +133,13 @@ std::string privateFolderOfHost(int pid) {
         const ssize_t length = ::readlink((fds + "/" + entry->d_name).c_str(), target, sizeof target - 1);
         if (length <= 0) continue;
         const std::string path(target, static_cast<std::size_t>(length));
-        if (path.size() <= kOwnerFile.size() || path.compare(path.size() - kOwnerFile.size(), kOwnerFile.size(), kOwnerFile) != 0)
+        if (path.size() <= kOwnerFile.size() ||
+            path.compare(path.size() - kOwnerFile.size(), kOwnerFile.size(), kOwnerFile) != 0)
             continue;
         const std::string candidate = path.substr(0, path.size() - kOwnerFile.size());
         const std::size_t slash = candidate.rfind('/');
-        if (slash != std::string::npos && candidate.compare(slash + 1, kFolderPrefix.size(), kFolderPrefix) == 0) {
+        if (slash != std::string::npos &&
+            candidate.compare(slash + 1, kFolderPrefix.size(), kFolderPrefix) == 0) {
             folder = candidate;
             break;
         }
