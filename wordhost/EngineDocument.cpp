@@ -99,11 +99,12 @@ EngineDocument::EngineDocument(Office& office, std::string workFolder, const std
     }
     engineDocument_ = office_.load(loaded, shownPath_);
     model_ = std::make_unique<DocumentModel>(fileUrl(loaded));
-    // What the engine could only read as plain text, or as another kind of document, is no
-    // word-processing document.
+    // Another kind of document is no Word document; a word-processing file that the engine could
+    // only read as plain text is one in a form it does not know, or a damaged one.
+    if (!model_->isTextDocument()) notWordDocument(shownPath_);
     const std::string filter = model_->filterName();
-    if (!model_->isTextDocument() || filter == "Text" || filter.rfind("Text (", 0) == 0)
-        notWordDocument(shownPath_);
+    if (filter == "Text" || filter.rfind("Text (", 0) == 0)
+        throw EngineError(unreadableDocumentDescription(shownPath_));
 }
 
 EngineDocument::~EngineDocument() {

@@ -65,6 +65,11 @@ std::string fileUrl(const std::string& path) {
     return url;
 }
 
+std::string unreadableDocumentDescription(const std::string& shownPath) {
+    return "The document engine cannot open \"" + shownPath +
+           "\": it is damaged or in a format the engine does not read.";
+}
+
 std::string Office::defaultProgramFolder() {
     const char* folder = std::getenv("MARROWDALE_LIBREOFFICE_PROGRAM");
     return folder != nullptr && folder[0] != '\0' ? folder : "/usr/lib/libreoffice/program";
@@ -95,10 +100,8 @@ std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::
         // The engine's own reason names its internals ("loadComponentFromURL returned an empty
         // reference") when it found no way to read the file at all.
         const std::string reason = takeError(office_);
-        if (reason.empty() || reason.find("loadComponentFromURL") != std::string::npos) {
-            throw EngineError("The document engine cannot open \"" + shownPath +
-                              "\": it is damaged or in a format the engine does not read.");
-        }
+        if (reason.empty() || reason.find("loadComponentFromURL") != std::string::npos)
+            throw EngineError(unreadableDocumentDescription(shownPath));
         throw EngineError("The document engine cannot open \"" + shownPath + "\": " + reason);
     }
     return std::unique_ptr<lok::Document>(document);
