@@ -38,11 +38,20 @@ std::string runtimeFolder() {
 }
 
 // $TMPDIR when it names a folder, else /tmp.
-std::string temporaryBase() {
+std::string currentTemporaryFolder() {
     const char* tmp = std::getenv("TMPDIR");
     struct stat info {};
     if (tmp != nullptr && tmp[0] == '/' && ::stat(tmp, &info) == 0 && S_ISDIR(info.st_mode)) return tmp;
     return "/tmp";
+}
+
+std::string& pinnedTemporaryFolder() {
+    static std::string folder;
+    return folder;
+}
+
+std::string temporaryBase() {
+    return pinnedTemporaryFolder().empty() ? currentTemporaryFolder() : pinnedTemporaryFolder();
 }
 
 // Without a runtime folder the registry is a folder made by mkdtemp under the temporary folder:
@@ -90,6 +99,8 @@ bool heldByLiveHost(const std::string& path, bool removeStale) {
 }
 
 }  // namespace
+
+void pinRegistryTemporaryFolder() { pinnedTemporaryFolder() = currentTemporaryFolder(); }
 
 std::string registryFolder() {
     const std::string runtime = runtimeFolder();

@@ -15,6 +15,10 @@ namespace wordhost {
 // that others may enter, is never used. Throws std::runtime_error when none can be had.
 std::string registryFolder();
 
+// Keeps the registry under the temporary folder this process was started with, also after it
+// points TMPDIR elsewhere (the host does, for the engine's own files): host and client must agree.
+void pinRegistryTemporaryFolder();
+
 class HostRegistration {
   public:
     // Registers the calling process; throws std::runtime_error when the folder cannot be used.
