@@ -142,7 +142,7 @@ QString joinPickedFiles(const QStringList& paths) {
     };
     QString folder = QFileInfo(paths.front()).absolutePath();
     for (const QString& path : paths) {
-        while (!inside(path, folder)) folder = QFileInfo(folder).path();
+        while (!inside(path, folder) && folder != QDir::rootPath()) folder = QFileInfo(folder).path();
     }
     QString answer = folder;
     for (const QString& path : paths) {
