@@ -16,6 +16,7 @@ AMD64_PACKAGES=(
   xvfb xauth imagemagick netpbm libjpeg-turbo-progs poppler-utils
   pandoc util-linux procps
   xdg-utils    # opens folders and web pages from the window
+  openbox xdotool  # scripts/screenshot.sh: a small window manager under Xvfb, and the clicks
   ghostscript  # the benchmark's peer pipeline
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
 )

@@ -16,6 +16,7 @@
 
 #include "wordhost/CommandDispatcher.h"
 #include "wordhost/PrivateFolder.h"
+#include "wordhost/protocol/HostRegistry.h"
 #include "wordhost/protocol/Message.h"
 
 namespace wordhost {
@@ -92,6 +93,7 @@ int serveClient() {
     PrivateFolder folder;
     startLastResort(folder.path());
     // The engine's own temporary files go into the private folder too.
+    pinRegistryTemporaryFolder();
     ::setenv("TMPDIR", (folder.path()).c_str(), 1);
     if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
 
