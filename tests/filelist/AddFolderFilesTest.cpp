@@ -1,13 +1,14 @@
 #include "filelist/AddFolderFiles.h"
 #include "fsutil/FileAttributes.h"
 #include "platform/ProgramFolder.h"
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
-using testsupport::FolderTree;
+using testsupport::TestTree;
 
 namespace {
 
@@ -24,7 +25,7 @@ protected:
                                  "archive/old.doc", "archive/.cache/cached.doc"}) {
             tree.file(QString::fromLatin1(name));
         }
-        FolderTree::makeReadOnly(tree.root() + QStringLiteral("/.kept.doc"));
+        TestTree::makeReadOnly(tree.root() + QStringLiteral("/.kept.doc"));
     }
 
     QStringList run(const QString& extension, const QString& folder) {
@@ -34,7 +35,7 @@ protected:
         return window.list().entryTexts();
     }
 
-    FolderTree tree;
+    TestTree tree;
     testsupport::RecordingDialogs dialogs;
     testsupport::TestListWindow window;
 };

@@ -1,5 +1,6 @@
 #include "filelist/DropTarget.h"
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 #include "tests/filelist/TestListWindow.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using testsupport::FolderTree;
+using testsupport::TestTree;
 
 namespace {
 
@@ -59,7 +60,7 @@ protected:
         return window.list().entryTexts();
     }
 
-    FolderTree tree;
+    TestTree tree;
     testsupport::TestListWindow window;
     filelist::DropTarget* target = nullptr;
     Qt::DropAction lastDropAction = Qt::IgnoreAction;

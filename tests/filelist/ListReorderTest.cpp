@@ -1,6 +1,7 @@
 #include "filelist/ListReorder.h"
 #include "platform/ProgramFolder.h"
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/ScratchHome.h"
 
@@ -50,7 +51,7 @@ protected:
         release(rowCentre(overRows.size() > 0 ? *(overRows.end() - 1) : fromRow));
     }
 
-    testsupport::FolderTree programFolder;
+    testsupport::TestTree programFolder;
     testsupport::TestListWindow window;
     filelist::ListReorder* reorder = nullptr;
     int screenY = 330;  // between the scroll heights: no scrolling

@@ -1,8 +1,8 @@
 #include "platform/QtDialogs.h"
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/Polling.h"
+#include "tests/support/TestTree.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSet>
@@ -29,11 +29,12 @@ QSet<QString> shownNames(const QString& folder, const QString& nameFilter) {
     if (model == nullptr) return {};
     const QModelIndex root = model->index(folder);
     // The model reads the folder in the background; wait until it has.
-    QDeadlineTimer deadline(20000);
-    while (!deadline.hasExpired() && (model->canFetchMore(root) || model->rowCount(root) == 0)) {
-        if (model->canFetchMore(root)) model->fetchMore(root);
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
+    testsupport::waitUntil(
+        [&] {
+            if (model->canFetchMore(root)) model->fetchMore(root);
+            return !model->canFetchMore(root) && model->rowCount(root) > 0;
+        },
+        20000);
     QApplication::processEvents(QEventLoop::AllEvents, 200);
     QSet<QString> names;  // names the filter leaves out are not rows of the model
     for (int row = 0; row < model->rowCount(root); ++row)
@@ -42,7 +43,7 @@ QSet<QString> shownNames(const QString& folder, const QString& nameFilter) {
 }
 
 TEST(OpenFilesFilter, AllFilesShowsNamesWithoutADotAndWordDocumentsOnlyDocuments) {
-    testsupport::FolderTree tree;
+    testsupport::TestTree tree;
     tree.file(QStringLiteral("README"));
     tree.file(QStringLiteral("report.docx"));
     tree.file(QStringLiteral("notes.txt"));

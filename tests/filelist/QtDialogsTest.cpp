@@ -1,7 +1,8 @@
 // The real Qt boxes as the user meets them: answered from a timer while they are open.
 #include "filelist/AddFilesByDialog.h"
 #include "platform/QtDialogs.h"
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 #include "tests/filelist/TestListWindow.h"
 
 #include <QApplication>
@@ -89,7 +90,7 @@ TEST(QtBoxes, EveryMessageBoxIsWideEnoughForItsWholeCaption) {
 // The file dialog opens in the documents folder first, then wherever it last ended with OK in
 // this session, never in the working folder; the folder picker keeps to the desktop.
 TEST(QtBoxes, TheFileDialogReopensWhereItWasLastUsedAndStartsInTheDocuments) {
-    testsupport::FolderTree elsewhere;
+    testsupport::TestTree elsewhere;
     const QString picked = elsewhere.file(QStringLiteral("in/report.docx"));
     const QString documents = QDir::homePath() + QStringLiteral("/Documents");
     ASSERT_TRUE(QDir().mkpath(documents));
@@ -126,7 +127,7 @@ TEST(QtBoxes, TheFileDialogReopensWhereItWasLastUsedAndStartsInTheDocuments) {
 }
 
 TEST(QtBoxes, FilesTypedFromTwoFoldersAreAddedEachWithItsOwnPath) {
-    testsupport::FolderTree tree;
+    testsupport::TestTree tree;
     const QString first = tree.file(QStringLiteral("one/a.docx"));
     const QString second = tree.file(QStringLiteral("two/deeper/b.doc"));
     const QString third = tree.file(QStringLiteral("one/c.doc"));

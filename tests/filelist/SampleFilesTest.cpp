@@ -1,7 +1,8 @@
 #include "filelist/SampleFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchHome.h"
@@ -30,7 +31,7 @@ protected:
         platform::setProgramFolder(testsupport::programDir());
     }
 
-    testsupport::FolderTree programFolder;
+    testsupport::TestTree programFolder;
     testsupport::RecordingDialogs dialogs;
     testsupport::TestListWindow window;
     QList<QUrl> opened;
@@ -78,7 +79,7 @@ TEST_F(SampleFilesTest, WithoutAnOpenerABoxSaysSoAndNamesTheFolder) {
     EXPECT_TRUE(dialogs.errorReports().empty());
 
     // The desktop's own handler, on a machine whose PATH holds no xdg-open.
-    testsupport::FolderTree emptyPath;
+    testsupport::TestTree emptyPath;
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("PATH", emptyPath.root().toLocal8Bit());
     platform::setUrlOpener({});

@@ -1,5 +1,5 @@
 // Every sample document goes through the document engine: the host lays it out and renders its pages.
-#include "tests/filelist/QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/ScratchHome.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
-#include "tests/filelist/QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

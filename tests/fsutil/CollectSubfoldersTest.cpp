@@ -1,15 +1,17 @@
 // The folder walk on real trees: order, hidden folders, links, unsafe names, one level.
 #include "fsutil/AddFolder.h"
 #include "platform/AppError.h"
-#include "tests/fsutil/TestTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestTree.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-using fsutiltest::directoryOrder;
-using fsutiltest::TestTree;
+using testsupport::directoryOrder;
+using testsupport::TestTree;
 
 namespace {
 

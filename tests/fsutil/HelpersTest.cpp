@@ -3,14 +3,16 @@
 #include "fsutil/Main.h"
 #include "fsutil/PathExists.h"
 #include "platform/AppError.h"
-#include "tests/fsutil/TestTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestTree.h"
 #include "tests/support/ScratchHome.h"
 
 #include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using fsutiltest::TestTree;
+using testsupport::TestTree;
 
 namespace {
 

@@ -1,11 +1,13 @@
 // Listing the matching files of one folder.
 #include "fsutil/AddFolder.h"
 #include "platform/AppError.h"
-#include "tests/fsutil/TestTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestTree.h"
 
 #include <gtest/gtest.h>
 
-using fsutiltest::TestTree;
+using testsupport::TestTree;
 
 namespace {
 QStringList sorted(QStringList names) {
@@ -43,7 +45,7 @@ TEST(ListFilesInFolder, FilesOnlyHiddenIncludedAnyCase) {
               (QStringList{QStringLiteral(".hidden.doc"), QStringLiteral("B.DOC"), QStringLiteral("a.doc"),
                            QStringLiteral("file-link.doc"), QStringLiteral("locked.doc")}));
     // Listing order is the directory's own.
-    QStringList inDirectoryOrder = fsutiltest::directoryOrder(folder);
+    QStringList inDirectoryOrder = testsupport::directoryOrder(folder);
     inDirectoryOrder.removeIf([&](const QString& name) { return !docs.contains(name); });
     EXPECT_EQ(docs, inDirectoryOrder);
 

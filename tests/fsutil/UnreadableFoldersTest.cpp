@@ -1,13 +1,15 @@
 // Folders the user may not read, seen through the probe program. Root reads every folder, so
 // as root the probe runs as "nobody" on a tree under /tmp that nobody can reach.
-#include "tests/fsutil/TestTree.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestTree.h"
 
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-using fsutiltest::TestTree;
+using testsupport::TestTree;
 
 namespace {
 
@@ -28,7 +30,7 @@ protected:
     // The subfolders of `parent` in directory order, less `left`.
     QStringList subfoldersExcept(const QString& parent, const QStringList& left) {
         QStringList paths;
-        for (const QString& name : fsutiltest::directoryOrder(parent)) {
+        for (const QString& name : testsupport::directoryOrder(parent)) {
             if (!left.contains(name)) paths << parent + name + QLatin1Char('/');
         }
         return paths;

@@ -2,7 +2,6 @@
 // the processes it started behind (engine hosts, converter runs, and what they started).
 #include <signal.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -14,6 +13,7 @@
 #include "platform/EventLoop.h"
 #include "platform/ProgramExit.h"
 #include "tests/mainwindow/WindowFixture.h"
+#include "tests/support/Polling.h"
 
 namespace {
 
@@ -31,9 +31,7 @@ bool alive(qint64 pid) {
 }
 
 bool goneSoon(qint64 pid) {
-    QDeadlineTimer deadline(30000);
-    while (alive(pid) && !deadline.hasExpired()) QThread::msleep(20);
-    return !alive(pid);
+    return testsupport::waitUntil([pid] { return !alive(pid); }, 30000);
 }
 
 // Runs in the child process of the death test: a window in the middle of a "run" that yields

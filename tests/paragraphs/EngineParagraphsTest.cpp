@@ -8,7 +8,7 @@
 
 #include "platform/AppError.h"
 #include "platform/WordClient.h"
-#include "tests/paragraphs/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using namespace testdocx;

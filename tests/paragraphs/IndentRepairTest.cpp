@@ -7,7 +7,7 @@
 #include "conversion/Word1.h"
 #include "platform/WordClient.h"
 #include "tests/conversion/ConversionTestWindow.h"
-#include "tests/paragraphs/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/wordhost/HostTestSupport.h"
 #include "wordhost/protocol/HostRegistry.h"

@@ -4,11 +4,21 @@
 
 namespace testsupport {
 
-// Points HOME, the XDG folders, TMPDIR and TEMP into a fresh scratch folder for this test
-// process, so no test touches the real home folder. Call before the application object exists.
+// Points TMPDIR and XDG_RUNTIME_DIR into a fresh scratch folder for this test process, and HOME,
+// the XDG folders, the settings and TEMP into a folder of their own inside it, so no test touches
+// the real home folder. Call before the application object exists. The process's scratch folder
+// is removed when the process ends in any way, also killed or crashed.
 void enterScratchHome();
 
-// The scratch folder (no trailing "/").
+// Gives every test a fresh scratch folder (home, settings, desktop, TEMP), removed after the
+// test whether it passed or not. Engine hosts may outlive a test, so TMPDIR and the runtime
+// folder stay the process's.
+void giveEveryTestItsOwnScratch();
+
+// Ends the child processes (engine hosts) and removes the process's scratch folder.
+void leaveScratchHome();
+
+// The scratch folder of the running test (no trailing "/"): holds home/ and tmp/.
 QString scratchHome();
 
 // The folder that holds the built program (bin/ of the build tree).

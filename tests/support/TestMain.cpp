@@ -1,10 +1,10 @@
-// The main() of every test program: a scratch home, then the application object, then the tests.
+// The main() of every test program: a scratch home, then the application object, then the tests,
+// each in a scratch folder of its own.
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "tests/support/ScratchHome.h"
 
 #include <QApplication>
-#include <QDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -14,9 +14,8 @@ int main(int argc, char** argv) {
     // No test opens a browser or a file manager: tests that care install their own opener.
     platform::setUrlOpener([](const QUrl&) { return true; });
     ::testing::InitGoogleTest(&argc, argv);
+    testsupport::giveEveryTestItsOwnScratch();
     const int result = RUN_ALL_TESTS();
-    if (qEnvironmentVariableIsEmpty("MARROWDALE_KEEP_SCRATCH")) {
-        QDir(testsupport::scratchHome()).removeRecursively();
-    }
+    testsupport::leaveScratchHome();
     return result;
 }

@@ -9,10 +9,11 @@
 #include "conversion/Word1.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/RecordingDialogs.h"
-#include "tests/wordhost/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using namespace wordhosttest;
+using namespace testdocx;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"
@@ -34,7 +34,7 @@ std::string refusal(const std::string& path) {
 
 TEST(DocumentSniffer, KnowsWordFormatsByContentNotName) {
     const std::string docx = wordhosttest::makeFolder(QStringLiteral("sniff")).toStdString() + "/named.rtf";
-    wordhosttest::writeDocx(docx, wordhosttest::pagedText(1, 1));
+    testdocx::writeDocx(docx, testdocx::pagedText(1, 1));
     EXPECT_EQ(wordhost::sniffDocument(docx, docx), DocumentFormat::WordprocessingML);
     EXPECT_EQ(wordhost::sniffDocument(writeFile("a.doc", "{\\rtf1\\ansi hello}"), "a.doc"),
               DocumentFormat::Rtf);

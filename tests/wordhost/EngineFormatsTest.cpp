@@ -13,10 +13,11 @@
 #include "platform/ProgramExit.h"
 #include "platform/WordClient.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using namespace wordhosttest;
+using namespace testdocx;
 
 namespace {
 

@@ -2,11 +2,8 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -36,17 +33,6 @@ QString makeFolder(const QString& name) {
     const QString folder = testsupport::scratchHome() + QLatin1Char('/') + name;
     QDir().mkpath(folder);
     return folder;
-}
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }

@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include "tests/support/Polling.h"
+
 #include <QString>
 #include <functional>
 #include <map>
@@ -16,8 +18,7 @@ std::map<std::string, std::string> folderSnapshot(const QString& folder);
 // A new folder in the scratch home.
 QString makeFolder(const QString& name);
 
-// Waits (letting the event loop run) until `done` answers true or `timeoutMs` passed.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+using testsupport::waitUntil;
 
 bool processAlive(pid_t pid);
 

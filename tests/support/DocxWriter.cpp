@@ -1,4 +1,4 @@
-#include "tests/paragraphs/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 
 #include <zip.h>
 
@@ -100,6 +100,31 @@ std::string stylesXml(const std::string& content) {
 std::string numberingXml(const std::string& content) {
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?><w:numbering xmlns:w=")" + kW + R"(">)" +
            content + "</w:numbering>";
+}
+
+void writeDocx(const std::string& path, const std::vector<Paragraph>& paragraphs) {
+    std::string body;
+    for (const Paragraph& p : paragraphs) {
+        body += "<w:p><w:pPr>";
+        if (p.pageBreakBefore) body += "<w:pageBreakBefore/>";
+        if (p.leftTwips != 0 || p.rightTwips != 0) {
+            body += "<w:ind w:left=\"" + std::to_string(p.leftTwips) + "\" w:right=\"" +
+                    std::to_string(p.rightTwips) + "\"/>";
+        }
+        body += "</w:pPr><w:r><w:t xml:space=\"preserve\">" + p.text + "</w:t></w:r></w:p>";
+    }
+    writeDocx(path, Parts{{"word/document.xml", documentXml(body)}});
+}
+
+std::vector<Paragraph> pagedText(int pages, int linesPerPage) {
+    std::vector<Paragraph> paragraphs;
+    for (int page = 1; page <= pages; ++page) {
+        for (int line = 1; line <= linesPerPage; ++line) {
+            paragraphs.push_back({"Page " + std::to_string(page) + " line " + std::to_string(line), 0, 0,
+                                  page > 1 && line == 1});
+        }
+    }
+    return paragraphs;
 }
 
 }  // namespace testdocx

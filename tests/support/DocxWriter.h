@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // Small .docx packages written by the tests themselves.
 namespace testdocx {
@@ -26,5 +27,19 @@ std::string stylesXml(const std::string& content);
 
 // A word/numbering.xml with the given content (w:abstractNum, w:num elements).
 std::string numberingXml(const std::string& content);
+
+// One paragraph of a made-up document.
+struct Paragraph {
+    std::string text;
+    int leftTwips = 0;   // w:ind w:left, negative allowed
+    int rightTwips = 0;  // w:ind w:right
+    bool pageBreakBefore = false;
+};
+
+// Writes a minimal package (Letter paper, 1 inch margins) with these paragraphs.
+void writeDocx(const std::string& path, const std::vector<Paragraph>& paragraphs);
+
+// `pages` pages, each starting with a page break and holding `linesPerPage` short paragraphs.
+std::vector<Paragraph> pagedText(int pages, int linesPerPage);
 
 }  // namespace testdocx

@@ -1,36 +1,23 @@
-#include "tests/fsutil/TestTree.h"
+#include "tests/support/TestTree.h"
+
+#include "tests/support/RemoveTree.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <dirent.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace fsutiltest {
+namespace testsupport {
 
 namespace {
 QString makeTemporaryFolder(const QString& base) {
-    QByteArray templ = QFile::encodeName(base + QStringLiteral("/marrowdale-fsutil-XXXXXX"));
+    QByteArray templ = QFile::encodeName(base + QStringLiteral("/marrowdale-tree-XXXXXX"));
     if (::mkdtemp(templ.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     return QFile::decodeName(templ);
-}
-
-// Byte paths throughout: some test folders have names that are not valid UTF-8.
-void openEverything(const QString& folder) {
-    namespace fs = std::filesystem;
-    const fs::path root(QFile::encodeName(folder).toStdString());
-    std::error_code ignored;
-    fs::permissions(root, fs::perms(0755), ignored);
-    // A locked folder is opened as it is met, before the iterator steps into it.
-    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
-            fs::permissions(it->path(), fs::perms(0755), ignored);
-    }
 }
 }  // namespace
 
@@ -40,15 +27,29 @@ TestTree::TestTree(const QString& base, mode_t mode) : root_(makeTemporaryFolder
     ::chmod(QFile::encodeName(root_).constData(), mode);
 }
 
-TestTree::~TestTree() {
-    openAllFolders();
+TestTree::~TestTree() { removeTree(root_); }
+
+void TestTree::openAllFolders() const {
+    namespace fs = std::filesystem;
+    // Byte paths throughout: some test folders have names that are not valid UTF-8.
+    const fs::path root(QFile::encodeName(root_).toStdString());
     std::error_code ignored;
-    std::filesystem::remove_all(QFile::encodeName(root_).toStdString(), ignored);
+    fs::permissions(root, fs::perms(0755), ignored);
+    // A locked folder is opened as it is met, before the iterator steps into it.
+    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms(0755), ignored);
+    }
 }
 
-void TestTree::openAllFolders() const { openEverything(root_); }
-
 QString TestTree::path(const QString& relative) const { return root_ + QLatin1Char('/') + relative; }
+
+QStringList TestTree::paths(const QStringList& relatives) const {
+    QStringList full;
+    for (const QString& relative : relatives) full << path(relative);
+    return full;
+}
 
 QString TestTree::folder(const QString& relative) const {
     EXPECT_TRUE(QDir().mkpath(path(relative))) << relative.toStdString();
@@ -72,16 +73,11 @@ void TestTree::setMode(const QString& relative, mode_t mode) const {
     EXPECT_EQ(::chmod(QFile::encodeName(path(relative)).constData(), mode), 0);
 }
 
-QStringList directoryOrder(const QString& folder) {
-    QStringList names;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (dir == nullptr) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const QString name = QFile::decodeName(entry->d_name);
-        if (name != QLatin1String(".") && name != QLatin1String("..")) names << name;
-    }
-    ::closedir(dir);
-    return names;
+void TestTree::makeReadOnly(const QString& path) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &st) == 0)
+        ::chmod(name.constData(), st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH));
 }
 
-}  // namespace fsutiltest
+}  // namespace testsupport

@@ -1,41 +1,22 @@
-#include "tests/filelist/FolderTree.h"
+#include "tests/support/FolderOrder.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
-#include <sys/stat.h>
+#include <dirent.h>
 
 namespace testsupport {
 
-FolderTree::FolderTree() : dir_(QDir::tempPath() + QStringLiteral("/tree-XXXXXX")) {}
-
-QString FolderTree::folder(const QString& relative) {
-    const QString path = root() + QLatin1Char('/') + relative;
-    QDir().mkpath(path);
-    return path;
-}
-
-QString FolderTree::file(const QString& relative) {
-    const QString path = root() + QLatin1Char('/') + relative;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile out(path);
-    if (out.open(QIODevice::WriteOnly)) out.write("content of " + relative.toUtf8());
-    return path;
-}
-
-void FolderTree::makeReadOnly(const QString& path) {
-    struct stat st {};
-    const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &st) == 0)
-        ::chmod(name.constData(), st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH));
-}
-
-QStringList FolderTree::paths(const QStringList& relatives) const {
-    QStringList full;
-    for (const QString& relative : relatives) full << root() + QLatin1Char('/') + relative;
-    return full;
+QStringList directoryOrder(const QString& folder) {
+    QStringList names;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (name != QLatin1String(".") && name != QLatin1String("..")) names << name;
+    }
+    ::closedir(dir);
+    return names;
 }
 
 bool inFolderWalkOrder(const QStringList& entries, const QStringList& expected, QString& why) {
