@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds into build/ and runs every test headless.
+# Installs what is missing, builds into build/ and runs every test headless; then builds the
+# tests that never start the document engine with the sanitizers into build-asan/ and runs them.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 ./scripts/build.sh
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2)
+./scripts/sanitizer-tests.sh

@@ -19,6 +19,7 @@ AMD64_PACKAGES=(
   openbox xdotool  # scripts/screenshot.sh: a small window manager under Xvfb, and the clicks
   ghostscript  # the benchmark's peer pipeline
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
+  clang-format  # scripts/check-format.sh: the formatter the tree is kept in, Debian's version pinned
 )
 I386_PACKAGES=(libjpeg62-turbo-dev:i386)  # the static libjpeg.a of the i386 converter
 
