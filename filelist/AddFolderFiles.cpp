@@ -4,9 +4,9 @@
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
-#include "fsutil/PathExists.h"
 #include "mainwindow/StepGuard.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/ProgramFolder.h"
 
 #include <QStringList>
@@ -15,8 +15,6 @@ namespace filelist {
 
 namespace {
 const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton4_Click ");
-constexpr int kBusyPointer = 11;
-constexpr int kDefaultPointer = 0;
 }  // namespace
 
 void PushButton4_Click(ListWindow& window) {
@@ -43,7 +41,7 @@ void PushButton4_Click(ListWindow& window) {
     });
     if (guard.test(106, [&] { return chosen.isEmpty(); })) return;
 
-    guard.step(110, [&] { window.setMousePointer(kBusyPointer); });
+    guard.step(110, [&] { window.setMousePointer(platform::kPointerHourglass); });
     guard.step(112, [&] { folders = QStringList{chosen + QLatin1Char('/')}; });
     guard.step(114, [&] { AddFolder::CollectSubfolders(folders, true); });
     if (guard.loopStart(116, [&] {
@@ -60,16 +58,15 @@ void PushButton4_Click(ListWindow& window) {
                 })) {
                 do {
                     if (guard.test(124, [&] { return isTildeName(names.at(position)); })) continue;
-                    guard.step(126, [&] { path = folder + QLatin1Char('/') + names.at(position); });
-                    if (guard.test(128,
-                                   [&] { return Shell32::PathExists(path) && !isPlainHiddenFile(path); })) {
+                    guard.step(126, [&] { path = treeFilePath(folder, names.at(position)); });
+                    if (guard.test(128, [&] { return isAppendedTreeFile(path); })) {
                         guard.step(128, [&] { window.list().appendEntry(collapseDoubledSeparators(path)); });
                     }
                 } while (guard.loopAdvance(130, [&] { return ++position < names.size(); }));
             }
         } while (guard.loopAdvance(130, [&] { return ++folderIndex < folders.size(); }));
     }
-    guard.step(132, [&] { window.setMousePointer(kDefaultPointer); });
+    guard.step(132, [&] { window.setMousePointer(platform::kPointerDefault); });
 }
 
 }  // namespace filelist

@@ -5,7 +5,6 @@
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
 #include "fsutil/FileAttributes.h"
-#include "fsutil/PathExists.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -22,10 +21,7 @@ bool isFolder(const QString& path) {
 // Every file of the folder's tree, each folder with its own listing; a folder that cannot be read
 // on the way is passed over, the rest still come.
 void appendFolderTree(FileListView& list, const QString& dropped) {
-    QStringList folders{dropped + QLatin1Char('/')};
-    AddFolder::CollectSubfolders(folders, true);
-    for (const QString& element : std::as_const(folders)) {
-        const QString folder = element.chopped(1);
+    for (const QString& folder : treeFolders(dropped)) {
         QStringList names;
         try {
             names = AddFolder::ListFilesInFolder(folder, QStringLiteral("*.*"));
@@ -33,14 +29,13 @@ void appendFolderTree(FileListView& list, const QString& dropped) {
             continue;
         }
         for (const QString& name : std::as_const(names)) {
-            if (isTildeName(name)) continue;
-            const QString path = folder + QLatin1Char('/') + name;
+            QString entry;
             try {
-                if (!Shell32::PathExists(path) || isPlainHiddenFile(path)) continue;
+                entry = treeEntry(folder, name);
             } catch (...) {
                 continue;  // gone between the listing and the test
             }
-            list.appendEntry(collapseDoubledSeparators(path));
+            if (!entry.isEmpty()) list.appendEntry(entry);
         }
     }
 }

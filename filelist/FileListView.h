@@ -20,7 +20,7 @@ class FileListView : public QTreeWidget {
     void setEntryText(int index, const QString& text);  // 1-based; same failure
     QStringList entryTexts() const;
 
-    // Tells the list whether the window is busy (pointer 11): removal does nothing then.
+    // Tells the list whether the window is busy (the hourglass pointer): removal does nothing then.
     void setBusyTest(std::function<bool()> isBusy);
 
   protected:

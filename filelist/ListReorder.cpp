@@ -2,6 +2,7 @@
 
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
+#include "platform/MousePointer.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCursor>
@@ -11,8 +12,6 @@
 namespace filelist {
 
 namespace {
-constexpr int kBusyPointer = 11;
-constexpr int kDefaultPointer = 0;
 
 // The carrying pointer, read afresh from drag.ico beside the program on every press; without a
 // readable image the platform's closed hand shows instead.
@@ -74,7 +73,7 @@ void ListReorder::itemPressed() {
 }
 
 void ListReorder::mouseMove(const QPoint& viewportPos) {
-    if (window_.mousePointer() != kBusyPointer) window_.setMousePointer(kDefaultPointer);
+    if (window_.mousePointer() != platform::kPointerHourglass) window_.setMousePointer(platform::kPointerDefault);
     if (!dragActive_) return;
 
     FileListView& list = window_.list();

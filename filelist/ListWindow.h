@@ -14,7 +14,7 @@ public:
     virtual ~ListWindow() = default;
     virtual QWidget* window() = 0;           // owner of the boxes
     virtual FileListView& list() = 0;        // ListView1
-    virtual int mousePointer() const = 0;    // the window's pointer state: 0, 11 or 99
+    virtual int mousePointer() const = 0;    // a platform::kPointer... code
     virtual void setMousePointer(int code) = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "filelist/TreeFileRules.h"
 
+#include "fsutil/AddFolder.h"
 #include "fsutil/FileAttributes.h"
+#include "fsutil/PathExists.h"
 
 namespace filelist {
 
@@ -14,6 +16,23 @@ bool isPlainHiddenFile(const QString& path) { return fsutil::FileAttributes(path
 
 QString collapseDoubledSeparators(QString path) {
     return path.replace(QStringLiteral("//"), QStringLiteral("/"));
+}
+
+bool isAppendedTreeFile(const QString& path) { return Shell32::PathExists(path) && !isPlainHiddenFile(path); }
+
+QString treeFilePath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
+
+QString treeEntry(const QString& folder, const QString& name) {
+    if (isTildeName(name)) return QString();
+    const QString path = treeFilePath(folder, name);
+    return isAppendedTreeFile(path) ? collapseDoubledSeparators(path) : QString();
+}
+
+QStringList treeFolders(const QString& root) {
+    QStringList folders{root + QLatin1Char('/')};
+    AddFolder::CollectSubfolders(folders, true);
+    for (QString& folder : folders) folder.chop(1);
+    return folders;
 }
 
 }  // namespace filelist

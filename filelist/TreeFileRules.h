@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace filelist {
 
@@ -15,5 +16,19 @@ bool isPlainHiddenFile(const QString& path);
 
 // Every "//" becomes "/", as a root folder's "/" plus the joining "/" would otherwise leave two.
 QString collapseDoubledSeparators(QString path);
+
+// A file of the tree that is appended: it still exists and is not a plain hidden file. Throws
+// what the file's examination throws.
+bool isAppendedTreeFile(const QString& path);
+
+// The path of the file `name` of `folder`.
+QString treeFilePath(const QString& folder, const QString& name);
+
+// The list entry the file `name` of `folder` becomes under the rules above, or "" when the rules
+// leave it out. Throws what the file's examination throws.
+QString treeEntry(const QString& folder, const QString& name);
+
+// The folders of the tree below `root`, the root first, each without its trailing "/".
+QStringList treeFolders(const QString& root);
 
 }  // namespace filelist

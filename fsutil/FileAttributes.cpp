@@ -2,6 +2,7 @@
 
 #include "fsutil/NativeNames.h"
 #include "platform/AppError.h"
+#include "platform/ErrnoNumber.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -9,17 +10,6 @@
 namespace fsutil {
 
 namespace {
-
-long attributeErrorNumber(int errorCode) {
-    using namespace platform::ErrorNumber;
-    switch (errorCode) {
-        case ENOENT:
-        case ENOTDIR: return FileNotFound;
-        case EACCES:
-        case EPERM: return PermissionDenied;
-        default: return PathFileAccess;
-    }
-}
 
 bool isHiddenName(const QString& name) {
     return name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") && name != QLatin1String("..");
@@ -47,7 +37,10 @@ int FileAttributes(const QString& path) {
     }
     const QByteArray native = nativePath(itself);
     struct stat info {};
-    if (::lstat(native.constData(), &info) != 0) throw platform::AppError(attributeErrorNumber(errno));
+    if (::lstat(native.constData(), &info) != 0) {
+        // GetAttr names a file: a missing one is 53, "File not found".
+        throw platform::AppError(platform::errorNumberFromErrno(errno, platform::ErrorNumber::FileNotFound));
+    }
 
     int attributes = 0;
     bool folder = S_ISDIR(info.st_mode);

@@ -1,10 +1,9 @@
 #include "fsutil/NativeNames.h"
 
-#include "platform/AppError.h"
+#include "platform/ErrnoNumber.h"
 
 #include <QFile>
 #include <QStringDecoder>
-#include <cerrno>
 
 namespace fsutil {
 
@@ -19,14 +18,7 @@ std::optional<QString> decodeNativeName(const char* name) {
 }
 
 long folderErrorNumber(int errorCode) {
-    using namespace platform::ErrorNumber;
-    switch (errorCode) {
-        case EACCES:
-        case EPERM: return PermissionDenied;
-        case ENOENT:
-        case ENOTDIR: return PathNotFound;
-        default: return PathFileAccess;
-    }
+    return platform::errorNumberFromErrno(errorCode, platform::ErrorNumber::PathNotFound);
 }
 
 }  // namespace fsutil

@@ -12,15 +12,15 @@
 #include "filelist/ListWindow.h"
 #include "mainwindow/ProgressBar.h"
 #include "mainwindow/RenderSurface.h"
+#include "platform/MousePointer.h"
 
 namespace mainwindow {
 
 inline const QString kProductName = QStringLiteral("Marrowdale");
 
-// The window's pointer codes. The hourglass doubles as the program's busy flag.
-constexpr int kPointerDefault = 0;
-constexpr int kPointerHourglass = 11;
-constexpr int kPointerCustom = 99;
+using platform::kPointerCustom;
+using platform::kPointerDefault;
+using platform::kPointerHourglass;
 
 // The program's one window. Its controls keep their designed names; their event procedures are
 // members named after them, spread over the files of mainwindow/ by job.

@@ -1,6 +1,7 @@
 #include "OutputFile.h"
 
 #include "ConvertError.h"
+#include "shared/WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,18 +18,6 @@ namespace {
 
 // Big enough that writing costs few calls, small enough that its pages are cheap to touch.
 constexpr std::size_t kBufferSize = 32 * 1024;
-
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written == 0) errno = EIO;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 // The temporary file being written, for removal when a signal ends the program.
 char pendingTemporary[4096];
@@ -84,7 +73,7 @@ void OutputFile::write(const std::uint8_t* data, std::size_t size) {
 }
 
 void OutputFile::flush() {
-    if (used_ > 0 && !writeAll(fd_, buffer_.get(), used_)) fail(errno);
+    if (used_ > 0 && !shared::writeAll(fd_, buffer_.get(), used_)) fail(errno);
     used_ = 0;
 }
 

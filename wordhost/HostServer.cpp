@@ -18,6 +18,7 @@
 #include "wordhost/PrivateFolder.h"
 #include "wordhost/protocol/HostRegistry.h"
 #include "wordhost/protocol/Message.h"
+#include "shared/WriteAll.h"
 
 namespace wordhost {
 
@@ -56,16 +57,7 @@ void installSignalHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
+bool writeAll(int fd, const std::string& bytes) { return shared::writeAll(fd, bytes.data(), bytes.size()); }
 
 // Keeps the protocol on its own descriptors: the engine prints to standard output at times.
 void takeStandardStreams(int& in, int& out) {

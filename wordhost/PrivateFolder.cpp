@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "shared/SystemTempFolder.h"
+
 namespace wordhost {
 
 namespace {
@@ -48,15 +50,8 @@ void sweepStale(const std::string& base) {
 
 }  // namespace
 
-std::string systemTempFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    struct stat info {};
-    if (tmp != nullptr && tmp[0] == '/' && ::stat(tmp, &info) == 0 && S_ISDIR(info.st_mode)) return tmp;
-    return "/tmp";
-}
-
 PrivateFolder::PrivateFolder() {
-    const std::string base = systemTempFolder();
+    const std::string base = shared::systemTempFolder();
     sweepStale(base);
     std::string pattern = base + "/" + kPrefix + "XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {

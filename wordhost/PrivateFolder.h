@@ -25,7 +25,4 @@ class PrivateFolder {
     int next_ = 0;
 };
 
-// $TMPDIR when it names a folder, else /tmp.
-std::string systemTempFolder();
-
 }  // namespace wordhost

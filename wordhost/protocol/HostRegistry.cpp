@@ -12,6 +12,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "shared/SystemTempFolder.h"
+
 namespace wordhost {
 
 namespace {
@@ -37,21 +39,13 @@ std::string runtimeFolder() {
     return runtime;
 }
 
-// $TMPDIR when it names a folder, else /tmp.
-std::string currentTemporaryFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    struct stat info {};
-    if (tmp != nullptr && tmp[0] == '/' && ::stat(tmp, &info) == 0 && S_ISDIR(info.st_mode)) return tmp;
-    return "/tmp";
-}
-
 std::string& pinnedTemporaryFolder() {
     static std::string folder;
     return folder;
 }
 
 std::string temporaryBase() {
-    return pinnedTemporaryFolder().empty() ? currentTemporaryFolder() : pinnedTemporaryFolder();
+    return pinnedTemporaryFolder().empty() ? shared::systemTempFolder() : pinnedTemporaryFolder();
 }
 
 // Without a runtime folder the registry is a folder made by mkdtemp under the temporary folder:
@@ -100,7 +94,7 @@ bool heldByLiveHost(const std::string& path, bool removeStale) {
 
 }  // namespace
 
-void pinRegistryTemporaryFolder() { pinnedTemporaryFolder() = currentTemporaryFolder(); }
+void pinRegistryTemporaryFolder() { pinnedTemporaryFolder() = shared::systemTempFolder(); }
 
 std::string registryFolder() {
     const std::string runtime = runtimeFolder();
