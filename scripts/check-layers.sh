@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Fails when a folder includes one of a higher layer (see ARCHITECTURE.md), listing each such
+# include as "file: included header". Checks the tree at $1, or the one this script is in.
+set -euo pipefail
+root=${1:-"$(dirname "$0")/.."}
+cd "$root"
+
+# What each program folder may include besides itself.
+declare -A allowed=(
+  [shared]=""
+  [wordhost/protocol]="shared"
+  [platform]="shared wordhost/protocol"
+  [fsutil]="shared wordhost/protocol platform"
+  [conversion]="shared wordhost/protocol platform fsutil"
+  [filelist]="shared wordhost/protocol platform fsutil"
+  [mainwindow]="shared wordhost/protocol platform fsutil conversion filelist resources"
+  [app]="shared wordhost/protocol platform fsutil conversion filelist mainwindow resources"
+  [wordhost]="shared wordhost/protocol"
+  [nconvert]="shared"
+  [resources]=""
+)
+# Known exceptions, to go when the code moves: "including folder -> included header".
+exceptions=(
+  "conversion -> mainwindow/StepGuard.h"
+  "filelist -> mainwindow/StepGuard.h"
+  "conversion -> nconvert/ConverterResources.h"
+  "wordhost -> platform/LargeBuffers.h"
+)
+
+folderOf() {
+  case "$1" in
+    wordhost/protocol/*) echo wordhost/protocol ;;
+    */*) echo "${1%%/*}" ;;
+    *) echo "" ;;
+  esac
+}
+
+failures=0
+while IFS= read -r -d '' file; do
+  from=$(folderOf "$file")
+  [ -n "${allowed[$from]+set}" ] || continue  # tests/, bench/ and the rest may include anything
+  while IFS= read -r header; do
+    to=$(folderOf "$header")
+    [ -n "$to" ] || continue                    # a header beside the file
+    [ "$to" = "$from" ] && continue
+    if [ -z "${allowed[$to]+set}" ] && [ "$to" != tests ] && [ "$to" != bench ]; then continue; fi
+    case " ${allowed[$from]} " in *" $to "*) continue ;; esac
+    for exception in "${exceptions[@]}"; do
+      [ "$exception" = "$from -> $header" ] && continue 2
+    done
+    echo "$file: $header"
+    failures=$((failures + 1))
+  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
+done < <(find . -path ./build -prune -o -path './build-*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
+         sed -z 's|^\./||')
+if [ "$failures" -gt 0 ]; then
+  echo "$failures include(s) against the layers (ARCHITECTURE.md)." >&2
+  exit 1
+fi
