@@ -2,6 +2,7 @@
 // page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
 #include "conversion/ClipboardKeeper.h"
 #include "conversion/PageConverter.h"
+#include "conversion/PagePictureFile.h"
 #include "conversion/ConverterTool.h"
 #include "conversion/SaveAsJPG.h"
 #include "conversion/Shell32.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <optional>
 
 namespace Word1 {
 
@@ -59,15 +61,12 @@ QImage clipboardPicture() {
     return picture;
 }
 
-// Says why the file could not be written (a full disk, a read-only folder, ...).
-void savePagePicture(const QImage& picture, const QString& path) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && picture.save(&file, "BMP") && file.flush()) return;
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : QStringLiteral("the picture cannot be encoded");
-    throw platform::AppError(platform::ErrorNumber::PathFileAccess,
-                             QStringLiteral("The page picture could not be written to %1: %2.").arg(path, reason));
-}
+// A page whose picture is made: its converter may still run while the next page is cut.
+struct PageInFlight {
+    QString bmp;
+    QString jpg;
+    PageConversion conversion;
+};
 
 }  // namespace
 
@@ -113,13 +112,39 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     guard.step(140, [&] { engine(word).setPageFit(platform::wd::PageFitBestFit); });
     guard.step(142, [&] { finished = false; });
 
+    // Page n's converter runs while page n+1 is cut, saved and written as JPEG. What the user
+    // sees keeps its order: page n+1's failures are held until page n is done (its converter
+    // failure reported at its own 212, its progress text shown once its PCX is complete).
+    std::optional<PageInFlight> previous;
+    const auto finishPage = [&](PageInFlight& page) {
+        if (page.conversion.pending()) {
+            guard.step(212, [&] {
+                page.conversion.finish();
+                ++pcxWritten;
+            });
+        }
+        guard.step(214, [&] { Main::DeleteFileQuietly(page.bmp); });
+        guard.step(216, [&] { Main::DeleteFileQuietly(page.jpg); });
+        guard.step(218, [&] { pagesDone = pagesPerPass + pagesDone; });
+        guard.step(220, [&] { platform::yieldToEventLoop(); });
+        guard.step(222, [&] {
+            window.setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(documentPath) +
+                                   QStringLiteral(" (Page ") + QString::number(pagesDone) + QStringLiteral(" of ") +
+                                   QString::number(pageCount) + QLatin1Char(')'));
+        });
+        guard.step(224, [&] { platform::yieldToEventLoop(); });
+    };
+
     while (!finished) {
+        guard.holdReports(previous.has_value());
         guard.step(146, [&] { window.setMousePointer(11); });
         guard.step(148, [&] { ++pageNumber; });
-        // The output folder is read afresh whenever a file name is built.
-        const auto prefix = [&] {
-            return window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
-        };
+        // The output folder is read afresh for every page; the page keeps the names it was made under.
+        const QString prefix = window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
+        PageInFlight page;
+        page.bmp = prefix + QStringLiteral(".bmp");
+        page.jpg = prefix + QStringLiteral(".jpg");
+        const QString pcx = prefix + QStringLiteral(".pcx");
 
         std::vector<platform::ParagraphIndents> paragraphs;
         guard.step(150, [&] { paragraphs = engine(word).paragraphIndents(); });
@@ -132,7 +157,9 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
             }
         }
 
-        if (guard.test(180, [&] { return pagesPerPass >= pageCount - pagesDone; })) {
+        // The page still in flight counts as done: its step 218 cannot fail.
+        const std::int32_t pagesDoneByNow = pagesDone + (previous ? pagesPerPass : 0);
+        if (guard.test(180, [&] { return pagesPerPass >= pageCount - pagesDoneByNow; })) {
             guard.step(182, [&] { finished = true; });
             guard.step(184, [&] { engine(word).selectionEndKey(platform::wd::Story, platform::wd::Extend); });
         } else {
@@ -151,42 +178,30 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         if (guard.test(196, [&] { return engine(word).selectionText().size() > 0; })) {
             guard.step(198, [&] { engine(word).selectionCut(); });
         }
-        guard.step(200, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".pcx")); });
+        guard.step(200, [&] { Main::DeleteFileQuietly(pcx); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        const bool pictureSaved =
-            guard.step(202, [&] { savePagePicture(clipboardPicture(), prefix() + QStringLiteral(".bmp")); });
-        const bool pictureLoaded = pictureSaved && guard.step(204, [&] {
-            const QImage picture(prefix() + QStringLiteral(".bmp"), "BMP");
-            if (picture.isNull()) throw platform::AppError(platform::ErrorNumber::FileNotFound);
-            window.setRenderPicture(picture);
-        });
+        const bool pictureSaved = guard.step(202, [&] { savePagePicture(clipboardPicture(), page.bmp); });
+        const bool pictureLoaded =
+            pictureSaved && guard.step(204, [&] { window.setRenderPicture(loadPagePicture(page.bmp)); });
         const bool jpegWritten = pictureLoaded && guard.step(206, [&] {
-            SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), prefix() + QStringLiteral(".jpg"), 100);
+            SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), page.jpg, 100);
         });
         QString arguments;
         guard.step(208, [&] {
-            arguments = QStringLiteral("-out pcx -c 1 -o ") + Shell32::QuoteArgument(prefix() + QStringLiteral(".pcx")) +
-                        QLatin1Char(' ') + Shell32::QuoteArgument(prefix() + QStringLiteral(".jpg"));
+            arguments = QStringLiteral("-out pcx -c 1 -o ") + Shell32::QuoteArgument(pcx) + QLatin1Char(' ') +
+                        Shell32::QuoteArgument(page.jpg);
         });
-        if (jpegWritten) {
-            guard.step(212, [&] {
-                runConverter(converterFile, converterCommand + QLatin1Char(' ') + arguments,
-                             prefix() + QStringLiteral(".pcx"));
-                ++pcxWritten;
-            });
+        if (jpegWritten) page.conversion.start(converterFile, converterCommand + QLatin1Char(' ') + arguments, pcx);
+
+        guard.holdReports(false);
+        if (previous) {
+            finishPage(*previous);
+            guard.reportHeldFailures();
         }
-        guard.step(214, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".bmp")); });
-        guard.step(216, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".jpg")); });
-        guard.step(218, [&] { pagesDone = pagesPerPass + pagesDone; });
-        guard.step(220, [&] { platform::yieldToEventLoop(); });
-        guard.step(222, [&] {
-            window.setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(documentPath) +
-                                   QStringLiteral(" (Page ") + QString::number(pagesDone) + QStringLiteral(" of ") +
-                                   QString::number(pageCount) + QLatin1Char(')'));
-        });
-        guard.step(224, [&] { platform::yieldToEventLoop(); });
+        previous.emplace(std::move(page));
     }
+    if (previous) finishPage(*previous);
 
     guard.step(226, [&] { engine(word).setPageFit(savedPageFit); });
     guard.step(228, [&] { engine(word).activeDocumentClose(platform::wd::DoNotSaveChanges); });
