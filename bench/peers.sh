@@ -6,7 +6,11 @@
 #               gs -q -dBATCH -dNOPAUSE -sDEVICE=pcx24b -r150 -o out_%d.pcx DOC.pdf
 #   magick      soffice to PDF, pdftoppm -r 150, then ImageMagick's convert once per page
 #   floor       the engine alone: marrowdale-wordhost --render DOC (host start, open, layout, every page)
-# Usage: bench/peers.sh [--rounds N] [--no-magick] [--standard DIR] [DOC...] [--batch DOC...]
+#   window      (--window) marrowdale-batch showing the real window on an X server (Xvfb)
+#   before      (--before BIN) marrowdale-batch of another build's bin folder, e.g. the one before a change
+# The floor of a batch is left out: the engine alone has no batch mode, and a host per document
+# would mostly time engine starts.
+# Usage: bench/peers.sh [--rounds N] [--no-magick] [--window] [--before BIN] [--standard DIR] [DOC...] [--batch DOC...]
 #   DOC...          each document is one workload
 #   --batch DOC...  all documents after it form one workload converted in one run
 #   --standard DIR  makes (once) and times the standard workloads in DIR: 25 pages of text, 20 pages
@@ -17,6 +21,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 bin=${MARROWDALE_BIN:-$here/build/bin}
 rounds=3
 magick=1
+window=0
+before=
 singles=()
 batch=()
 standard=
@@ -25,6 +31,8 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --rounds) rounds=$2; shift 2 ;;
     --no-magick) magick=0; shift ;;
+    --window) window=1; shift ;;
+    --before) before=$(cd "$2" && pwd); shift 2 ;;
     --standard) standard=$2; shift 2 ;;
     --batch) shift; batch=("$@"); break ;;
     -*) echo "usage: $0 [--rounds N] [--no-magick] [--standard DIR] [DOC...] [--batch DOC...]" >&2; exit 2 ;;
@@ -78,10 +86,17 @@ run_magick() {
     for ppm in "$out/$name"-*.ppm; do /usr/bin/convert "$ppm" "${ppm%.ppm}.pcx"; rm -f "$ppm"; done
   done
 }
+run_window() {
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1280x1024x24' \
+    "$bin/marrowdale-batch" --out "$out" "$@" >/dev/null 2>"$work/window.err" || true
+}
+run_before() { "$before/marrowdale-batch" --out "$out" "$@" >/dev/null 2>"$work/before.err" || true; }
 run_floor() { local doc; for doc in "$@"; do "$bin/marrowdale-wordhost" --render "$doc" - >/dev/null 2>&1 || true; done; }
 
 tools=(marrowdale gs floor)
-[ "$magick" = 1 ] && tools=(marrowdale gs magick floor)
+[ "$magick" = 1 ] && tools+=(magick)
+[ "$window" = 1 ] && tools+=(window)
+[ -n "$before" ] && tools+=(before)
 
 # Workloads: one line each, documents separated by tabs.
 workloads=()
@@ -104,6 +119,7 @@ for round in $(seq 1 "$rounds"); do
   for index in "${!workloads[@]}"; do
     IFS=$'\t' read -r -a docs <<<"${workloads[$index]}"
     for tool in "${tools[@]}"; do
+      [ "$tool" = floor ] && [ ${#docs[@]} -gt 1 ] && continue
       out=$work/out; rm -rf "$out"; mkdir -p "$out"
       t0=$(now); "run_$tool" "${docs[@]}"; t1=$(now)
       echo "$index $tool $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')" >>"$times"
@@ -120,12 +136,15 @@ median() { awk -v i="$1" -v t="$2" '$1 == i && $2 == t { print $3 }' "$times" | 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b }'; }
 
 echo "cores: $(nproc); medians of $rounds interleaved rounds, seconds"
-printf '%-34s %6s %10s %10s %10s %10s %8s %8s\n' workload pages marrowdale soffice+gs magick floor m/gs m/floor
+printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s\n' workload pages marrowdale soffice+gs magick floor m/gs m/floor window w/m before b/gs
 for index in "${!workloads[@]}"; do
   IFS=$'\t' read -r -a docs <<<"${workloads[$index]}"
   if [ ${#docs[@]} -gt 1 ]; then name="batch of ${#docs[@]} documents"; else name=$(basename "${docs[0]}"); fi
   pages=$(awk -v i="$index" '$1 == i { print $2 }' "$pagesof")
   m=$(median "$index" marrowdale); g=$(median "$index" gs); f=$(median "$index" floor)
   im=-; [ "$magick" = 1 ] && im=$(median "$index" magick)
-  printf '%-34s %6s %10s %10s %10s %10s %8s %8s\n' "$name" "$pages" "$m" "$g" "$im" "$f" "$(ratio "$m" "$g")" "$(ratio "$m" "$f")"
+  w=-; [ "$window" = 1 ] && w=$(median "$index" window)
+  b=-; [ -n "$before" ] && b=$(median "$index" before)
+  printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s\n' "$name" "$pages" "$m" "$g" "$im" "$f" \
+    "$(ratio "$m" "$g")" "$(ratio "$m" "$f")" "$w" "$(ratio "$w" "$m")" "$b" "$(ratio "$b" "$g")"
 done
