@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <optional>
+#include <utility>
 
 namespace Word1 {
 
@@ -72,6 +73,15 @@ struct PageInFlight {
 
 void setConversionObserver(ConversionObserver callback) { observer() = std::move(callback); }
 
+namespace {
+QString& documentAfterThis() {
+    static QString path;
+    return path;
+}
+}  // namespace
+
+void setDocumentAfterThis(const QString& path) { documentAfterThis() = path; }
+
 void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     mainwindow::StepGuard guard(kLocation);
     QString addressWidth;
@@ -100,6 +110,13 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     ClipboardKeeper userClipboard;
 
     guard.step(130, [&] { word = platform::wordFactory().createObject(); });
+    // A spare engine reads the next document ahead while this one converts; only a hint, never reported.
+    if (const QString next = std::exchange(documentAfterThis(), QString()); !next.isEmpty()) {
+        try {
+            platform::wordFactory().readAhead(next);
+        } catch (const std::exception&) {
+        }
+    }
     guard.step(132, [&] { engine(word).documentsOpen(documentPath); });
     guard.step(134, [&] { engine(word).activeDocumentRepaginate(); });
     guard.step(136, [&] {

@@ -68,6 +68,10 @@ public:
     virtual std::unique_ptr<WordApplication> createObject() = 0;
     // Attaches to an engine already running for this user; throws AppError 429 when there is none.
     virtual std::unique_ptr<WordApplication> getObject() = 0;
+    // A hint that `path` is likely the next document: a spare engine may open and lay it out
+    // now, unseen. Opening it in its turn still reads it again if it changed meanwhile.
+    // An empty path says nothing is ahead any more: an idle engine kept for reading ahead goes.
+    virtual void readAhead(const QString& path) { (void)path; }
 };
 
 // The factory in use: the real engine unless a test installed its own.

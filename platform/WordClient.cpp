@@ -55,8 +55,9 @@ class HostWordApplication : public WordApplication {
 
     void documentsOpen(const QString& path) override {
         const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-        if (host_) host_->countDocument();
-        call(Message("open").set("path", absolute.toStdString()));
+        if (host_) host_->countDocument(absolute);
+        const Message reply = call(Message("open").set("path", absolute.toStdString()));
+        if (reply.getInt("readaheadfailed", 0) != 0) failed_ = true;  // this engine saw an error
         paragraphCount_ = -1;
     }
 
@@ -254,6 +255,7 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
   public:
     std::unique_ptr<WordApplication> createObject() override {
         std::unique_ptr<WordHostProcess> host = takeSpare();
+        if (!spare_) spare_ = std::move(reserve_);
         if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
         if (!host) {
             host = std::make_unique<WordHostProcess>(hostExecutable());
@@ -269,12 +271,36 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
         return std::make_unique<AttachedWordApplication>(hosts.front());
     }
 
+    void readAhead(const QString& path) override {
+        if (path.isEmpty()) {
+            reserve_.reset();
+            return;
+        }
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
+        if (!spare_) prepareSpare();
+        // One document ahead is enough; a host that has served its documents reads nothing more.
+        if (!spare_ || !spare_->readAheadPath().isEmpty() || spare_->documentsCounted() >= kDocumentsPerHost - 1)
+            return;
+        try {
+            spare_->post(Message("readahead").set("path", absolute.toStdString()));
+            spare_->setReadAheadPath(absolute);
+        } catch (const AppError&) {
+            spare_.reset();  // it died: the next Word object starts its own host
+        }
+    }
+
   private:
     void quitted(std::unique_ptr<WordHostProcess> cleanHost) override {
-        if (cleanHost && !(spare_ && spare_->running())) {
+        // A clean host is kept: as the spare, or beside a spare that is reading ahead, to read
+        // the document after it ahead once that spare is claimed.
+        const bool spareFree = !(spare_ && spare_->running());
+        std::unique_ptr<WordHostProcess>& slot = spareFree ? spare_ : reserve_;
+        if (cleanHost && (spareFree || !spare_->readAheadPath().isEmpty()) && !(slot && slot->running())) {
             try {
                 cleanHost->post(Message("warm"));
-                spare_ = std::move(cleanHost);
+                cleanHost->setReadAheadPath(QString());
+                slot = std::move(cleanHost);
                 return;
             } catch (const AppError&) {
                 // it died meanwhile: start a fresh one
@@ -318,6 +344,7 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
     }
 
     std::unique_ptr<WordHostProcess> spare_;
+    std::unique_ptr<WordHostProcess> reserve_;  // a clean host kept while the spare reads ahead
 };
 
 }  // namespace
