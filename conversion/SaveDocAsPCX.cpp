@@ -3,6 +3,7 @@
 #include "conversion/ClipboardKeeper.h"
 #include "conversion/PageConverter.h"
 #include "conversion/PagePictureFile.h"
+#include "conversion/PageWorker.h"
 #include "conversion/ConverterTool.h"
 #include "conversion/SaveAsJPG.h"
 #include "conversion/Shell32.h"
@@ -18,7 +19,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <optional>
+#include <exception>
+#include <memory>
 #include <utility>
 
 namespace Word1 {
@@ -62,11 +64,12 @@ QImage clipboardPicture() {
     return picture;
 }
 
-// A page whose picture is made: its converter may still run while the next page is cut.
+// A page whose picture is made: its JPEG and converter may still run while the next page is cut.
 struct PageInFlight {
     QString bmp;
     QString jpg;
     PageConversion conversion;
+    std::future<std::exception_ptr> jpegWritten;  // on a worker; the JPEG's failure, if any
 };
 
 }  // namespace
@@ -132,8 +135,14 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     // Page n's converter runs while page n+1 is cut, saved and written as JPEG. What the user
     // sees keeps its order: page n+1's failures are held until page n is done (its converter
     // failure reported at its own 212, its progress text shown once its PCX is complete).
-    std::optional<PageInFlight> previous;
+    PageWorker worker;  // declared first: it ends after every page it started a converter for
+    std::unique_ptr<PageInFlight> previous;
     const auto finishPage = [&](PageInFlight& page) {
+        if (page.jpegWritten.valid()) {
+            guard.step(206, [&] {
+                if (const std::exception_ptr failure = page.jpegWritten.get()) std::rethrow_exception(failure);
+            });
+        }
         if (page.conversion.pending()) {
             guard.step(212, [&] {
                 page.conversion.finish();
@@ -153,14 +162,14 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     };
 
     while (!finished) {
-        guard.holdReports(previous.has_value());
+        guard.holdReports(previous != nullptr);
         guard.step(146, [&] { window.setMousePointer(11); });
         guard.step(148, [&] { ++pageNumber; });
         // The output folder is read afresh for every page; the page keeps the names it was made under.
         const QString prefix = window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
-        PageInFlight page;
-        page.bmp = prefix + QStringLiteral(".bmp");
-        page.jpg = prefix + QStringLiteral(".jpg");
+        auto page = std::make_unique<PageInFlight>();
+        page->bmp = prefix + QStringLiteral(".bmp");
+        page->jpg = prefix + QStringLiteral(".jpg");
         const QString pcx = prefix + QStringLiteral(".pcx");
 
         std::vector<platform::ParagraphIndents> paragraphs;
@@ -198,25 +207,31 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         guard.step(200, [&] { Main::DeleteFileQuietly(pcx); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        const bool pictureSaved = guard.step(202, [&] { savePagePicture(clipboardPicture(), page.bmp); });
+        const bool pictureSaved = guard.step(202, [&] { savePagePicture(clipboardPicture(), page->bmp); });
         const bool pictureLoaded =
-            pictureSaved && guard.step(204, [&] { window.setRenderPicture(loadPagePicture(page.bmp)); });
-        const bool jpegWritten = pictureLoaded && guard.step(206, [&] {
-            SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), page.jpg, 100);
-        });
+            pictureSaved && guard.step(204, [&] { window.setRenderPicture(loadPagePicture(page->bmp)); });
         QString arguments;
         guard.step(208, [&] {
             arguments = QStringLiteral("-out pcx -c 1 -o ") + Shell32::QuoteArgument(pcx) + QLatin1Char(' ') +
-                        Shell32::QuoteArgument(page.jpg);
+                        Shell32::QuoteArgument(page->jpg);
         });
-        if (jpegWritten) page.conversion.start(converterFile, converterCommand + QLatin1Char(' ') + arguments, pcx);
+        // Step 206 and the start of the converter run on a worker while the next page is cut;
+        // a JPEG failure is reported at 206 when this page is finished, before its 212.
+        if (pictureLoaded) {
+            page->jpegWritten = worker.run([image = window.renderImage(), jpg = page->jpg, pcx,
+                                            command = converterCommand + QLatin1Char(' ') + arguments, converterFile,
+                                            conversion = &page->conversion] {
+                SaveAsJPG::SaveBitmapAsJPG(image, jpg, 100);
+                conversion->start(converterFile, command, pcx);
+            });
+        }
 
         guard.holdReports(false);
         if (previous) {
             finishPage(*previous);
             guard.reportHeldFailures();
         }
-        previous.emplace(std::move(page));
+        previous = std::move(page);
     }
     if (previous) finishPage(*previous);
 

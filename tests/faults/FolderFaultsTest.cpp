@@ -55,8 +55,9 @@ TEST_F(FaultRun, AnOutputFolderRemovedDuringTheRunFailsTheRestOfTheRun) {
     run(out, {first, second});
     const QStringList got = reports();
     ASSERT_EQ(got.size(), 4) << got.join(QLatin1Char('\n')).toStdString();
-    // Page 2 was made, and its converter started, before page 1 was shown done.
-    EXPECT_TRUE(got[0].startsWith(QStringLiteral("212: The converter could not write %1/first_2.pcx").arg(out)))
+    // Page 2 was made before page 1 was shown done: its JPEG or its converter found no folder.
+    EXPECT_TRUE(got[0].startsWith(QStringLiteral("212: The converter could not write %1/first_2.pcx").arg(out)) ||
+                got[0].startsWith(QStringLiteral("206: Cannot save the image.")))
         << got[0].toStdString();
     for (const QString& report : got.mid(1)) {
         EXPECT_TRUE(
@@ -75,8 +76,12 @@ TEST_F(FaultRun, AFullOutputFolderLosesOnlyThePagesThatDoNotFit) {
     // When page n is shown done, page n + 1 is made already: the space left then is for its PCX
     // and for page n + 2.
     afterPage = [&](const QString&, int page) {
-        if (page == 1) disk.fillLeaving(kPagePcxBytes);                  // page 3's picture does not fit
-        if (page == 2) disk.fillLeaving(kPageBmpBytes + 32 * 1024);      // page 4's picture fits, its JPEG not
+        if (page == 1) {
+            // Page 2's JPEG is written on a worker: the disk fills once it is there.
+            wordhosttest::waitUntil([&] { return QFile::exists(out + QStringLiteral("/long_2.jpg")); }, 10000);
+            disk.fillLeaving(kPagePcxBytes);  // page 3's picture does not fit
+        }
+        if (page == 2) disk.fillLeaving(kPageBmpBytes + 32 * 1024);  // page 4's picture fits, its JPEG not
     };
 
     run(out, {doc});
@@ -125,10 +130,13 @@ TEST_F(FaultRun, AConverterRemovedDuringADocumentFailsItsLaterPagesOnly) {
     };
 
     run(out, {first, second});
-    // Page 2's converter was started before page 1 was shown done; pages 3 and 4 find none.
+    // Page 2 was in the making when page 1 was shown done: its converter may have started. Pages
+    // 3 and 4 find none; each page has its PCX or its report.
     const QString missing = QStringLiteral("212: The converter %1/nconvert.exe is missing.").arg(temp);
-    EXPECT_EQ(reports(), QStringList({missing, missing}));
-    EXPECT_EQ(pcxFiles(out), QStringList({QStringLiteral("first_1.pcx"), QStringLiteral("first_2.pcx"),
-                                          QStringLiteral("second_1.pcx")}));
+    const bool secondConverted = pcxFiles(out).contains(QStringLiteral("first_2.pcx"));
+    EXPECT_EQ(reports(), QStringList(secondConverted ? 2 : 3, missing));
+    QStringList expected{QStringLiteral("first_1.pcx"), QStringLiteral("second_1.pcx")};
+    if (secondConverted) expected.insert(1, QStringLiteral("first_2.pcx"));
+    EXPECT_EQ(pcxFiles(out), expected);
     expectCleanEnd(out);
 }
