@@ -193,9 +193,20 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
                 engine(word).selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext,
                                            static_cast<std::int16_t>(pagesPerPass + 1));
             });
+            // The 100 moves travel to the engine together; each is still yielded for and reported in turn.
+            std::vector<std::exception_ptr> moves;
+            try {
+                moves = engine(word).selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
+            } catch (...) {
+                moves.assign(100, std::current_exception());  // no engine: every move fails alike
+            }
             for (int move = 0; move < 100; ++move) {
                 guard.step(190, [&] { platform::yieldToEventLoop(); });
-                guard.step(192, [&] { engine(word).selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend); });
+                if (std::size_t(move) < moves.size()) {
+                    guard.step(192, [&] {
+                        if (moves[std::size_t(move)]) std::rethrow_exception(moves[std::size_t(move)]);
+                    });
+                }
             }
         }
 

@@ -113,6 +113,45 @@ class HostWordApplication : public WordApplication {
                  .set("count", static_cast<int>(count))
                  .set("extend", static_cast<int>(extend)));
     }
+    std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
+                                                            std::int16_t extend, int times) override {
+        if (!host_ || times <= 1) return WordApplication::selectionMoveUpRepeated(unit, count, extend, times);
+        std::vector<Message> requests;
+        if (!pendingIndents_.empty()) {
+            requests.push_back(Message("setindents").setPayload(std::move(pendingIndents_)));
+            pendingIndents_.clear();
+        }
+        const std::size_t first = requests.size();
+        for (int i = 0; i < times; ++i) {
+            requests.push_back(Message("moveup")
+                                   .set("unit", static_cast<int>(unit))
+                                   .set("count", static_cast<int>(count))
+                                   .set("extend", static_cast<int>(extend)));
+        }
+        std::vector<Message> replies;
+        std::vector<std::exception_ptr> failures;
+        try {
+            replies = host_->exchange(requests);
+            if (first > 0) throwIfError(replies.front());
+        } catch (const AppError&) {
+            // The first call carries the failure; the others are made one by one, as they would be.
+            failed_ = true;
+            failures.push_back(std::current_exception());
+            std::vector<std::exception_ptr> rest = WordApplication::selectionMoveUpRepeated(unit, count, extend, times - 1);
+            failures.insert(failures.end(), rest.begin(), rest.end());
+            return failures;
+        }
+        for (std::size_t i = first; i < replies.size(); ++i) {
+            try {
+                throwIfError(replies[i]);
+                failures.emplace_back();
+            } catch (const AppError&) {
+                failed_ = true;
+                failures.push_back(std::current_exception());
+            }
+        }
+        return failures;
+    }
     QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
 
     void selectionCut() override {
