@@ -34,6 +34,11 @@ ConversionObserver& observer() {
     return current;
 }
 
+QString& documentAfterThis() {
+    static QString path;
+    return path;
+}
+
 platform::WordApplication& engine(const std::unique_ptr<platform::WordApplication>& word) {
     if (!word) throw platform::AppError(91, QStringLiteral("Object variable or With block variable not set"));
     return *word;
@@ -75,13 +80,6 @@ struct PageInFlight {
 }  // namespace
 
 void setConversionObserver(ConversionObserver callback) { observer() = std::move(callback); }
-
-namespace {
-QString& documentAfterThis() {
-    static QString path;
-    return path;
-}
-}  // namespace
 
 void setDocumentAfterThis(const QString& path) { documentAfterThis() = path; }
 
