@@ -368,6 +368,13 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
 
     std::unique_ptr<WordHostProcess> takeSpare() {
         if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
+        if (reserve_ && (!reserve_->running() || reserve_->engineKey() != engineKey())) reserve_.reset();
+        // A spare still starting its engine (warm and read-ahead both unanswered) would keep the
+        // document waiting while a kept engine is ready: that one serves, the spare reads on.
+        // (A kept engine has at most its instant re-warm unanswered.)
+        if (spare_ && reserve_ && spare_->repliesOutstanding() > 1 && reserve_->repliesOutstanding() <= 1) {
+            return std::move(reserve_);
+        }
         return std::move(spare_);
     }
 

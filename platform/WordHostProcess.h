@@ -52,6 +52,10 @@ class WordHostProcess {
     const QString& readAheadPath() const { return readAheadPath_; }
     int documentsCounted() const { return documents_; }
 
+    // Takes in the replies of posted requests that have come, without waiting; answers how many
+    // are still to come.
+    int repliesOutstanding();
+
     bool running() const { return !dead_; }
     pid_t pid() const { return pid_; }
     // Closes the channel without waiting; the host ends by itself.
