@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace Main {
@@ -17,19 +20,44 @@ namespace {
 constexpr long kResourceNotFound = 326;
 const QString kConverterFileName = QStringLiteral("/nconvert.exe");
 
-// The per-user folder that stands in for TEMP: ours alone, so nobody can put a converter there.
-QString privateTemporaryFolder() {
-    const QString folder = QDir::tempPath() + QStringLiteral("/marrowdale-") + QString::number(::geteuid());
-    const QByteArray native = fsutil::nativePath(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) throw errorFromErrno(errno);
+const QString kMadeFolderPrefix = QStringLiteral("marrowdale-nconvert-");
 
+// The user's runtime folder ($XDG_RUNTIME_DIR) when nobody else can reach into it and programs
+// may run from it: a directory of this user's, closed to everyone else, not mounted noexec.
+QString privateRuntimeFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.startsWith(QLatin1Char('/'))) return QString();
+    const QByteArray native = fsutil::nativePath(runtime);
     struct stat info {};
-    if (::lstat(native.constData(), &info) != 0) throw errorFromErrno(errno);
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
-        throw platform::AppError(platform::ErrorNumber::PermissionDenied);
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+        (info.st_mode & 0077) != 0) {
+        return QString();
     }
-    if ((info.st_mode & 0777) != 0700 && ::chmod(native.constData(), 0700) != 0) throw errorFromErrno(errno);
-    return folder;
+    struct statvfs volume {};
+    if (::statvfs(native.constData(), &volume) != 0 || (volume.f_flag & ST_NOEXEC) != 0) return QString();
+    return runtime;
+}
+
+// $TMPDIR when it names a folder, else /tmp (as the engine host has it).
+QString systemTempFolder() {
+    const QString tmpdir = qEnvironmentVariable("TMPDIR");
+    if (tmpdir.startsWith(QLatin1Char('/')) && QFileInfo(tmpdir).isDir()) return QDir::cleanPath(tmpdir);
+    return QStringLiteral("/tmp");
+}
+
+// A folder made afresh for one converter file: mkdtemp makes it 0700 and never takes a name
+// that already exists, so nobody can have made it in advance.
+QString freshPrivateFolder() {
+    const QString base = systemTempFolder();
+    QByteArray pattern = fsutil::nativePath(base + QLatin1Char('/') + kMadeFolderPrefix + QStringLiteral("XXXXXX"));
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        const int error = errno;
+        throw platform::AppError(
+            platform::ErrorNumber::PathFileAccess,
+            QStringLiteral("No private folder for the converter could be made in %1: %2.")
+                .arg(base, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    return QFile::decodeName(pattern);
 }
 
 }  // namespace
@@ -46,7 +74,20 @@ QByteArray LoadCustomResource(int id) {
 QString ConverterFilePath() {
     const QString temp = qEnvironmentVariable("TEMP");
     if (!temp.isEmpty()) return temp + kConverterFileName;
-    return privateTemporaryFolder() + kConverterFileName;
+    const QString runtime = privateRuntimeFolder();
+    if (!runtime.isEmpty()) return runtime + kConverterFileName;
+    return freshPrivateFolder() + kConverterFileName;
+}
+
+void RemoveConverterFolder(const QString& converterFile) {
+    const QFileInfo file(converterFile);
+    const QFileInfo folder(file.path());
+    if (file.fileName() != kConverterFileName.mid(1) || folder.path() != systemTempFolder() ||
+        !folder.fileName().startsWith(kMadeFolderPrefix)) {
+        return;
+    }
+    // rmdir takes only an empty folder, and a link is no folder to it.
+    ::rmdir(fsutil::nativePath(folder.filePath()).constData());
 }
 
 bool IsTrustedConverterFile(const QString& path) {

@@ -18,10 +18,15 @@ void WriteBytesToFile(const QByteArray& bytes, const QString& path);
 // Throws platform::AppError 326 when there is no such resource.
 QByteArray LoadCustomResource(int id);
 
-// The converter file: $TEMP/nconvert.exe when TEMP is set, otherwise nconvert.exe in a private
-// per-user folder (mode 0700) under the system temporary folder, created when missing.
-// Throws platform::AppError when that folder cannot be made or belongs to someone else.
+// The converter file: $TEMP/nconvert.exe when TEMP is set; otherwise nconvert.exe in the user's
+// runtime folder ($XDG_RUNTIME_DIR) when it is this user's alone; otherwise in a folder made
+// afresh for it under the system temporary folder (mode 0700), which nobody can have made in
+// advance. Throws platform::AppError 75 naming the folder when no such folder can be made.
 QString ConverterFilePath();
+
+// Removes the folder that ConverterFilePath made afresh for `converterFile`, once the file is
+// gone; any other folder is left alone. Ignores every failure.
+void RemoveConverterFolder(const QString& converterFile);
 
 // True only for a regular file (not a link) that this user owns and nobody else can write.
 // A converter file planted by another user in a shared folder must not be run.

@@ -87,7 +87,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     mainwindow::StepGuard guard(kLocation);
     QString addressWidth;
     QByteArray converterImage;
-    const QString converterFile = Main::ConverterFilePath();
+    QString converterFile;  // found where it is first needed, so a failure is reported there
     QString converterCommand;
     std::unique_ptr<platform::WordApplication> word;
     std::int32_t pageCount = 0;
@@ -104,7 +104,10 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     } else {
         guard.step(106, [&] { converterImage = Main::LoadCustomResource(101); });
     }
-    guard.step(108, [&] { Main::WriteBytesToFile(converterImage, converterFile); });
+    guard.step(108, [&] {
+        converterFile = Main::ConverterFilePath();
+        Main::WriteBytesToFile(converterImage, converterFile);
+    });
     guard.step(110, [&] { converterCommand = QLatin1Char('"') + converterFile + QLatin1Char('"'); });
     const QString baseName = baseNameOf(documentPath, guard);
     // The user's clipboard goes back in place when the document is done.
@@ -249,7 +252,10 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     guard.step(230, [&] { engine(word).quit(); });
     word.reset();
     userClipboard.restore();
-    guard.step(232, [&] { Main::DeleteFileQuietly(converterFile); });
+    guard.step(232, [&] {
+        Main::DeleteFileQuietly(converterFile);
+        Main::RemoveConverterFolder(converterFile);
+    });
     if (observer()) observer()(documentPath, pcxWritten);
 }
 

@@ -57,7 +57,12 @@ bool ListReorder::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void ListReorder::mouseDown() { dragActive_ = true; }
+void ListReorder::mouseDown() {
+    dragActive_ = true;
+    // Qt's own scrolling near the view's edges sends made-up moves, and every move here is an
+    // exchange: while the button is held, only the screen-height rule scrolls the list.
+    window_.list().setAutoScroll(false);
+}
 
 void ListReorder::itemPressed() {
     FileListView& list = window_.list();
@@ -99,6 +104,7 @@ void ListReorder::scrollNear(int row) {
 void ListReorder::mouseUp() {
     dragActive_ = false;
     window_.list().setCursor(Qt::ArrowCursor);
+    window_.list().setAutoScroll(true);  // the keyboard's current entry is scrolled into view again
 }
 
 }  // namespace filelist

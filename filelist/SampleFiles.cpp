@@ -18,6 +18,9 @@ const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton5
 const QString kQuestion = QStringLiteral(
     "Would you like this software to open the folder where these sample files are stored (so that "
     "you can view them before working with them)?");
+const QString kNoOpener = QStringLiteral(
+    "The sample folder could not be opened: no program for opening folders (xdg-open) was found.\r\r"
+    "The sample files are in %1");
 }  // namespace
 
 void PushButton5_Click(ListWindow& window) {
@@ -46,7 +49,12 @@ void PushButton5_Click(ListWindow& window) {
                                                 platform::MessageButtons::YesNo, platform::MessageIcon::None);
     });
     if (answer == platform::MessageAnswer::No) return;
-    guard.step(108, [&] { platform::openWithShell(QUrl::fromLocalFile(samples + QLatin1Char('/'))); });
+    guard.step(108, [&] {
+        // Without a desktop opener (xdg-open) nothing would happen at all: say so, and where to look.
+        if (platform::openWithShell(QUrl::fromLocalFile(samples + QLatin1Char('/')))) return;
+        platform::dialogs().messageBox(window.window(), kNoOpener.arg(samples), platform::applicationTitle(),
+                                       platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+    });
 }
 
 }  // namespace filelist

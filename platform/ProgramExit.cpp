@@ -1,13 +1,19 @@
 #include "platform/ProgramExit.h"
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <set>
+#include <thread>
+
+#include "wordhost/protocol/HostRegistry.h"
 
 namespace platform {
 
@@ -37,6 +43,17 @@ std::multimap<pid_t, pid_t> childrenByParent() {
     }
     return children;
 }
+// Waits for a killed child to end (it may already be reaped elsewhere) without reaping it.
+bool endedWithin(pid_t pid, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
+        if (info.si_pid == pid) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
 }  // namespace
 
 int addProgramEndAction(std::function<void()> action) {
@@ -60,7 +77,18 @@ void endChildProcesses() {
             if (descendants.insert(it->second).second) pending.push_back(it->second);
         }
     }
+    // An engine host killed here cannot remove its private folder: it is removed once it ended.
+    std::vector<std::pair<pid_t, std::string>> hostFolders;
+    for (const pid_t pid : descendants) {
+        std::string folder = wordhost::privateFolderOfHost(pid);
+        if (!folder.empty()) hostFolders.emplace_back(pid, std::move(folder));
+    }
     for (const pid_t pid : descendants) ::kill(pid, SIGKILL);
+    for (const auto& [pid, folder] : hostFolders) {
+        endedWithin(pid, std::chrono::seconds(2));
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
 }
 
 void endProgramAtOnce() {

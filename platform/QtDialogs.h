@@ -19,7 +19,15 @@ public:
 // "Name|pattern;pattern|Name|pattern". "*.*" becomes "*" so that every file shows.
 QString qtNameFilters(const QString& pipeFilter);
 
-// Joins the picked files into the dialog's answer form (see Dialogs::openFiles).
+// Joins the picked files into the dialog's answer form (see Dialogs::openFiles). Files of several
+// folders come as the folder they share and each file's path below it, so that folder + "/" +
+// name is every file's full path.
 QString joinPickedFiles(const QStringList& paths);
+
+// Where the file dialog opens: the folder of the file last picked in this session, else the
+// user's documents folder, else the home folder.
+QString fileDialogStartFolder();
+// Where the folder picker opens: the desktop folder (the home folder when there is none).
+QString folderPickerStartFolder();
 
 }  // namespace platform

@@ -8,7 +8,7 @@ AMD64_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libreoffice-writer libreofficekit-dev libreoffice-dev
   libpoppler-cpp-dev libturbojpeg0-dev libjpeg62-turbo-dev
-  libzip-dev libpugixml-dev libgsf-1-dev python3-uno
+  libzip-dev libgsf-1-dev python3-uno
   g++-multilib
   googletest libgtest-dev libgmock-dev
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
@@ -16,6 +16,7 @@ AMD64_PACKAGES=(
   xvfb xauth imagemagick netpbm libjpeg-turbo-progs poppler-utils
   pandoc util-linux procps
   xdg-utils    # opens folders and web pages from the window
+  openbox xdotool  # scripts/screenshot.sh: a small window manager under Xvfb, and the clicks
   ghostscript  # the benchmark's peer pipeline
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
 )

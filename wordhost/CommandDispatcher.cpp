@@ -194,6 +194,9 @@ Message CommandDispatcher::handle(const Message& request) {
     } catch (const std::exception& error) {
         return errorReply(EngineErrorNumber::Automation,
                           std::string("The document engine failed: ") + error.what());
+    } catch (...) {
+        // The engine's own exceptions are no std::exception: the host still answers.
+        return errorReply(EngineErrorNumber::Automation, "The document engine failed.");
     }
 }
 

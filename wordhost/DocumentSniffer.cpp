@@ -60,18 +60,27 @@ DocumentFormat sniffZip(const std::string& path, const std::string& shown) {
     notWord(shown);
 }
 
+constexpr unsigned kFibEncrypted = 0x0100;  // fEncrypted, in the flags word of every FIB from Word 2 on
+
+unsigned word16(const unsigned char* bytes) { return bytes[0] | (bytes[1] << 8); }
+
 DocumentFormat sniffOle(const std::string& path, const std::string& shown) {
     const std::optional<OleStorage> storage = OleStorage::open(path);
     if (!storage) notWord(shown);
     // An encrypted OOXML package is a compound file around the encrypted zip.
     if (storage->hasStream("EncryptedPackage")) encrypted(shown);
+    // Stream names are matched without regard to case, as Word and the engine do.
+    if (!storage->hasStream("WordDocument")) notWord(shown);
     const std::vector<unsigned char> fib = storage->readStream("WordDocument", 12);
-    if (fib.size() < 12) notWord(shown);
-    const unsigned ident = fib[0] | (fib[1] << 8);
-    if (ident != 0xA5EC && ident != 0xA5DC) notWord(shown);
-    const unsigned flags = fib[10] | (fib[11] << 8);
-    if ((flags & 0x0100) != 0) encrypted(shown);  // fEncrypted
+    if (fib.size() >= 12 && (word16(&fib[10]) & kFibEncrypted) != 0) encrypted(shown);
     return DocumentFormat::Word97;
+}
+
+// Word 1 and 2 wrote the FIB at the start of the file itself.
+bool isWord2Document(const std::string& head) {
+    if (head.size() < 32) return false;
+    const unsigned ident = word16(reinterpret_cast<const unsigned char*>(head.data()));
+    return ident == 0xA59B || ident == 0xA59C || ident == 0xA5DB;
 }
 
 bool isFlatXmlDocument(std::string head) {
@@ -89,9 +98,15 @@ bool isFlatXmlDocument(std::string head) {
 
 DocumentFormat sniffDocument(const std::string& path, const std::string& shown) {
     const std::string head = readHead(path, 1 << 16);
+    if (head.empty()) return DocumentFormat::Empty;
     if (head.size() >= 4 && head.compare(0, 4, "PK\x03\x04", 4) == 0) return sniffZip(path, shown);
     if (head.size() >= 8 && std::memcmp(head.data(), kOleMagic, 8) == 0) return sniffOle(path, shown);
     if (head.rfind("{\\rtf", 0) == 0) return DocumentFormat::Rtf;
+    if (isWord2Document(head)) {
+        if ((word16(reinterpret_cast<const unsigned char*>(head.data()) + 10) & kFibEncrypted) != 0)
+            encrypted(shown);
+        return DocumentFormat::Word2;
+    }
     if (isFlatXmlDocument(head)) return DocumentFormat::FlatXml;
     notWord(shown);
 }

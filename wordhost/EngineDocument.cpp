@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <LibreOfficeKit/LibreOfficeKit.hxx>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -69,6 +70,20 @@ void copyDocument(const std::string& from, const std::string& to) {
     }
 }
 
+void writeEmptyDocument(const std::string& path) {
+    const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    static const char kEmpty[] = "{\\rtf1\\ansi }\n";
+    const bool written = out >= 0 && ::write(out, kEmpty, sizeof kEmpty - 1) == ssize_t(sizeof kEmpty - 1);
+    if (out >= 0) ::close(out);
+    if (!written)
+        throw EngineError(
+            "The document engine cannot make an empty document: " + std::string(std::strerror(errno)) + ".");
+}
+
+[[noreturn]] void notWordDocument(const std::string& shown) {
+    throw EngineError("\"" + shown + "\" is not a Word document.");
+}
+
 }  // namespace
 
 EngineDocument::EngineDocument(Office& office, std::string workFolder, const std::string& path)
@@ -76,11 +91,25 @@ EngineDocument::EngineDocument(Office& office, std::string workFolder, const std
     copy_ = folder_ + "/" + fileNameOf(path);
     copyDocument(path, copy_);
     format_ = sniffDocument(copy_, shownPath_);
-    engineDocument_ = office_.load(copy_, shownPath_);
+    std::string loaded = copy_;
+    if (format_ == DocumentFormat::Empty) {
+        // As a word processor opens an empty file: a new document with nothing in it.
+        loaded = folder_ + "/empty.rtf";
+        writeEmptyDocument(loaded);
+    }
+    engineDocument_ = office_.load(loaded, shownPath_);
+    model_ = std::make_unique<DocumentModel>(fileUrl(loaded));
+    // Another kind of document is no Word document; a word-processing file that the engine could
+    // only read as plain text is one in a form it does not know, or a damaged one.
+    if (!model_->isTextDocument()) notWordDocument(shownPath_);
+    const std::string filter = model_->filterName();
+    if (filter == "Text" || filter.rfind("Text (", 0) == 0)
+        throw EngineError(unreadableDocumentDescription(shownPath_));
 }
 
 EngineDocument::~EngineDocument() {
     renderer_.reset();  // joins the drawing thread before the layout file goes
+    model_.reset();     // lets go of the document's paragraphs before the engine closes it
     engineDocument_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
@@ -92,30 +121,26 @@ const std::vector<std::string>& EngineDocument::lines(int page) {
     return layout_->lines(remaining_.at(static_cast<std::size_t>(page)));
 }
 
-void EngineDocument::repaginate() { ensureLayout(); }
+// The engine keeps its own layout up to date; the exported one is made when pages are needed.
+void EngineDocument::repaginate() {}
 
 int EngineDocument::pageCount() {
+    // Until the first export, the engine's own layout knows the page count (also after indent
+    // writes): a document repaired before its first cut is exported once.
+    if (!layout_) return std::max(model_->pageCount(), 1);
     ensureLayout();
     return pages();
 }
 
 void EngineDocument::ensureLayout() {
-    if (!layout_ || paragraphsChanged_) layOut();
+    if (!layout_ || changed_) layOut();
 }
 
-// Lays the (patched) document out again and keeps the pages cut so far out of it.
+// Exports the layout of the loaded document (with every change made so far) and keeps the pages
+// cut so far out of it: the document in the engine is never cut itself.
 void EngineDocument::layOut() {
-    if (paragraphsChanged_ && paragraphs_) {
-        const std::string patched = folder_ + "/patched-" + std::to_string(layouts_ + 1) + ".docx";
-        try {
-            paragraphs_->saveAs(patched);
-        } catch (const std::exception& error) {
-            throw EngineError(std::string("The document engine cannot apply the paragraph changes: ") +
-                              error.what());
-        }
-        engineDocument_ = office_.load(patched, shownPath_);
-    }
-    paragraphsChanged_ = false;
+    model_->applyChanges();
+    changed_ = false;
     const std::string pdf = folder_ + "/layout-" + std::to_string(++layouts_) + ".pdf";
     office_.saveAs(*engineDocument_, pdf, "pdf");
     renderer_.reset();
@@ -136,47 +161,22 @@ void EngineDocument::prepareNextPages() {
     renderer_->prepare(std::move(next));
 }
 
-ParagraphModel* EngineDocument::paragraphs() {
-    if (paragraphsTried_) return paragraphs_ ? &*paragraphs_ : nullptr;
-    paragraphsTried_ = true;
+std::vector<Indents> EngineDocument::paragraphIndents() {
     try {
-        std::string package = copy_;
-        if (format_ != DocumentFormat::WordprocessingML) {
-            package = folder_ + "/paragraphs.docx";
-            office_.saveAs(*engineDocument_, package, "docx");
-        }
-        paragraphs_.emplace(package);
-    } catch (const std::exception& error) {
-        // Without the paragraph model the document still converts, only without indent repair.
+        return model_->indents();
+    } catch (const EngineError& error) {
+        // Without its paragraphs the document still converts, only without the indent repair.
         std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(),
                      error.what());
+        return {};
     }
-    return paragraphs_ ? &*paragraphs_ : nullptr;
-}
-
-std::vector<Indents> EngineDocument::paragraphIndents() {
-    ParagraphModel* model = paragraphs();
-    return model != nullptr ? model->indents() : std::vector<Indents>{};
 }
 
 void EngineDocument::setIndent(std::size_t paragraph, bool left, double points) {
-    ParagraphModel* model = paragraphs();
-    if (model == nullptr || paragraph >= model->indents().size()) {
-        throw EngineError("The requested member of the collection does not exist.",
-                          EngineErrorNumber::NoSuchMember);
-    }
-    const Indents& now = model->indents()[paragraph];
-    if ((left ? now.left : now.right) == points) return;
-    try {
-        if (left) {
-            model->setLeftIndent(paragraph, points);
-        } else {
-            model->setRightIndent(paragraph, points);
-        }
-    } catch (const std::exception& error) {
-        throw EngineError(std::string("The indent cannot be changed: ") + error.what());
-    }
-    paragraphsChanged_ = true;
+    const std::vector<Indents>& now = model_->indents();
+    if (paragraph < now.size() && (left ? now[paragraph].left : now[paragraph].right) == points) return;
+    model_->setIndent(paragraph, left, points);
+    changed_ = true;
 }
 
 void EngineDocument::goToPage(int page) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "wordhost/DocumentModel.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/PageImage.h"
 #include "wordhost/Selection.h"
-#include "wordhost/paragraphs/ParagraphModel.h"
 
 namespace lok {
 class Document;
@@ -35,7 +35,8 @@ class EngineDocument : private PageLines {
 
     // The paragraphs of the main text with their left and right indents, in points.
     std::vector<Indents> paragraphIndents();
-    // Patches an indent; the layout follows at the next call that needs it. Throws EngineError.
+    // Sets an indent in the loaded document; the layout follows at the next call that needs its
+    // pages or lines. Throws EngineError.
     void setIndent(std::size_t paragraph, bool left, double points);
 
     void goToPage(int page);
@@ -53,7 +54,6 @@ class EngineDocument : private PageLines {
     void ensureLayout();
     void layOut();
     void prepareNextPages();
-    ParagraphModel* paragraphs();
 
     Office& office_;
     std::string folder_;
@@ -66,9 +66,8 @@ class EngineDocument : private PageLines {
     std::unique_ptr<RenderAhead> renderer_;
     std::vector<int> remaining_;  // layout pages still in the document
     std::set<int> cut_;           // layout pages cut so far
-    std::optional<ParagraphModel> paragraphs_;
-    bool paragraphsTried_ = false;
-    bool paragraphsChanged_ = false;
+    std::unique_ptr<DocumentModel> model_;
+    bool changed_ = false;  // indents written since the last layout
     Selection selection_;
 };
 

@@ -10,10 +10,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 #include "wordhost/CommandDispatcher.h"
 #include "wordhost/PrivateFolder.h"
+#include "wordhost/protocol/HostRegistry.h"
 #include "wordhost/protocol/Message.h"
 
 namespace wordhost {
@@ -21,11 +24,27 @@ namespace wordhost {
 namespace {
 
 int signalPipe[2] = {-1, -1};
+int lastResortPipe[2] = {-1, -1};
 
 void onTerminate(int) {
     const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
-    ::alarm(10);  // should the main thread be stuck inside the engine, the default alarm ends us
+    [[maybe_unused]] ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+    if (lastResortPipe[1] < 0 || ::write(lastResortPipe[1], &byte, 1) != 1) ::alarm(10);
+}
+
+// Should the main thread be stuck inside the engine when the host is told to end, this thread
+// ends the host after 10 s, its private folder removed first.
+void startLastResort(const std::string& folder) {
+    if (::pipe2(lastResortPipe, O_CLOEXEC) != 0) return;
+    std::thread([folder] {
+        char byte = 0;
+        while (::read(lastResortPipe[0], &byte, 1) < 0 && errno == EINTR) {
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+        ::_exit(1);
+    }).detach();
 }
 
 void installSignalHandlers() {
@@ -72,7 +91,9 @@ int serveClient() {
     takeStandardStreams(in, out);
 
     PrivateFolder folder;
+    startLastResort(folder.path());
     // The engine's own temporary files go into the private folder too.
+    pinRegistryTemporaryFolder();
     ::setenv("TMPDIR", (folder.path()).c_str(), 1);
     if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
 

@@ -65,6 +65,11 @@ std::string fileUrl(const std::string& path) {
     return url;
 }
 
+std::string unreadableDocumentDescription(const std::string& shownPath) {
+    return "The document engine cannot open \"" + shownPath +
+           "\": it is damaged or in a format the engine does not read.";
+}
+
 std::string Office::defaultProgramFolder() {
     const char* folder = std::getenv("MARROWDALE_LIBREOFFICE_PROGRAM");
     return folder != nullptr && folder[0] != '\0' ? folder : "/usr/lib/libreoffice/program";
@@ -92,9 +97,12 @@ Office::~Office() = default;
 std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::string& shownPath) {
     lok::Document* document = office_->documentLoad(fileUrl(path).c_str());
     if (document == nullptr) {
+        // The engine's own reason names its internals ("loadComponentFromURL returned an empty
+        // reference") when it found no way to read the file at all.
         const std::string reason = takeError(office_);
-        throw EngineError("The document engine cannot open \"" + shownPath + "\"" +
-                          (reason.empty() ? std::string(".") : ": " + reason));
+        if (reason.empty() || reason.find("loadComponentFromURL") != std::string::npos)
+            throw EngineError(unreadableDocumentDescription(shownPath));
+        throw EngineError("The document engine cannot open \"" + shownPath + "\": " + reason);
     }
     return std::unique_ptr<lok::Document>(document);
 }

@@ -31,6 +31,9 @@ class Office {
     lok::Office* office_ = nullptr;
 };
 
+// The description of a document the engine found no way to read.
+std::string unreadableDocumentDescription(const std::string& shownPath);
+
 // A file:// URL for an absolute path, every byte outside the unreserved set percent-encoded.
 std::string fileUrl(const std::string& path);
 

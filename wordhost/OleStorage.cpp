@@ -36,15 +36,26 @@ OleStorage::~OleStorage() {
 
 OleStorage::OleStorage(OleStorage&& other) noexcept : infile_(other.infile_) { other.infile_ = nullptr; }
 
+// Compound files compare names without regard to case; writers differ in how they spell them.
+static GsfInput* childNamed(void* infile, const char* name) {
+    const int count = gsf_infile_num_children(GSF_INFILE(infile));
+    for (int i = 0; i < count; ++i) {
+        const char* child = gsf_infile_name_by_index(GSF_INFILE(infile), i);
+        if (child != nullptr && g_ascii_strcasecmp(child, name) == 0)
+            return gsf_infile_child_by_index(GSF_INFILE(infile), i);
+    }
+    return nullptr;
+}
+
 bool OleStorage::hasStream(const char* name) const {
-    GsfInput* child = gsf_infile_child_by_name(GSF_INFILE(infile_), name);
+    GsfInput* child = childNamed(infile_, name);
     if (child == nullptr) return false;
     g_object_unref(child);
     return true;
 }
 
 std::vector<unsigned char> OleStorage::readStream(const char* name, std::size_t count) const {
-    GsfInput* child = gsf_infile_child_by_name(GSF_INFILE(infile_), name);
+    GsfInput* child = childNamed(infile_, name);
     if (child == nullptr) return {};
     const auto size = static_cast<std::size_t>(gsf_input_size(child));
     std::vector<unsigned char> bytes(std::min(count, size));

@@ -16,6 +16,7 @@ class OleStorage {
     OleStorage& operator=(OleStorage&&) = delete;
     OleStorage(const OleStorage&) = delete;
 
+    // Stream names match without regard to case.
     bool hasStream(const char* name) const;
     // Up to `count` bytes from the start of the stream; empty when there is no such stream.
     std::vector<unsigned char> readStream(const char* name, std::size_t count) const;

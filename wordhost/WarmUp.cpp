@@ -1,5 +1,6 @@
 #include "wordhost/WarmUp.h"
 
+#include "wordhost/DocumentModel.h"
 #include "wordhost/Office.h"
 #include "wordhost/PdfLayout.h"
 
@@ -53,6 +54,8 @@ void warmUp(Office& office, const std::string& folder) {
         if (!writeWarmDocument(document)) return;
         {
             std::unique_ptr<lok::Document> loaded = office.load(document, document);
+            // The first use of the document model loads the engine's type descriptions.
+            DocumentModel(fileUrl(document)).indents();
             office.saveAs(*loaded, pdf, "pdf");
         }
         PdfLayout layout(pdf);

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -67,29 +68,96 @@ TEST(WriteBytesToFile, FailuresAreRunTimeErrors) {
     }
 }
 
-TEST(ConverterFilePath, TempOrAPrivateFolder) {
-    const QByteArray savedTemp = qgetenv("TEMP");
-    qputenv("TEMP", "/some/temp");
+// Sets environment variables for one scope and puts the old values back after it.
+class ScopedEnvironment {
+public:
+    void set(const char* name, const QString& value) {
+        remember(name);
+        qputenv(name, QFile::encodeName(value));
+    }
+    void unset(const char* name) {
+        remember(name);
+        qunsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value.isNull()) qunsetenv(name.constData());
+            else qputenv(name.constData(), value);
+        }
+    }
+
+private:
+    void remember(const char* name) {
+        for (const auto& entry : saved_)
+            if (entry.first == name) return;
+        saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
+    }
+    std::vector<std::pair<QByteArray, QByteArray>> saved_;
+};
+
+TEST(ConverterFilePath, TempThenThePrivateRuntimeFolder) {
+    ScopedEnvironment environment;
+    environment.set("TEMP", QStringLiteral("/some/temp"));
     EXPECT_EQ(Main::ConverterFilePath(), QStringLiteral("/some/temp/nconvert.exe"));
 
-    qunsetenv("TEMP");
-    const QString path = Main::ConverterFilePath();
-    const QString folder = QFileInfo(path).path();
-    EXPECT_TRUE(path.endsWith(QStringLiteral("/nconvert.exe")));
-    EXPECT_TRUE(folder.startsWith(QDir::tempPath() + u'/'));
-    EXPECT_EQ(modeOf(folder), 0700u);
-    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
-    EXPECT_EQ(Main::ConverterFilePath(), path);
-    EXPECT_EQ(modeOf(folder), 0700u) << "our own folder is made private again";
+    QTemporaryDir runtime;
+    ASSERT_EQ(::chmod(QFile::encodeName(runtime.path()).constData(), 0700), 0);
+    environment.unset("TEMP");
+    environment.set("XDG_RUNTIME_DIR", runtime.path());
+    EXPECT_EQ(Main::ConverterFilePath(), runtime.path() + QStringLiteral("/nconvert.exe"));
+}
 
-    // A folder of that name that someone else owns is refused.
-    const passwd* nobody = ::getpwnam("nobody");
-    if (::geteuid() == 0 && nobody != nullptr) {
-        ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), nobody->pw_uid, nobody->pw_gid), 0);
-        EXPECT_THROW(Main::ConverterFilePath(), platform::AppError);
-        ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), 0, 0), 0);
+// Without TEMP and without a private runtime folder, every converter file gets a folder made for
+// it alone: one that someone made in advance under the old fixed name is never used.
+TEST(ConverterFilePath, OtherwiseAFolderMadeAfreshThatNobodyCouldHaveMadeInAdvance) {
+    QTemporaryDir tmp;
+    QTemporaryDir openRuntime;
+    ASSERT_EQ(::chmod(QFile::encodeName(openRuntime.path()).constData(), 0755), 0);
+    ScopedEnvironment environment;
+    environment.unset("TEMP");
+    environment.set("TMPDIR", tmp.path());
+    for (const bool withOpenRuntime : {false, true}) {
+        if (withOpenRuntime) environment.set("XDG_RUNTIME_DIR", openRuntime.path());
+        else environment.unset("XDG_RUNTIME_DIR");
+        // What another user could have left at the old fixed name.
+        const QString planted = tmp.path() + QStringLiteral("/marrowdale-%1").arg(::geteuid());
+        ASSERT_TRUE(QDir().mkpath(planted));
+        ::chmod(QFile::encodeName(planted).constData(), 0777);
+
+        const QString first = Main::ConverterFilePath();
+        const QString second = Main::ConverterFilePath();
+        const QString folder = QFileInfo(first).path();
+        EXPECT_TRUE(first.endsWith(QStringLiteral("/nconvert.exe")));
+        EXPECT_EQ(QFileInfo(folder).path(), tmp.path());
+        EXPECT_NE(folder, planted);
+        EXPECT_NE(first, second);
+        EXPECT_EQ(modeOf(folder), 0700u);
+        EXPECT_EQ(QFileInfo(folder).ownerId(), ::geteuid());
+
+        Main::WriteBytesToFile(QByteArray("x"), first);
+        Main::RemoveConverterFolder(first);
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << "a folder still holding the converter stays";
+        QFile::remove(first);
+        Main::RemoveConverterFolder(first);
+        Main::RemoveConverterFolder(second);
+        Main::RemoveConverterFolder(planted + QStringLiteral("/nconvert.exe"));
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                  QStringList{QFileInfo(planted).fileName()});
     }
-    qputenv("TEMP", savedTemp);
+}
+
+TEST(ConverterFilePath, AFolderThatCannotBeMadeIsNamed) {
+    ScopedEnvironment environment;
+    environment.unset("TEMP");
+    environment.unset("XDG_RUNTIME_DIR");
+    environment.set("TMPDIR", QStringLiteral("/proc"));  // a folder where nobody, not even root, makes one
+    try {
+        Main::ConverterFilePath();
+        FAIL() << "no error";
+    } catch (const platform::AppError& error) {
+        EXPECT_EQ(error.number(), 75);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("/proc"))) << error.description().toStdString();
+    }
 }
 
 TEST(IsTrustedConverterFile, OnlyOurOwnPrivateRegularFile) {

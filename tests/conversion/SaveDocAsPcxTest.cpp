@@ -199,6 +199,34 @@ TEST_F(SaveDocAsPcxTest, AConverterFileThatIsNotOursIsNeverRun) {
     QFile::remove(Main::ConverterFilePath());
 }
 
+// Without TEMP and a private runtime folder the converter goes into a folder made for the
+// document; when none can be made, the step that needs it says so and names the folder.
+TEST_F(SaveDocAsPcxTest, WithoutTempTheConverterFolderIsFoundAtItsStepAndTakenAwayAfter) {
+    const QByteArray savedTemp = qgetenv("TEMP");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTmpdir = qgetenv("TMPDIR");
+    QTemporaryDir tmp;
+    qunsetenv("TEMP");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    word.pageCount = 2;
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_TRUE(dialogs.errorReports().empty()) << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_2.pcx"}));
+    EXPECT_TRUE(QDir(tmp.path()).isEmpty()) << QDir(tmp.path()).entryList().join(' ').toStdString();
+
+    qputenv("TMPDIR", "/proc");  // a folder where nobody, not even root, makes one
+    word.pageCount = 1;
+    Word1::SaveDocAsPCX(window, document);
+    const QStringList steps = reportSteps();
+    ASSERT_FALSE(steps.isEmpty());
+    EXPECT_EQ(steps.front(), QStringLiteral("108"));
+    EXPECT_TRUE(dialogs.errorReports().front().text.contains(QStringLiteral("/proc")));
+    qputenv("TEMP", savedTemp);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("TMPDIR", savedTmpdir);
+}
+
 TEST_F(SaveDocAsPcxTest, TheUsersClipboardIsPutBack) {
     QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
     word.pageCount = 2;

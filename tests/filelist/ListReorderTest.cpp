@@ -5,6 +5,8 @@
 #include "tests/support/ScratchHome.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QScreen>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
@@ -198,6 +200,61 @@ TEST_F(ListReorderScrollTest, FromPointerHeight365TheListScrollsDownOneEntryPerE
     screenY = 1000;
     carryOntoBottom();
     EXPECT_EQ(topRow(), top + 2);
+}
+
+// The pointer held still on the top row for a while, with the event loop running and the real
+// pointer position: only the one exchange of the move happens, and the list scrolls only by the
+// screen-height rule, however long the pointer rests there.
+class ListReorderHoldTest : public ListReorderScrollTest {
+protected:
+    // Places the window so that the top row sits at `screenHeight`, presses on the row below it,
+    // moves onto the top row, holds still for 1.5 s and releases.
+    void holdOnTopRow(int screenHeight) {
+        reorder->setCursorPosition([] { return QCursor::pos(); });
+        const int top = topRow();
+        const QPoint onTop = rowCentre(top);
+        const QPoint shift(0, screenHeight - viewport()->mapToGlobal(onTop).y());
+        window.move(window.pos() + shift);
+        QApplication::processEvents();
+        ASSERT_EQ(viewport()->mapToGlobal(onTop).y(), screenHeight);
+
+        press(rowCentre(top + 1));
+        QCursor::setPos(viewport()->mapToGlobal(onTop));
+        moveTo(onTop);
+        QTest::qWait(1500);
+        release(onTop);
+    }
+    QStringList expectedAfterOneExchange(int top) {
+        QStringList expected;
+        for (int i = 0; i < 40; ++i) expected << QStringLiteral("entry %1").arg(i);
+        expected.swapItemsAt(top, top + 1);
+        return expected;
+    }
+};
+
+TEST_F(ListReorderHoldTest, HoldingThePointerOnTheTopRowMovesTheEntryOnceAndScrollsNothing) {
+    ASSERT_EQ(topRow(), 10);
+    holdOnTopRow(330);
+    EXPECT_EQ(texts(), expectedAfterOneExchange(10));
+    EXPECT_EQ(topRow(), 10);
+    EXPECT_EQ(window.list().currentItem(), window.list().topLevelItem(10));
+}
+
+TEST_F(ListReorderHoldTest, HighOnTheScreenTheOneExchangeScrollsOneEntry) {
+    ASSERT_EQ(topRow(), 10);
+    holdOnTopRow(200);
+    EXPECT_EQ(texts(), expectedAfterOneExchange(10));
+    EXPECT_EQ(topRow(), 9);
+}
+
+TEST_F(ListReorderHoldTest, AfterACarryTheKeyboardStillScrollsToTheCurrentEntry) {
+    holdOnTopRow(330);
+    window.list().setFocus();
+    for (int i = 0; i < 15; ++i) QTest::keyClick(&window.list(), Qt::Key_Down);
+    EXPECT_EQ(window.list().currentItem(), window.list().topLevelItem(25));
+    EXPECT_GE(bottomRow(), 25);
+    for (int i = 0; i < 25; ++i) QTest::keyClick(&window.list(), Qt::Key_Up);
+    EXPECT_EQ(topRow(), 0);
 }
 
 }  // namespace

@@ -66,6 +66,29 @@ TEST_F(SampleFilesTest, WithoutASamplesFolderTheQuestionStillComes) {
     EXPECT_TRUE(opened.isEmpty());
 }
 
+TEST_F(SampleFilesTest, WithoutAnOpenerABoxSaysSoAndNamesTheFolder) {
+    programFolder.file(QStringLiteral("Samples/one.docx"));
+    const QString samples = programFolder.root() + QStringLiteral("/Samples");
+    platform::setUrlOpener([](const QUrl&) { return false; });
+    filelist::PushButton5_Click(window);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].caption, platform::applicationTitle());
+    EXPECT_TRUE(dialogs.shown[1].text.contains(QStringLiteral("could not be opened")));
+    EXPECT_TRUE(dialogs.shown[1].text.endsWith(samples)) << dialogs.shown[1].text.toStdString();
+    EXPECT_TRUE(dialogs.errorReports().empty());
+
+    // The desktop's own handler, on a machine whose PATH holds no xdg-open.
+    testsupport::FolderTree emptyPath;
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", emptyPath.root().toLocal8Bit());
+    platform::setUrlOpener({});
+    dialogs.shown.clear();
+    filelist::PushButton5_Click(window);
+    qputenv("PATH", savedPath);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[1].text.endsWith(samples));
+}
+
 TEST(BuiltSamples, TheProgramFolderCarriesTheSampleDocuments) {
     const QStringList samples = QDir(testsupport::programDir() + QStringLiteral("/Samples"))
                                     .entryList({"*.doc", "*.docx"}, QDir::Files);

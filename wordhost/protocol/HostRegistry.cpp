@@ -19,7 +19,70 @@ namespace {
 constexpr const char* kPrefix = "wordhost-";
 constexpr const char* kSuffix = ".lock";
 
-std::string fileFor(int pid) { return registryFolder() + "/" + kPrefix + std::to_string(pid) + kSuffix; }
+std::string fileIn(const std::string& folder, int pid) {
+    return folder + "/" + kPrefix + std::to_string(pid) + kSuffix;
+}
+
+// Only a real directory of this user's that nobody else may enter is trusted with registrations.
+bool privateFolderOfOurs(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+           (info.st_mode & 0077) == 0;
+}
+
+// $XDG_RUNTIME_DIR when it is private to this user, else "".
+std::string runtimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr || runtime[0] != '/' || !privateFolderOfOurs(runtime)) return {};
+    return runtime;
+}
+
+// $TMPDIR when it names a folder, else /tmp.
+std::string currentTemporaryFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    struct stat info {};
+    if (tmp != nullptr && tmp[0] == '/' && ::stat(tmp, &info) == 0 && S_ISDIR(info.st_mode)) return tmp;
+    return "/tmp";
+}
+
+std::string& pinnedTemporaryFolder() {
+    static std::string folder;
+    return folder;
+}
+
+std::string temporaryBase() {
+    return pinnedTemporaryFolder().empty() ? currentTemporaryFolder() : pinnedTemporaryFolder();
+}
+
+// Without a runtime folder the registry is a folder made by mkdtemp under the temporary folder:
+// no fixed name another user could make first. Every such folder of ours is found by its prefix.
+std::string fallbackPrefix() { return "marrowdale-hosts-" + std::to_string(::getuid()) + "-"; }
+
+std::vector<std::string> fallbackFolders() {
+    std::vector<std::string> folders;
+    const std::string base = temporaryBase();
+    const std::string prefix = fallbackPrefix();
+    DIR* dir = ::opendir(base.c_str());
+    if (dir == nullptr) return folders;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string folder = base + "/" + name;
+        if (privateFolderOfOurs(folder)) folders.push_back(folder);
+    }
+    ::closedir(dir);
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+// Every folder that may hold registrations of this user's hosts.
+std::vector<std::string> lookupFolders() {
+    const std::string runtime = runtimeFolder();
+    if (runtime.empty()) return fallbackFolders();
+    const std::string folder = runtime + "/marrowdale";
+    if (!privateFolderOfOurs(folder)) return {};
+    return {folder};
+}
 
 // Alive when someone holds the lock; a file nobody holds is left by a host that died.
 bool heldByLiveHost(const std::string& path, bool removeStale) {
@@ -37,26 +100,29 @@ bool heldByLiveHost(const std::string& path, bool removeStale) {
 
 }  // namespace
 
+void pinRegistryTemporaryFolder() { pinnedTemporaryFolder() = currentTemporaryFolder(); }
+
 std::string registryFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string folder;
-    struct stat info {};
-    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &info) == 0 && S_ISDIR(info.st_mode)) {
-        folder = std::string(runtime) + "/marrowdale";
-    } else {
-        folder = "/tmp/marrowdale-" + std::to_string(::getuid());
+    const std::string runtime = runtimeFolder();
+    if (!runtime.empty()) {
+        const std::string folder = runtime + "/marrowdale";
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            throw std::runtime_error("cannot create " + folder + ": " + std::strerror(errno));
+        }
+        if (!privateFolderOfOurs(folder)) throw std::runtime_error(folder + " is not a private folder of this user");
+        return folder;
     }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        throw std::runtime_error("cannot create " + folder + ": " + std::strerror(errno));
+    const std::vector<std::string> existing = fallbackFolders();
+    if (!existing.empty()) return existing.front();
+    const std::string base = temporaryBase();
+    std::string pattern = base + "/" + fallbackPrefix() + "XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a private folder in " + base + ": " + std::strerror(errno));
     }
-    // A folder of someone else's (a shared /tmp) must not be trusted.
-    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) {
-        throw std::runtime_error(folder + " is not a private folder of this user");
-    }
-    return folder;
+    return pattern;
 }
 
-HostRegistration::HostRegistration() : path_(fileFor(static_cast<int>(::getpid()))) {
+HostRegistration::HostRegistration() : path_(fileIn(registryFolder(), static_cast<int>(::getpid()))) {
     fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ < 0) throw std::runtime_error("cannot create " + path_ + ": " + std::strerror(errno));
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
@@ -79,34 +145,30 @@ HostRegistration::~HostRegistration() {
 
 std::vector<int> runningHosts() {
     std::vector<std::pair<long long, int>> found;  // (file age key, pid)
-    std::string folder;
-    try {
-        folder = registryFolder();
-    } catch (const std::exception&) {
-        return {};
-    }
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return {};
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        const std::size_t prefix = std::strlen(kPrefix);
-        const std::size_t suffix = std::strlen(kSuffix);
-        if (name.size() <= prefix + suffix || name.compare(0, prefix, kPrefix) != 0 ||
-            name.compare(name.size() - suffix, suffix, kSuffix) != 0) {
-            continue;
+    for (const std::string& folder : lookupFolders()) {
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) continue;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            const std::size_t prefix = std::strlen(kPrefix);
+            const std::size_t suffix = std::strlen(kSuffix);
+            if (name.size() <= prefix + suffix || name.compare(0, prefix, kPrefix) != 0 ||
+                name.compare(name.size() - suffix, suffix, kSuffix) != 0) {
+                continue;
+            }
+            const std::string digits = name.substr(prefix, name.size() - prefix - suffix);
+            if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+            const std::string path = folder + "/" + name;
+            struct stat info {};
+            if (::stat(path.c_str(), &info) != 0) continue;
+            if (heldByLiveHost(path, true)) {
+                found.emplace_back(
+                    static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
+                    std::atoi(digits.c_str()));
+            }
         }
-        const std::string digits = name.substr(prefix, name.size() - prefix - suffix);
-        if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
-        const std::string path = folder + "/" + name;
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) continue;
-        if (heldByLiveHost(path, true)) {
-            found.emplace_back(
-                static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
-                std::atoi(digits.c_str()));
-        }
+        ::closedir(dir);
     }
-    ::closedir(dir);
     std::sort(found.begin(), found.end());
     std::vector<int> pids;
     for (const auto& entry : found) pids.push_back(entry.second);
@@ -114,11 +176,37 @@ std::vector<int> runningHosts() {
 }
 
 bool hostRunning(int pid) {
-    try {
-        return heldByLiveHost(fileFor(pid), false);
-    } catch (const std::exception&) {
-        return false;
+    for (const std::string& folder : lookupFolders()) {
+        if (heldByLiveHost(fileIn(folder, pid), false)) return true;
     }
+    return false;
+}
+
+std::string privateFolderOfHost(int pid) {
+    static const std::string kOwnerFile = "/.owner";
+    static const std::string kFolderPrefix = "marrowdale-wordhost-";
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    DIR* dir = ::opendir(fds.c_str());
+    if (dir == nullptr) return {};
+    std::string folder;
+    while (const dirent* entry = ::readdir(dir)) {
+        char target[4096];
+        const ssize_t length = ::readlink((fds + "/" + entry->d_name).c_str(), target, sizeof target - 1);
+        if (length <= 0) continue;
+        const std::string path(target, static_cast<std::size_t>(length));
+        if (path.size() <= kOwnerFile.size() ||
+            path.compare(path.size() - kOwnerFile.size(), kOwnerFile.size(), kOwnerFile) != 0)
+            continue;
+        const std::string candidate = path.substr(0, path.size() - kOwnerFile.size());
+        const std::size_t slash = candidate.rfind('/');
+        if (slash != std::string::npos &&
+            candidate.compare(slash + 1, kFolderPrefix.size(), kFolderPrefix) == 0) {
+            folder = candidate;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return folder;
 }
 
 }  // namespace wordhost

@@ -9,8 +9,15 @@ namespace wordhost {
 // from another window. A registration is a lock file held with flock() for the host's lifetime:
 // a host that died leaves a file nobody holds, which the next look-up removes.
 
-// $XDG_RUNTIME_DIR/marrowdale, or /tmp/marrowdale-UID when there is no runtime folder; made 0700.
+// Where this process registers: $XDG_RUNTIME_DIR/marrowdale when the runtime folder is private
+// to this user; otherwise a folder "marrowdale-hosts-UID-XXXXXX" under $TMPDIR (or /tmp) made by
+// mkdtemp, the first such private folder of ours when one exists. A folder that is not ours, or
+// that others may enter, is never used. Throws std::runtime_error when none can be had.
 std::string registryFolder();
+
+// Keeps the registry under the temporary folder this process was started with, also after it
+// points TMPDIR elsewhere (the host does, for the engine's own files): host and client must agree.
+void pinRegistryTemporaryFolder();
 
 class HostRegistration {
   public:
@@ -32,5 +39,9 @@ std::vector<int> runningHosts();
 
 // Whether the host with this process id is still registered and alive.
 bool hostRunning(int pid);
+
+// The private folder of the host with this process id (it holds the folder's owner file open),
+// or empty when the process is no host or has none. Only the user's own processes can be seen.
+std::string privateFolderOfHost(int pid);
 
 }  // namespace wordhost

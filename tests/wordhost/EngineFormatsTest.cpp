@@ -1,0 +1,190 @@
+// What the engine host opens beyond the usual: Word 97 files with stream names in other letter
+// case, empty files, text in every script; and what an ended program leaves of its hosts.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSet>
+#include <QStandardPaths>
+
+#include "platform/ProgramExit.h"
+#include "platform/WordClient.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/DocxWriter.h"
+#include "tests/wordhost/HostTestSupport.h"
+
+using namespace wordhosttest;
+
+namespace {
+
+std::unique_ptr<platform::WordApplication> openInNewWord(const QString& path) {
+    auto word = platform::hostWordFactory().createObject();
+    word->documentsOpen(path);
+    word->activeDocumentRepaginate();
+    return word;
+}
+
+int pagesOf(platform::WordApplication& word) {
+    return word.builtInDocumentProperty(platform::wd::PropertyPages).toInt();
+}
+
+QImage cutEverything(platform::WordApplication& word) {
+    QGuiApplication::clipboard()->clear();
+    word.selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    word.selectionCut();
+    return QGuiApplication::clipboard()->image();
+}
+
+QString copyWithChanges(const QString& name, const std::vector<std::pair<QByteArray, QByteArray>>& changes) {
+    QFile in(testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc"));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    for (const auto& [from, to] : changes) bytes.replace(from, to);
+    const QString path = makeFolder(QStringLiteral("formats")) + QLatin1Char('/') + name;
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    return path;
+}
+
+QByteArray utf16(const char* ascii) {
+    const QString text = QString::fromLatin1(ascii);
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+}  // namespace
+
+TEST(EngineFormats, AWord97DocumentOpensWhateverTheCaseOfItsStreamNames) {
+    for (const auto& [name, changes] :
+         std::vector<std::pair<QString, std::vector<std::pair<QByteArray, QByteArray>>>>{
+             {QStringLiteral("lower.doc"),
+              {{utf16("WordDocument"), utf16("worddocument")},
+               {utf16("1Table"), utf16("1table")},
+               {utf16("Root Entry"), utf16("root entry")}}},
+             {QStringLiteral("upper.doc"),
+              {{utf16("WordDocument"), utf16("WORDDOCUMENT")},
+               {utf16("1Table"), utf16("1TABLE")},
+               {utf16("Root Entry"), utf16("ROOT ENTRY")}}}}) {
+        auto word = openInNewWord(copyWithChanges(name, changes));
+        EXPECT_EQ(pagesOf(*word), 2) << name.toStdString();
+        word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+        for (int i = 0; i < 100; ++i) word->selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend);
+        EXPECT_TRUE(word->selectionText().contains(QStringLiteral("first page"))) << name.toStdString();
+        word->activeDocumentClose(0);
+        word->quit();
+    }
+}
+
+TEST(EngineFormats, AnEmptyFileIsOneBlankPage) {
+    for (const QString& name : {QStringLiteral("new.doc"), QStringLiteral("new.docx")}) {
+        const QString path = makeFolder(QStringLiteral("empty")) + QLatin1Char('/') + name;
+        QFile(path).open(QIODevice::WriteOnly);
+        auto word = openInNewWord(path);
+        EXPECT_EQ(pagesOf(*word), 1) << name.toStdString();
+        EXPECT_TRUE(word->paragraphIndents().size() == 1) << name.toStdString();
+        const QImage page = cutEverything(*word);
+        ASSERT_FALSE(page.isNull()) << name.toStdString();
+        EXPECT_GT(page.height(), 1000);  // one page, not several
+        EXPECT_LT(page.height(), 2000);
+        bool blank = true;
+        for (int y = 0; y < page.height() && blank; y += 3) {
+            for (int x = 0; x < page.width() && blank; x += 3) blank = qGray(page.pixel(x, y)) > 200;
+        }
+        EXPECT_TRUE(blank) << name.toStdString();
+        word->activeDocumentClose(0);
+        word->quit();
+    }
+}
+
+// A glyph the fonts lack is drawn as a box; boxes side by side draw a line of ink along the
+// whole top and bottom of the text, which no script's letters do.
+bool drawnAsBoxes(const QImage& line) {
+    const auto ink = [&](int x, int y) { return qGray(line.pixel(x, y)) < 200; };
+    int left = line.width();
+    int right = -1;
+    for (int x = 0; x < line.width(); ++x) {
+        for (int y = 0; y < line.height(); ++y) {
+            if (ink(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    if (right < left) return false;
+    const auto inkShare = [&](int y) {
+        int count = 0;
+        for (int x = left; x <= right; ++x) count += ink(x, y) || (y > 0 && ink(x, y - 1)) ? 1 : 0;
+        return double(count) / double(right - left + 1);
+    };
+    return inkShare(1) > 0.7 && inkShare(line.height() - 1) > 0.7;
+}
+
+TEST(EngineFormats, TextInEveryScriptHasItsGlyphs) {
+    const std::vector<std::string> lines = {
+        "\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C\xE5\x92\x8C\xE5\xB9\xB3",              // Chinese
+        "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF\xE4\xB8\x96\xE7\x95\x8C",  // Japanese
+        "\xEC\x95\x88\xEB\x85\x95\xED\x95\x98\xEC\x84\xB8\xEC\x9A\x94",                          // Korean
+        "\xE0\xB8\xAA\xE0\xB8\xA7\xE0\xB8\xB1\xE0\xB8\xAA\xE0\xB8\x94\xE0\xB8\xB5\xE0\xB9\x82\xE0\xB8\xA5\xE0"
+        "\xB8\x81",  // Thai
+        "\xE0\xA4\xA8\xE0\xA4\xAE\xE0\xA4\xB8\xE0\xA5\x8D\xE0\xA4\xA4\xE0\xA5\x87 "
+        "\xE0\xA4\xA6\xE0\xA5\x81\xE0\xA4\xA8\xE0\xA4\xBF\xE0\xA4\xAF\xE0\xA4\xBE",  // Devanagari
+        "\xCD\xB8\xCD\xB8\xCD\xB8\xCD\xB8",  // unassigned code points: the box itself, to see the check
+                                             // catches it
+    };
+    std::vector<Paragraph> paragraphs;
+    for (const std::string& line : lines) {
+        paragraphs.push_back({line, 0, 0, false});
+        paragraphs.push_back({"", 0, 0, false});
+    }
+    const QString path = makeFolder(QStringLiteral("scripts")) + QStringLiteral("/scripts.docx");
+    writeDocx(path.toStdString(), paragraphs);
+    auto word = openInNewWord(path);
+    const QImage page = cutEverything(*word);
+    word->activeDocumentClose(0);
+    word->quit();
+    ASSERT_FALSE(page.isNull());
+    if (qEnvironmentVariableIsSet("SCRIPTS_PNG")) page.save(qEnvironmentVariable("SCRIPTS_PNG"));
+
+    // The page's lines of ink, top to bottom.
+    QList<QImage> inkLines;
+    int top = -1;
+    for (int y = 0; y <= page.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; y < page.height() && x < page.width() && !ink; ++x)
+            ink = qGray(page.pixel(x, y)) < 200;
+        if (ink && top < 0) top = y;
+        if (!ink && top >= 0) {
+            inkLines.append(page.copy(0, top, page.width(), y - top));
+            top = -1;
+        }
+    }
+    ASSERT_EQ(inkLines.size(), int(lines.size()));
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_FALSE(drawnAsBoxes(inkLines[int(i)])) << lines[i];
+    EXPECT_TRUE(drawnAsBoxes(inkLines.last())) << "the check sees missing glyphs";
+}
+
+// Closing the window ends the program at once (platform::endProgramAtOnce), also in the middle of
+// a conversion: the hosts it kills leave no private folder.
+TEST(EngineFormats, NoPrivateFolderRemainsWhenTheProgramEndsDuringAConversion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QString temp = qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp"));
+    const auto hostFolders = [&] {
+        return QDir(temp).entryList({QStringLiteral("marrowdale-wordhost-*")}, QDir::Dirs);
+    };
+    const QStringList before = hostFolders();
+    EXPECT_EXIT(
+        {
+            const QString path = makeFolder(QStringLiteral("running")) + QStringLiteral("/running.docx");
+            writeDocx(path.toStdString(), pagedText(3, 4));
+            auto word = openInNewWord(path);
+            word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+            if (hostFolders().size() <= before.size()) std::_Exit(3);  // the host's folder is there
+            platform::endProgramAtOnce();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(hostFolders(), before);
+}

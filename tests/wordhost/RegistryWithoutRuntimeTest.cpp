@@ -1,0 +1,28 @@
+// A real host and its client on a machine without a runtime folder: the host points TMPDIR at
+// its own folder for the engine, and must still register where the client looks.
+#include "platform/AppError.h"
+#include "platform/WordClient.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/HostTestSupport.h"
+#include "wordhost/protocol/HostRegistry.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RegistryWithoutRuntimeFolder, AttachFindsTheRunningHost) {
+    // Before any host of this process starts, so every host inherits it.
+    qunsetenv("XDG_RUNTIME_DIR");
+    auto word = platform::hostWordFactory().createObject();
+    word->name();
+    const QStringList folders =
+        QDir(qEnvironmentVariable("TMPDIR")).entryList({QStringLiteral("marrowdale-hosts-*")}, QDir::Dirs);
+    EXPECT_EQ(folders.size(), 1) << folders.join(' ').toStdString();
+    auto attached = platform::hostWordFactory().getObject();
+    EXPECT_EQ(attached->name(), QStringLiteral("Microsoft Word"));
+    word->quit();
+    EXPECT_TRUE(wordhosttest::waitUntil([] { return wordhost::runningHosts().empty(); }, 10000));
+}
+
+}  // namespace
