@@ -1,7 +1,6 @@
 #include "conversion/PageConverter.h"
 
 #include "conversion/ConverterTool.h"
-#include "conversion/Shell32.h"
 #include "platform/AppError.h"
 
 #include <QFileInfo>
@@ -10,7 +9,9 @@ namespace Word1 {
 
 using platform::AppError;
 
-void runConverter(const QString& converterFile, const QString& commandLine, const QString& pcxPath) {
+namespace {
+
+void checkConverterFile(const QString& converterFile) {
     if (!QFileInfo(converterFile).isFile()) {
         throw AppError(platform::ErrorNumber::FileNotFound,
                        QStringLiteral("The converter %1 is missing.").arg(converterFile));
@@ -22,15 +23,34 @@ void runConverter(const QString& converterFile, const QString& commandLine, cons
                                       "can change.")
                            .arg(converterFile));
     }
-    int hidden = 0;
-    const std::int32_t result = Shell32::RunAndWait(commandLine, &hidden);
-    if (result < 0) {
-        throw AppError(platform::ErrorNumber::FileNotFound,
-                       QStringLiteral("The converter could not be started (error %1).").arg(result));
+}
+
+}  // namespace
+
+void PageConversion::start(const QString& converterFile, const QString& commandLine, const QString& pcxPath) {
+    pending_ = true;
+    pcxPath_ = pcxPath;
+    startFailure_ = nullptr;
+    try {
+        checkConverterFile(converterFile);
+        const std::int32_t started = Shell32::StartProgram(commandLine, program_);
+        if (started < 0) {
+            throw AppError(platform::ErrorNumber::FileNotFound,
+                           QStringLiteral("The converter could not be started (error %1).").arg(started));
+        }
+    } catch (...) {
+        startFailure_ = std::current_exception();
     }
-    if (result != 0 || !QFileInfo(pcxPath).isFile()) {
+}
+
+void PageConversion::finish() {
+    if (!pending_) return;
+    pending_ = false;
+    if (startFailure_) std::rethrow_exception(std::exchange(startFailure_, nullptr));
+    const std::int32_t result = Shell32::WaitForProgram(program_);
+    if (result != 0 || !QFileInfo(pcxPath_).isFile()) {
         throw AppError(platform::ErrorNumber::PathFileAccess,
-                       QStringLiteral("The converter could not write %1 (exit code %2).").arg(pcxPath).arg(result));
+                       QStringLiteral("The converter could not write %1 (exit code %2).").arg(pcxPath_).arg(result));
     }
 }
 

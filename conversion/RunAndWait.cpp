@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <cerrno>
+#include <csignal>
+#include <utility>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/syscall.h>
@@ -73,33 +75,52 @@ std::int32_t exitCodeOf(int status) {
     return 0;
 }
 
-// Returns as soon as the process has ended: a process descriptor wakes the poll at its end.
-// Without one (old kernels) the poll is a plain 100 ms sleep.
-std::int32_t waitForExit(pid_t pid) {
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    std::int32_t exitCode = 0;
+// Returns as soon as the process has ended: its process descriptor wakes the poll at its end, and
+// the event loop gets a turn at least every 100 ms. Without a descriptor (old kernels) the poll
+// is a plain 100 ms sleep.
+std::int32_t waitForExit(pid_t pid, int pidfd) {
     for (;;) {
         int status = 0;
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            exitCode = exitCodeOf(status);
-            break;
-        }
-        if (done < 0 && errno != EINTR) break;  // reaped elsewhere: nothing left to wait for
+        if (done == pid) return exitCodeOf(status);
+        if (done < 0 && errno != EINTR) return 0;  // reaped elsewhere: nothing left to wait for
         platform::yieldToEventLoop();
         struct pollfd end {pidfd, POLLIN, 0};
         ::poll(&end, pidfd >= 0 ? 1 : 0, kPollMilliseconds);
     }
-    if (pidfd >= 0) ::close(pidfd);
-    return exitCode;
 }
 
 }  // namespace
 
-std::int32_t RunAndWait(const QString& commandLine, int* windowStyle) {
-    if (windowStyle != nullptr && (*windowStyle < 0 || *windowStyle > 6)) *windowStyle = kDefaultWindowStyle;
-    // The style is kept for the caller; a Linux program has no console window to show or hide.
+RunningProgram::~RunningProgram() { reset(); }
 
+RunningProgram::RunningProgram(RunningProgram&& other) noexcept : pid_(other.pid_), pidfd_(other.pidfd_) {
+    other.pid_ = other.pidfd_ = -1;
+}
+
+RunningProgram& RunningProgram::operator=(RunningProgram&& other) noexcept {
+    if (this != &other) {
+        reset();
+        std::swap(pid_, other.pid_);
+        std::swap(pidfd_, other.pidfd_);
+    }
+    return *this;
+}
+
+void RunningProgram::reset() {
+    if (pid_ > 0) {
+        // Abandoned while running: nothing may keep writing after its caller has gone.
+        ::kill(pid_, SIGKILL);
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (pidfd_ >= 0) ::close(pidfd_);
+    pid_ = pidfd_ = -1;
+}
+
+std::int32_t StartProgram(const QString& commandLine, RunningProgram& program) {
+    program.reset();
     const QStringList arguments = SplitCommandLine(commandLine);
     if (arguments.isEmpty() || arguments.first().isEmpty()) {
         return kStartFailureBase + static_cast<std::int32_t>(platform::ErrorNumber::InvalidProcedureCall);
@@ -107,7 +128,26 @@ std::int32_t RunAndWait(const QString& commandLine, int* windowStyle) {
     pid_t pid = 0;
     const int error = startProgram(arguments, &pid);
     if (error != 0) return kStartFailureBase + static_cast<std::int32_t>(errorNumberOf(error));
-    return waitForExit(pid);
+    program.pid_ = pid;
+    program.pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    return 0;
+}
+
+std::int32_t WaitForProgram(RunningProgram& program) {
+    if (program.pid_ <= 0) return 0;
+    const std::int32_t exitCode = waitForExit(program.pid_, program.pidfd_);
+    program.pid_ = -1;  // reaped
+    program.reset();
+    return exitCode;
+}
+
+std::int32_t RunAndWait(const QString& commandLine, int* windowStyle) {
+    if (windowStyle != nullptr && (*windowStyle < 0 || *windowStyle > 6)) *windowStyle = kDefaultWindowStyle;
+    // The style is kept for the caller; a Linux program has no console window to show or hide.
+    RunningProgram program;
+    const std::int32_t started = StartProgram(commandLine, program);
+    if (started != 0) return started;
+    return WaitForProgram(program);
 }
 
 }  // namespace Shell32

@@ -133,6 +133,22 @@ bool writeAll(int fd, const unsigned char* data, unsigned long size) {
     return true;
 }
 
+// The process's file creation mask, read without changing it: setting it to read it would let a
+// file made meanwhile on another thread (or a program started then) get the wrong permissions.
+mode_t creationMask() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok) return static_cast<mode_t>(mask);
+            }
+        }
+    }
+    return 022;
+}
+
 // Writes beside the target under a hidden temporary name and renames it into place, so a failed
 // write (missing folder, no permission, full disk) leaves neither a partial file nor the temporary one.
 void writeFileAtomically(const QString& fileName, const TurboJpegBuffer& jpeg) {
@@ -144,9 +160,7 @@ void writeFileAtomically(const QString& fileName, const TurboJpegBuffer& jpeg) {
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) fail(Win32Error);
 
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    bool ok = ::fchmod(fd, 0666 & ~mask) == 0;
+    bool ok = ::fchmod(fd, 0666 & ~creationMask()) == 0;
     ok = writeAll(fd, jpeg.data, jpeg.size) && ok;
     ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(tempPath.constData(), targetPath.constData()) == 0;

@@ -2,6 +2,8 @@
 // page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
 #include "conversion/ClipboardKeeper.h"
 #include "conversion/PageConverter.h"
+#include "conversion/PagePictureFile.h"
+#include "conversion/PageWorker.h"
 #include "conversion/ConverterTool.h"
 #include "conversion/SaveAsJPG.h"
 #include "conversion/Shell32.h"
@@ -17,6 +19,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <exception>
+#include <memory>
+#include <utility>
 
 namespace Word1 {
 
@@ -27,6 +32,11 @@ const QString kLocation = QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPC
 ConversionObserver& observer() {
     static ConversionObserver current;
     return current;
+}
+
+QString& documentAfterThis() {
+    static QString path;
+    return path;
 }
 
 platform::WordApplication& engine(const std::unique_ptr<platform::WordApplication>& word) {
@@ -59,19 +69,19 @@ QImage clipboardPicture() {
     return picture;
 }
 
-// Says why the file could not be written (a full disk, a read-only folder, ...).
-void savePagePicture(const QImage& picture, const QString& path) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && picture.save(&file, "BMP") && file.flush()) return;
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : QStringLiteral("the picture cannot be encoded");
-    throw platform::AppError(platform::ErrorNumber::PathFileAccess,
-                             QStringLiteral("The page picture could not be written to %1: %2.").arg(path, reason));
-}
+// A page whose picture is made: its JPEG and converter may still run while the next page is cut.
+struct PageInFlight {
+    QString bmp;
+    QString jpg;
+    PageConversion conversion;
+    std::future<std::exception_ptr> jpegWritten;  // on a worker; the JPEG's failure, if any
+};
 
 }  // namespace
 
 void setConversionObserver(ConversionObserver callback) { observer() = std::move(callback); }
+
+void setDocumentAfterThis(const QString& path) { documentAfterThis() = path; }
 
 void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     mainwindow::StepGuard guard(kLocation);
@@ -104,6 +114,13 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     ClipboardKeeper userClipboard;
 
     guard.step(130, [&] { word = platform::wordFactory().createObject(); });
+    // A spare engine reads the next document ahead while this one converts; only a hint, never reported.
+    if (const QString next = std::exchange(documentAfterThis(), QString()); !next.isEmpty()) {
+        try {
+            platform::wordFactory().readAhead(next);
+        } catch (const std::exception&) {
+        }
+    }
     guard.step(132, [&] { engine(word).documentsOpen(documentPath); });
     guard.step(134, [&] { engine(word).activeDocumentRepaginate(); });
     guard.step(136, [&] {
@@ -116,13 +133,45 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     guard.step(140, [&] { engine(word).setPageFit(platform::wd::PageFitBestFit); });
     guard.step(142, [&] { finished = false; });
 
+    // Page n's converter runs while page n+1 is cut, saved and written as JPEG. What the user
+    // sees keeps its order: page n+1's failures are held until page n is done (its converter
+    // failure reported at its own 212, its progress text shown once its PCX is complete).
+    PageWorker worker;  // declared first: it ends after every page it started a converter for
+    std::unique_ptr<PageInFlight> previous;
+    const auto finishPage = [&](PageInFlight& page) {
+        if (page.jpegWritten.valid()) {
+            guard.step(206, [&] {
+                if (const std::exception_ptr failure = page.jpegWritten.get()) std::rethrow_exception(failure);
+            });
+        }
+        if (page.conversion.pending()) {
+            guard.step(212, [&] {
+                page.conversion.finish();
+                ++pcxWritten;
+            });
+        }
+        guard.step(214, [&] { Main::DeleteFileQuietly(page.bmp); });
+        guard.step(216, [&] { Main::DeleteFileQuietly(page.jpg); });
+        guard.step(218, [&] { pagesDone = pagesPerPass + pagesDone; });
+        guard.step(220, [&] { platform::yieldToEventLoop(); });
+        guard.step(222, [&] {
+            window.setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(documentPath) +
+                                   QStringLiteral(" (Page ") + QString::number(pagesDone) + QStringLiteral(" of ") +
+                                   QString::number(pageCount) + QLatin1Char(')'));
+        });
+        guard.step(224, [&] { platform::yieldToEventLoop(); });
+    };
+
     while (!finished) {
+        guard.holdReports(previous != nullptr);
         guard.step(146, [&] { window.setMousePointer(11); });
         guard.step(148, [&] { ++pageNumber; });
-        // The output folder is read afresh whenever a file name is built.
-        const auto prefix = [&] {
-            return window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
-        };
+        // The output folder is read afresh for every page; the page keeps the names it was made under.
+        const QString prefix = window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
+        auto page = std::make_unique<PageInFlight>();
+        page->bmp = prefix + QStringLiteral(".bmp");
+        page->jpg = prefix + QStringLiteral(".jpg");
+        const QString pcx = prefix + QStringLiteral(".pcx");
 
         std::vector<platform::ParagraphIndents> paragraphs;
         guard.step(150, [&] { paragraphs = engine(word).paragraphIndents(); });
@@ -135,7 +184,9 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
             }
         }
 
-        if (guard.test(180, [&] { return pagesPerPass >= pageCount - pagesDone; })) {
+        // The page still in flight counts as done: its step 218 cannot fail.
+        const std::int32_t pagesDoneByNow = pagesDone + (previous ? pagesPerPass : 0);
+        if (guard.test(180, [&] { return pagesPerPass >= pageCount - pagesDoneByNow; })) {
             guard.step(182, [&] { finished = true; });
             guard.step(184, [&] { engine(word).selectionEndKey(platform::wd::Story, platform::wd::Extend); });
         } else {
@@ -143,9 +194,20 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
                 engine(word).selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext,
                                            static_cast<std::int16_t>(pagesPerPass + 1));
             });
+            // The 100 moves travel to the engine together; each is still yielded for and reported in turn.
+            std::vector<std::exception_ptr> moves;
+            try {
+                moves = engine(word).selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
+            } catch (...) {
+                moves.assign(100, std::current_exception());  // no engine: every move fails alike
+            }
             for (int move = 0; move < 100; ++move) {
                 guard.step(190, [&] { platform::yieldToEventLoop(); });
-                guard.step(192, [&] { engine(word).selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend); });
+                if (std::size_t(move) < moves.size()) {
+                    guard.step(192, [&] {
+                        if (moves[std::size_t(move)]) std::rethrow_exception(moves[std::size_t(move)]);
+                    });
+                }
             }
         }
 
@@ -154,42 +216,36 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         if (guard.test(196, [&] { return engine(word).selectionText().size() > 0; })) {
             guard.step(198, [&] { engine(word).selectionCut(); });
         }
-        guard.step(200, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".pcx")); });
+        guard.step(200, [&] { Main::DeleteFileQuietly(pcx); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        const bool pictureSaved =
-            guard.step(202, [&] { savePagePicture(clipboardPicture(), prefix() + QStringLiteral(".bmp")); });
-        const bool pictureLoaded = pictureSaved && guard.step(204, [&] {
-            const QImage picture(prefix() + QStringLiteral(".bmp"), "BMP");
-            if (picture.isNull()) throw platform::AppError(platform::ErrorNumber::FileNotFound);
-            window.setRenderPicture(picture);
-        });
-        const bool jpegWritten = pictureLoaded && guard.step(206, [&] {
-            SaveAsJPG::SaveBitmapAsJPG(window.renderImage(), prefix() + QStringLiteral(".jpg"), 100);
-        });
+        const bool pictureSaved = guard.step(202, [&] { savePagePicture(clipboardPicture(), page->bmp); });
+        const bool pictureLoaded =
+            pictureSaved && guard.step(204, [&] { window.setRenderPicture(loadPagePicture(page->bmp)); });
         QString arguments;
         guard.step(208, [&] {
-            arguments = QStringLiteral("-out pcx -c 1 -o ") + Shell32::QuoteArgument(prefix() + QStringLiteral(".pcx")) +
-                        QLatin1Char(' ') + Shell32::QuoteArgument(prefix() + QStringLiteral(".jpg"));
+            arguments = QStringLiteral("-out pcx -c 1 -o ") + Shell32::QuoteArgument(pcx) + QLatin1Char(' ') +
+                        Shell32::QuoteArgument(page->jpg);
         });
-        if (jpegWritten) {
-            guard.step(212, [&] {
-                runConverter(converterFile, converterCommand + QLatin1Char(' ') + arguments,
-                             prefix() + QStringLiteral(".pcx"));
-                ++pcxWritten;
+        // Step 206 and the start of the converter run on a worker while the next page is cut;
+        // a JPEG failure is reported at 206 when this page is finished, before its 212.
+        if (pictureLoaded) {
+            page->jpegWritten = worker.run([image = window.renderImage(), jpg = page->jpg, pcx,
+                                            command = converterCommand + QLatin1Char(' ') + arguments, converterFile,
+                                            conversion = &page->conversion] {
+                SaveAsJPG::SaveBitmapAsJPG(image, jpg, 100);
+                conversion->start(converterFile, command, pcx);
             });
         }
-        guard.step(214, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".bmp")); });
-        guard.step(216, [&] { Main::DeleteFileQuietly(prefix() + QStringLiteral(".jpg")); });
-        guard.step(218, [&] { pagesDone = pagesPerPass + pagesDone; });
-        guard.step(220, [&] { platform::yieldToEventLoop(); });
-        guard.step(222, [&] {
-            window.setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(documentPath) +
-                                   QStringLiteral(" (Page ") + QString::number(pagesDone) + QStringLiteral(" of ") +
-                                   QString::number(pageCount) + QLatin1Char(')'));
-        });
-        guard.step(224, [&] { platform::yieldToEventLoop(); });
+
+        guard.holdReports(false);
+        if (previous) {
+            finishPage(*previous);
+            guard.reportHeldFailures();
+        }
+        previous = std::move(page);
     }
+    if (previous) finishPage(*previous);
 
     guard.step(226, [&] { engine(word).setPageFit(savedPageFit); });
     guard.step(228, [&] { engine(word).activeDocumentClose(platform::wd::DoNotSaveChanges); });

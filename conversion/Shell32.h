@@ -17,6 +17,28 @@ constexpr std::int32_t kStartFailureBase = -2147221504;
 // The program dies with this process; its output is discarded. No time-out.
 std::int32_t RunAndWait(const QString& commandLine, int* windowStyle = nullptr);
 
+// RunAndWait in two halves, so other work can go on while the program runs: StartProgram starts
+// the command line as RunAndWait does and answers 0, or the negative start failure; WaitForProgram
+// returns the exit code once the program has ended, yielding to the event loop meanwhile. A
+// started program that is never waited for is ended and reaped when its handle goes.
+class RunningProgram {
+public:
+    RunningProgram() = default;
+    ~RunningProgram();
+    RunningProgram(RunningProgram&& other) noexcept;
+    RunningProgram& operator=(RunningProgram&& other) noexcept;
+    bool started() const { return pid_ > 0; }
+
+private:
+    friend std::int32_t StartProgram(const QString&, RunningProgram&);
+    friend std::int32_t WaitForProgram(RunningProgram&);
+    void reset();
+    int pid_ = -1;
+    int pidfd_ = -1;  // readable once the program has ended
+};
+std::int32_t StartProgram(const QString& commandLine, RunningProgram& program);
+std::int32_t WaitForProgram(RunningProgram& program);
+
 // Splits one command line into the program and its arguments by the rules of Windows programs:
 // the program name ends at the closing quote or at the first blank; then blanks separate
 // arguments, "..." groups them, 2n backslashes before a quote give n backslashes, 2n+1 give n and a

@@ -24,6 +24,10 @@ bool ConfirmWordNotRunning(QWidget* owner);
 
 namespace Word1 {
 
+// The document the batch run will most likely convert after the next one ("" for none): the
+// conversion lets a spare engine read it ahead once its own engine is started.
+void setDocumentAfterThis(const QString& path);
+
 // Told after every document: its path and the number of PCX files written for it.
 using ConversionObserver = std::function<void(const QString& documentPath, int pcxWritten)>;
 void setConversionObserver(ConversionObserver callback);

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/ProgramFolder.h"
+#include "platform/WordApplication.h"
 
 #include <cmath>
 
@@ -90,10 +91,15 @@ void Form1::PushButton2_Click() {
         if (guard.step(116, [&] { path = ListView1->entryText(int(i)); })) {
             guard.step(118, [&] { setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(path)); });
             guard.step(120, [] { platform::yieldToEventLoop(); });
+            // The entry after this one, as the list holds it now: a spare engine may read it
+            // ahead. What is converted in its turn is what the list holds then.
+            Word1::setDocumentAfterThis(i < ListView1->entryCount() ? ListView1->entryText(int(i + 1)) : QString());
             guard.step(122, [&] { convert(*this, path); });
+            Word1::setDocumentAfterThis(QString());
         }
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });
     }
+    platform::wordFactory().readAhead(QString());  // the run is over: no engine is kept for reading ahead
     guard.step(126, [&] { setMousePointer(0); });
     guard.step(128, [&] { ProgressBar1->setValue(0); });
     guard.step(130, [&] { setProgressText(QStringLiteral("Progress Bar")); });

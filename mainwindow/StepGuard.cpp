@@ -14,8 +14,21 @@ StepGuard::StepGuard(QString location, Reporter reporter)
     : location_(std::move(location)), reporter_(std::move(reporter)) {}
 
 void StepGuard::report(int number, const QString& description) {
+    if (holding_) {
+        held_.emplace_back(number, description);
+        return;
+    }
     ++reports_;
     reporter_(location_, number, description);
+}
+
+void StepGuard::reportHeldFailures() {
+    std::vector<std::pair<int, QString>> held = std::move(held_);
+    held_.clear();
+    for (const auto& [number, description] : held) {
+        ++reports_;
+        reporter_(location_, number, description);
+    }
 }
 
 bool StepGuard::attempt(int number, const std::function<void()>& body) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace mainwindow {
 
@@ -28,6 +30,11 @@ public:
     // Reports a failure of `number` that the procedure caught itself.
     void report(int number, const QString& description);
 
+    // While held, failures are not reported at once but kept, in order, until
+    // reportHeldFailures(); a procedure that works ahead keeps its reports in step order so.
+    void holdReports(bool hold) { holding_ = hold; }
+    void reportHeldFailures();
+
     const QString& location() const { return location_; }
     int reportCount() const { return reports_; }
 
@@ -38,6 +45,8 @@ private:
     QString location_;
     Reporter reporter_;
     int reports_ = 0;
+    bool holding_ = false;
+    std::vector<std::pair<int, QString>> held_;
 };
 
 }  // namespace mainwindow

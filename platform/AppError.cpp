@@ -6,6 +6,7 @@ QString standardErrorText(long number) {
     switch (number) {
         case ErrorNumber::InvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");
         case ErrorNumber::Overflow: return QStringLiteral("Overflow");
+        case ErrorNumber::OutOfMemory: return QStringLiteral("Out of memory");
         case ErrorNumber::SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
         case ErrorNumber::FileNotFound: return QStringLiteral("File not found");
         case ErrorNumber::PermissionDenied: return QStringLiteral("Permission denied");
@@ -14,6 +15,7 @@ QString standardErrorText(long number) {
         case ErrorNumber::ObjectRequired: return QStringLiteral("Object required");
         case ErrorNumber::CantCreateObject: return QStringLiteral("ActiveX component can't create object");
         case ErrorNumber::AutomationError: return QStringLiteral("Automation error");
+        case ErrorNumber::InvalidPicture: return QStringLiteral("Invalid picture");
         default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

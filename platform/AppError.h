@@ -10,6 +10,7 @@ namespace platform {
 namespace ErrorNumber {
 constexpr long InvalidProcedureCall = 5;
 constexpr long Overflow = 6;
+constexpr long OutOfMemory = 7;
 constexpr long SubscriptOutOfRange = 9;
 constexpr long FileNotFound = 53;
 constexpr long PermissionDenied = 70;
@@ -18,6 +19,7 @@ constexpr long PathNotFound = 76;
 constexpr long CantCreateObject = 429;
 constexpr long ObjectRequired = 424;
 constexpr long AutomationError = 440;
+constexpr long InvalidPicture = 481;
 }  // namespace ErrorNumber
 
 // The standard text of a run-time error number ("File not found" for 53, ...).

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -52,6 +53,21 @@ public:
     virtual void selectionEndKey(std::int16_t unit, std::int16_t extend) = 0;
     virtual void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) = 0;
     virtual void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) = 0;
+    // selectionMoveUp `times` times over; the failure of each call, in order (null for success).
+    // An engine in another process takes them in one round trip.
+    virtual std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
+                                                                    std::int16_t extend, int times) {
+        std::vector<std::exception_ptr> failures;
+        for (int i = 0; i < times; ++i) {
+            try {
+                selectionMoveUp(unit, count, extend);
+                failures.emplace_back();
+            } catch (...) {
+                failures.push_back(std::current_exception());
+            }
+        }
+        return failures;
+    }
     virtual QString selectionText() = 0;
     // Removes the selection from the document and puts the picture of its pages on the system clipboard.
     virtual void selectionCut() = 0;
@@ -68,6 +84,10 @@ public:
     virtual std::unique_ptr<WordApplication> createObject() = 0;
     // Attaches to an engine already running for this user; throws AppError 429 when there is none.
     virtual std::unique_ptr<WordApplication> getObject() = 0;
+    // A hint that `path` is likely the next document: a spare engine may open and lay it out
+    // now, unseen. Opening it in its turn still reads it again if it changed meanwhile.
+    // An empty path says nothing is ahead any more: an idle engine kept for reading ahead goes.
+    virtual void readAhead(const QString& path) { (void)path; }
 };
 
 // The factory in use: the real engine unless a test installed its own.

@@ -55,8 +55,9 @@ class HostWordApplication : public WordApplication {
 
     void documentsOpen(const QString& path) override {
         const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-        if (host_) host_->countDocument();
-        call(Message("open").set("path", absolute.toStdString()));
+        if (host_) host_->countDocument(absolute);
+        const Message reply = call(Message("open").set("path", absolute.toStdString()));
+        if (reply.getInt("readaheadfailed", 0) != 0) failed_ = true;  // this engine saw an error
         paragraphCount_ = -1;
     }
 
@@ -111,6 +112,45 @@ class HostWordApplication : public WordApplication {
                  .set("unit", static_cast<int>(unit))
                  .set("count", static_cast<int>(count))
                  .set("extend", static_cast<int>(extend)));
+    }
+    std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
+                                                            std::int16_t extend, int times) override {
+        if (!host_ || times <= 1) return WordApplication::selectionMoveUpRepeated(unit, count, extend, times);
+        std::vector<Message> requests;
+        if (!pendingIndents_.empty()) {
+            requests.push_back(Message("setindents").setPayload(std::move(pendingIndents_)));
+            pendingIndents_.clear();
+        }
+        const std::size_t first = requests.size();
+        for (int i = 0; i < times; ++i) {
+            requests.push_back(Message("moveup")
+                                   .set("unit", static_cast<int>(unit))
+                                   .set("count", static_cast<int>(count))
+                                   .set("extend", static_cast<int>(extend)));
+        }
+        std::vector<Message> replies;
+        std::vector<std::exception_ptr> failures;
+        try {
+            replies = host_->exchange(requests);
+            if (first > 0) throwIfError(replies.front());
+        } catch (const AppError&) {
+            // The first call carries the failure; the others are made one by one, as they would be.
+            failed_ = true;
+            failures.push_back(std::current_exception());
+            std::vector<std::exception_ptr> rest = WordApplication::selectionMoveUpRepeated(unit, count, extend, times - 1);
+            failures.insert(failures.end(), rest.begin(), rest.end());
+            return failures;
+        }
+        for (std::size_t i = first; i < replies.size(); ++i) {
+            try {
+                throwIfError(replies[i]);
+                failures.emplace_back();
+            } catch (const AppError&) {
+                failed_ = true;
+                failures.push_back(std::current_exception());
+            }
+        }
+        return failures;
     }
     QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
 
@@ -254,6 +294,7 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
   public:
     std::unique_ptr<WordApplication> createObject() override {
         std::unique_ptr<WordHostProcess> host = takeSpare();
+        if (!spare_) spare_ = std::move(reserve_);
         if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
         if (!host) {
             host = std::make_unique<WordHostProcess>(hostExecutable());
@@ -269,12 +310,36 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
         return std::make_unique<AttachedWordApplication>(hosts.front());
     }
 
+    void readAhead(const QString& path) override {
+        if (path.isEmpty()) {
+            reserve_.reset();
+            return;
+        }
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
+        if (!spare_) prepareSpare();
+        // One document ahead is enough; a host that has served its documents reads nothing more.
+        if (!spare_ || !spare_->readAheadPath().isEmpty() || spare_->documentsCounted() >= kDocumentsPerHost - 1)
+            return;
+        try {
+            spare_->post(Message("readahead").set("path", absolute.toStdString()));
+            spare_->setReadAheadPath(absolute);
+        } catch (const AppError&) {
+            spare_.reset();  // it died: the next Word object starts its own host
+        }
+    }
+
   private:
     void quitted(std::unique_ptr<WordHostProcess> cleanHost) override {
-        if (cleanHost && !(spare_ && spare_->running())) {
+        // A clean host is kept: as the spare, or beside a spare that is reading ahead, to read
+        // the document after it ahead once that spare is claimed.
+        const bool spareFree = !(spare_ && spare_->running());
+        std::unique_ptr<WordHostProcess>& slot = spareFree ? spare_ : reserve_;
+        if (cleanHost && (spareFree || !spare_->readAheadPath().isEmpty()) && !(slot && slot->running())) {
             try {
                 cleanHost->post(Message("warm"));
-                spare_ = std::move(cleanHost);
+                cleanHost->setReadAheadPath(QString());
+                slot = std::move(cleanHost);
                 return;
             } catch (const AppError&) {
                 // it died meanwhile: start a fresh one
@@ -303,6 +368,13 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
 
     std::unique_ptr<WordHostProcess> takeSpare() {
         if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
+        if (reserve_ && (!reserve_->running() || reserve_->engineKey() != engineKey())) reserve_.reset();
+        // A spare still starting its engine (warm and read-ahead both unanswered) would keep the
+        // document waiting while a kept engine is ready: that one serves, the spare reads on.
+        // (A kept engine has at most its instant re-warm unanswered.)
+        if (spare_ && reserve_ && spare_->repliesOutstanding() > 1 && reserve_->repliesOutstanding() <= 1) {
+            return std::move(reserve_);
+        }
         return std::move(spare_);
     }
 
@@ -318,6 +390,7 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
     }
 
     std::unique_ptr<WordHostProcess> spare_;
+    std::unique_ptr<WordHostProcess> reserve_;  // a clean host kept while the spare reads ahead
 };
 
 }  // namespace

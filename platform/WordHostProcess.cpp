@@ -154,6 +154,24 @@ void WordHostProcess::post(const wordhost::Message& request) {
     ++unread_;
 }
 
+int WordHostProcess::repliesOutstanding() {
+    std::vector<char> buffer(1 << 12);
+    while (!dead_ && !busy_ && unread_ > 0) {
+        try {
+            if (reader_.next()) {
+                --unread_;
+                continue;
+            }
+        } catch (const wordhost::ProtocolError&) {
+            break;  // the next exchange reports it
+        }
+        const ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), 0);
+        if (got <= 0) break;  // nothing more yet, or the host ended: the next exchange finds out
+        reader_.feed(buffer.data(), static_cast<std::size_t>(got));
+    }
+    return unread_;
+}
+
 void WordHostProcess::writeAll(const std::string& bytes) {
     std::size_t done = 0;
     Clock::time_point progress = Clock::now();

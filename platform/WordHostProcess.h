@@ -38,9 +38,23 @@ class WordHostProcess {
     void setEngineKey(const QString& key) { engineKey_ = key; }
     const QString& engineKey() const { return engineKey_; }
 
-    // How many documents the host was asked to open, over all the Word objects it served.
-    void countDocument() { ++documents_; }
+    // How many documents the host was asked to open (or to read ahead), over all the Word
+    // objects it served. Opening the document it read ahead counts once.
+    void countDocument(const QString& path) {
+        if (path.isEmpty() || path != readAheadPath_) ++documents_;
+        readAheadPath_.clear();
+    }
+    // The document the host was asked to read ahead ("" for none); counted as one of its documents.
+    void setReadAheadPath(const QString& path) {
+        readAheadPath_ = path;
+        if (!path.isEmpty()) ++documents_;
+    }
+    const QString& readAheadPath() const { return readAheadPath_; }
     int documentsCounted() const { return documents_; }
+
+    // Takes in the replies of posted requests that have come, without waiting; answers how many
+    // are still to come.
+    int repliesOutstanding();
 
     bool running() const { return !dead_; }
     pid_t pid() const { return pid_; }
@@ -61,6 +75,7 @@ class WordHostProcess {
     int unread_ = 0;  // replies of posted requests
     int documents_ = 0;
     QString engineKey_;
+    QString readAheadPath_;
     wordhost::MessageReader reader_;
 };
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
@@ -47,6 +49,19 @@ void requireUnit(const Message& request, long long unit, const char* what) {
     }
 }
 
+// What the document's file is now; nullopt when it cannot be read.
+template <typename Identity>
+std::optional<Identity> identityOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    Identity identity;
+    identity.device = status.st_dev;
+    identity.inode = status.st_ino;
+    identity.size = status.st_size;
+    identity.modifiedNs = static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+    return identity;
+}
+
 std::string formatNumber(double value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value);
@@ -60,6 +75,7 @@ CommandDispatcher::CommandDispatcher(PrivateFolder& folder) : folder_(folder) {}
 CommandDispatcher::~CommandDispatcher() { close(); }
 
 void CommandDispatcher::close() {
+    readAhead_.reset();
     document_.reset();
     registration_.reset();
 }
@@ -81,6 +97,7 @@ Message CommandDispatcher::handle(const Message& request) {
             warmed_ = true;
             return ok();
         }
+        if (request.is("readahead")) return readAhead(request);
         if (!claimed_ && !request.is("hello") && !request.is("quit")) {
             throw EngineError("The handshake must come first.");
         }
@@ -156,6 +173,7 @@ Message CommandDispatcher::handle(const Message& request) {
             // A Word object whose every call went well leaves its engine clean: the host goes
             // back to being an unregistered spare, with its engine started, instead of ending.
             if (document_) throw EngineError("A document is still open.");
+            if (readAheadFailed_) throw EngineError("The engine failed reading a document ahead.");
             registration_.reset();
             claimed_ = false;
             pageFit_ = 0;
@@ -210,7 +228,42 @@ Message CommandDispatcher::open(const Message& request) {
     const std::string path = request.get("path");
     if (path.empty()) throw EngineError("Bad parameter: no document was named.");
     document_.reset();  // one document at a time: the new one becomes the active document
-    document_ = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
+    // The document read ahead serves only when it is still the file it was read from.
+    std::unique_ptr<EngineDocument> ahead = std::move(readAhead_);
+    if (ahead && path == readAheadPath_ && identityOf<FileIdentity>(path) == readAheadIdentity_) {
+        document_ = std::move(ahead);
+    } else {
+        ahead.reset();
+        document_ = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
+    }
+    // An engine that failed reading ahead saw an error: the client must not hand it on.
+    Message reply = ok();
+    if (readAheadFailed_) reply.set("readaheadfailed", 1);
+    return reply;
+}
+
+Message CommandDispatcher::readAhead(const Message& request) {
+    // A spare opens and lays out the document it will likely be asked for next; nothing is
+    // reported to the user from here: a failure shows when the document is opened in its turn.
+    if (claimed_ || document_ || readAheadFailed_) throw EngineError("Only a clean spare host reads ahead.");
+    const std::string path = request.get("path");
+    readAhead_.reset();
+    readAheadPath_.clear();
+    startEngine();
+    const std::optional<FileIdentity> before = identityOf<FileIdentity>(path);
+    if (!before) throw EngineError("The document cannot be read.");
+    try {
+        auto document = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
+        document->repaginate();
+        document->pageCount();
+        if (identityOf<FileIdentity>(path) != before) return ok();  // changed while read: read again in its turn
+        readAhead_ = std::move(document);
+        readAheadPath_ = path;
+        readAheadIdentity_ = *before;
+    } catch (...) {
+        readAheadFailed_ = true;
+        throw;
+    }
     return ok();
 }
 

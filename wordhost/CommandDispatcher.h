@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <sys/types.h>
 
 #include "wordhost/protocol/Message.h"
 
@@ -27,6 +29,7 @@ class CommandDispatcher {
     void startEngine();
     Message hello(const Message& request);
     Message open(const Message& request);
+    Message readAhead(const Message& request);
     Message setIndents(const Message& request);
     Message cut();
     EngineDocument& document();
@@ -35,6 +38,19 @@ class CommandDispatcher {
     std::unique_ptr<Office> office_;
     std::unique_ptr<HostRegistration> registration_;
     std::unique_ptr<EngineDocument> document_;
+
+    // A document opened ahead of its turn, and what its file was when it was read.
+    struct FileIdentity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = -1;
+        long long modifiedNs = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    std::unique_ptr<EngineDocument> readAhead_;
+    std::string readAheadPath_;
+    FileIdentity readAheadIdentity_;
+    bool readAheadFailed_ = false;  // the engine saw an error: it must not serve another document
     int pageFit_ = 0;
     bool claimed_ = false;  // the handshake came: the host is a Word object's now
     bool quit_ = false;

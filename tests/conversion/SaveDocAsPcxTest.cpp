@@ -8,6 +8,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
@@ -240,6 +242,72 @@ TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {
     Word1::SaveDocAsPCX(window, document);
     Word1::setConversionObserver(nullptr);
     EXPECT_EQ(heard, QStringList{document + QStringLiteral(":2")});
+}
+
+// Watches the output folder at the moments the overlap rules speak of.
+class WatchingWindow : public testsupport::ConversionTestWindow {
+public:
+    explicit WatchingWindow(const testsupport::RecordingDialogs& dialogs) : dialogs_(dialogs) {}
+
+    struct Progress {
+        QString text;
+        bool pcxComplete;  // the PCX of the page the text names
+        std::size_t reportsSoFar;
+    };
+    std::vector<Progress> progress;
+    int mostPagesInFlight = 0;  // pages with a .bmp or .jpg at once
+
+    void setProgressText(const QString& text) override {
+        ConversionTestWindow::setProgressText(text);
+        const QString page = text.section(QStringLiteral("(Page "), 1).section(QLatin1Char(' '), 0, 0);
+        const QFileInfo pcx(outputFolder + QStringLiteral("report_") + page + QStringLiteral(".pcx"));
+        progress.push_back({text, pcx.isFile() && pageOfPcx(pcx.filePath()) == page.toInt(),
+                            dialogs_.errorReports().size()});
+    }
+    void setRenderPicture(const QImage& newPicture) override {
+        ConversionTestWindow::setRenderPicture(newPicture);
+        QSet<QString> pages;
+        for (const QString& name : QDir(outputFolder).entryList({"*.bmp", "*.jpg"}, QDir::Files)) {
+            pages.insert(name.section(QLatin1Char('.'), 0, 0));
+        }
+        mostPagesInFlight = std::max(mostPagesInFlight, int(pages.size()));
+    }
+
+private:
+    const testsupport::RecordingDialogs& dialogs_;
+};
+
+TEST_F(SaveDocAsPcxTest, PagesOverlapButReportsAndProgressKeepThePagesOrder) {
+    WatchingWindow watching(dialogs);
+    watching.outputFolder = window.outputFolder;
+    word.pageCount = 5;
+    QDir(out.path()).mkpath(QStringLiteral("report_2.pcx"));  // the converter of page 2 cannot write
+    word.cutPictureOfPage[3] = FakeWord::CutPicture::ClearClipboard;  // page 3 fails at 202
+    Word1::SaveDocAsPCX(watching, document);
+
+    EXPECT_EQ(reportSteps(), (QStringList{"212", "202"}));
+    ASSERT_EQ(watching.progress.size(), 5u);
+    const std::size_t reportsBefore[] = {0, 1, 2, 2, 2};  // 212 of page 2 before its text, 202 of page 3 after it
+    const bool complete[] = {true, false, false, true, true};
+    for (int page = 1; page <= 5; ++page) {
+        const auto& shown = watching.progress[std::size_t(page - 1)];
+        EXPECT_EQ(shown.text, QStringLiteral("Processing: report.docx (Page %1 of 5)").arg(page));
+        EXPECT_EQ(shown.pcxComplete, complete[page - 1]) << page;
+        EXPECT_EQ(shown.reportsSoFar, reportsBefore[page - 1]) << page;
+    }
+    EXPECT_LE(watching.mostPagesInFlight, 2);
+    EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_4.pcx", "report_5.pcx"}));  // nothing else left
+    EXPECT_FALSE(QFile::exists(Main::ConverterFilePath()));
+}
+
+TEST_F(SaveDocAsPcxTest, AFailureOfTheLastPageIsReportedAfterThePageBefore) {
+    word.pageCount = 3;
+    QDir(out.path()).mkpath(QStringLiteral("report_2.pcx"));
+    word.failCall(QStringLiteral("Selection.EndKey"), QStringLiteral("no end"));
+    Word1::SaveDocAsPCX(window, document);
+    // Page 3's cut comes while page 2's converter runs; its failures still follow page 2's.
+    EXPECT_EQ(reportSteps(), (QStringList{"212", "184", "202"}));
+    EXPECT_EQ(outputFiles(), QStringList{"report_1.pcx"});
 }
 
 }  // namespace

@@ -261,9 +261,11 @@ void FakeWord::selectionCut() {
     cutPages.insert(cutPages.end(), pages.begin(), pages.end());
 
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (cutPicture == CutPicture::ClearClipboard) {
+    const auto special = cutPictureOfPage.find(pages.front());
+    const CutPicture leaves = special != cutPictureOfPage.end() ? special->second : cutPicture;
+    if (leaves == CutPicture::ClearClipboard) {
         clipboard->clear();
-    } else if (cutPicture == CutPicture::PagePicture) {
+    } else if (leaves == CutPicture::PagePicture) {
         QImage picture(200, kPictureHeight * static_cast<int>(pages.size()), QImage::Format_RGB888);
         QPainter painter(&picture);
         for (std::size_t i = 0; i < pages.size(); ++i) {

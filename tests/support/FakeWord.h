@@ -47,6 +47,7 @@ class FakeWord : public platform::WordApplication, public platform::WordFactory 
     bool createFails = false;                            // createObject throws 429
     bool documentMustExist = true;  // Documents.Open of a missing file throws 5174 as Word does
     CutPicture cutPicture = CutPicture::PagePicture;
+    std::map<int, CutPicture> cutPictureOfPage;  // overrides cutPicture for the cut that starts at this page
 
     // Makes the call `nameOrRecord` (a call name or a whole record such as "LeftIndent[3]=0") throw
     // AppError(number, description) every time, or only on its `onlyNth` (1-based) time.

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 
 #include "platform/AppError.h"
@@ -190,6 +191,28 @@ TEST(WordHost, ParagraphIndentsTravelInBatches) {
         EXPECT_GE(left, 140);
         EXPECT_LT(left, 170);
     }
+    word->quit();
+}
+
+TEST(WordHost, MovesSentTogetherAreAnsweredOneByOne) {
+    const QString folder = makeFolder(QStringLiteral("moves"));
+    const QString path = makeDocument(folder, QStringLiteral("moves.docx"), pagedText(2, 4));
+    auto word = newWord();
+    word->documentsOpen(path);
+    word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+    const auto moved = word->selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
+    ASSERT_EQ(moved.size(), 100u);
+    EXPECT_TRUE(std::all_of(moved.begin(), moved.end(), [](const std::exception_ptr& failure) { return !failure; }));
+    EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 1 line 1\r")));
+
+    // Each refused move has its own failure, in its place; the object then counts as failed.
+    const auto refused = word->selectionMoveUpRepeated(4, 1, platform::wd::Extend, 3);
+    ASSERT_EQ(refused.size(), 3u);
+    for (const std::exception_ptr& failure : refused) {
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(callError([&] { std::rethrow_exception(failure); }).number(), 438);
+    }
+    word->activeDocumentClose(platform::wd::DoNotSaveChanges);
     word->quit();
 }
 

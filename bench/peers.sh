@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Times Marrowdale against what a user would run instead, side by side, as medians of interleaved
+# rounds (every round runs every workload with every tool, so load from elsewhere hits all alike):
+#   marrowdale  build/bin/marrowdale-batch --out DIR DOC...
+#   soffice+gs  soffice --headless --convert-to pdf DOC...  (one process for all documents), then per PDF
+#               gs -q -dBATCH -dNOPAUSE -sDEVICE=pcx24b -r150 -o out_%d.pcx DOC.pdf
+#   magick      soffice to PDF, pdftoppm -r 150, then ImageMagick's convert once per page
+#   floor       the engine alone: marrowdale-wordhost --render DOC (host start, open, layout, every page)
+#   window      (--window) marrowdale-batch showing the real window on an X server (Xvfb)
+#   before      (--before BIN) marrowdale-batch of another build's bin folder, e.g. the one before a change
+# The floor of a batch is left out: the engine alone has no batch mode, and a host per document
+# would mostly time engine starts.
+# Usage: bench/peers.sh [--rounds N] [--no-magick] [--window] [--before BIN] [--standard DIR] [DOC...] [--batch DOC...]
+#   DOC...          each document is one workload
+#   --batch DOC...  all documents after it form one workload converted in one run
+#   --standard DIR  makes (once) and times the standard workloads in DIR: 25 pages of text, 20 pages
+#                   with drawings, 51-page .doc and 180-page .docx with negative indents, 54 pages,
+#                   and 30 small real documents in one run
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+bin=${MARROWDALE_BIN:-$here/build/bin}
+rounds=3
+magick=1
+window=0
+before=
+singles=()
+batch=()
+standard=
+
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --rounds) rounds=$2; shift 2 ;;
+    --no-magick) magick=0; shift ;;
+    --window) window=1; shift ;;
+    --before) before=$(cd "$2" && pwd); shift 2 ;;
+    --standard) standard=$2; shift 2 ;;
+    --batch) shift; batch=("$@"); break ;;
+    -*) echo "usage: $0 [--rounds N] [--no-magick] [--standard DIR] [DOC...] [--batch DOC...]" >&2; exit 2 ;;
+    *) singles+=("$1"); shift ;;
+  esac
+done
+
+if [ -n "$standard" ]; then
+  mkdir -p "$standard"
+  std=$(cd "$standard" && pwd)
+  [ -f "$std/text25.docx" ] || "$here/bench/make-paged-docx.sh" 25 "$std/text25.docx"
+  [ -f "$std/drawings20.docx" ] || "$here/bench/make-drawings-docx.sh" 20 "$std/drawings20.docx"
+  [ -f "$std/indented51.doc" ] || "$here/bench/make-negative-indent-doc.sh" 51 "$std/indented51.doc"
+  [ -f "$std/text54.docx" ] || "$here/bench/make-paged-docx.sh" 54 "$std/text54.docx"
+  [ -f "$std/indented180.docx" ] || "$here/bench/make-negative-indent-doc.sh" 180 "$std/indented180.docx"
+  singles+=("$std/text25.docx" "$std/drawings20.docx" "$std/indented51.doc" "$std/text54.docx" "$std/indented180.docx")
+  if [ ${#batch[@]} -eq 0 ]; then
+    testdocs=/work/shared/testdocs
+    [ -d "$testdocs" ] || testdocs=$here/tests/data/testdocs
+    # The 30 smallest documents that are not meant to fail.
+    mapfile -t batch < <(find "$testdocs" -name '*.docx' -printf '%s %p\n' | sort -n |
+                         awk '$2 !~ /empty|external-picture/ { sub(/^[0-9]+ /, ""); print }' | head -30)
+  fi
+fi
+[ ${#singles[@]} -gt 0 ] || [ ${#batch[@]} -gt 0 ] || { echo "$0: no documents" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache TMPDIR=$work/tmp TEMP=$work/tmp
+mkdir -p "$HOME" "$TMPDIR"
+lo="-env:UserInstallation=file://$work/lo"
+
+now() { date +%s.%N; }
+
+# Each tool reads its documents from the arguments and writes into $out.
+run_marrowdale() { "$bin/marrowdale-batch" --out "$out" "$@" >/dev/null 2>"$work/batch.err" || true; }
+run_gs() {
+  soffice --headless "$lo" --convert-to pdf --outdir "$out" "$@" >/dev/null 2>&1
+  local doc name
+  for doc in "$@"; do
+    name=$(basename "$doc"); name=${name%.*}
+    gs -q -dBATCH -dNOPAUSE -sDEVICE=pcx24b -r150 -o "$out/${name}_%d.pcx" "$out/$name.pdf"
+  done
+}
+run_magick() {
+  soffice --headless "$lo" --convert-to pdf --outdir "$out" "$@" >/dev/null 2>&1
+  local doc name ppm
+  for doc in "$@"; do
+    name=$(basename "$doc"); name=${name%.*}
+    pdftoppm -r 150 "$out/$name.pdf" "$out/$name"
+    for ppm in "$out/$name"-*.ppm; do /usr/bin/convert "$ppm" "${ppm%.ppm}.pcx"; rm -f "$ppm"; done
+  done
+}
+run_window() {
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1280x1024x24' \
+    "$bin/marrowdale-batch" --out "$out" "$@" >/dev/null 2>"$work/window.err" || true
+}
+run_before() { "$before/marrowdale-batch" --out "$out" "$@" >/dev/null 2>"$work/before.err" || true; }
+run_floor() { local doc; for doc in "$@"; do "$bin/marrowdale-wordhost" --render "$doc" - >/dev/null 2>&1 || true; done; }
+
+tools=(marrowdale gs floor)
+[ "$magick" = 1 ] && tools+=(magick)
+[ "$window" = 1 ] && tools+=(window)
+[ -n "$before" ] && tools+=(before)
+
+# Workloads: one line each, documents separated by tabs.
+workloads=()
+for doc in "${singles[@]}"; do workloads+=("$(realpath "$doc")"); done
+if [ ${#batch[@]} -gt 0 ]; then
+  joined=$(for doc in "${batch[@]}"; do realpath "$doc"; done | paste -sd $'\t')
+  workloads+=("$joined")
+fi
+
+# Warm both engines once so no round pays for profile creation.
+soffice --headless "$lo" --terminate_after_init >/dev/null 2>&1 || true
+first=${workloads[0]%%$'\t'*}
+"$bin/marrowdale-wordhost" --render "$first" - >/dev/null 2>&1 || true
+
+times=$work/times
+: >"$times"
+pagesof=$work/pages
+: >"$pagesof"
+for round in $(seq 1 "$rounds"); do
+  for index in "${!workloads[@]}"; do
+    IFS=$'\t' read -r -a docs <<<"${workloads[$index]}"
+    for tool in "${tools[@]}"; do
+      [ "$tool" = floor ] && [ ${#docs[@]} -gt 1 ] && continue
+      out=$work/out; rm -rf "$out"; mkdir -p "$out"
+      t0=$(now); "run_$tool" "${docs[@]}"; t1=$(now)
+      echo "$index $tool $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')" >>"$times"
+      if [ "$tool" = marrowdale ] && [ "$round" = 1 ]; then
+        echo "$index $(find "$out" -name '*.pcx' | wc -l)" >>"$pagesof"
+      fi
+    done
+  done
+  echo "round $round of $rounds done" >&2
+done
+
+median() { awk -v i="$1" -v t="$2" '$1 == i && $2 == t { print $3 }' "$times" | sort -n |
+           awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b }'; }
+
+echo "cores: $(nproc); medians of $rounds interleaved rounds, seconds"
+printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s\n' workload pages marrowdale soffice+gs magick floor m/gs m/floor window w/m before b/gs
+for index in "${!workloads[@]}"; do
+  IFS=$'\t' read -r -a docs <<<"${workloads[$index]}"
+  if [ ${#docs[@]} -gt 1 ]; then name="batch of ${#docs[@]} documents"; else name=$(basename "${docs[0]}"); fi
+  pages=$(awk -v i="$index" '$1 == i { print $2 }' "$pagesof")
+  m=$(median "$index" marrowdale); g=$(median "$index" gs); f=$(median "$index" floor)
+  im=-; [ "$magick" = 1 ] && im=$(median "$index" magick)
+  w=-; [ "$window" = 1 ] && w=$(median "$index" window)
+  b=-; [ -n "$before" ] && b=$(median "$index" before)
+  printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s\n' "$name" "$pages" "$m" "$g" "$im" "$f" \
+    "$(ratio "$m" "$g")" "$(ratio "$m" "$f")" "$w" "$(ratio "$w" "$m")" "$b" "$(ratio "$b" "$g")"
+done
