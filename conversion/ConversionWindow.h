@@ -11,7 +11,7 @@ public:
     virtual ~ConversionWindow() = default;
     virtual QString outputFolderText() const = 0;            // the text of Text1, read afresh each time
     virtual void setProgressText(const QString& text) = 0;   // the text drawn on ProgressBar1
-    virtual void setMousePointer(int code) = 0;              // 0 arrow, 11 busy, 99 custom
+    virtual void setMousePointer(int code) = 0;              // a platform::kPointer... code
     virtual void setRenderPicture(const QImage& picture) = 0;  // the picture of Creator
     virtual QImage renderImage() const = 0;                  // the image of Creator: the whole picture
 };

@@ -3,6 +3,7 @@
 #include "fsutil/NativeNames.h"
 #include "nconvert/ConverterResources.h"
 #include "platform/AppError.h"
+#include "shared/SystemTempFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,12 +39,8 @@ QString privateRuntimeFolder() {
     return runtime;
 }
 
-// $TMPDIR when it names a folder, else /tmp (as the engine host has it).
-QString systemTempFolder() {
-    const QString tmpdir = qEnvironmentVariable("TMPDIR");
-    if (tmpdir.startsWith(QLatin1Char('/')) && QFileInfo(tmpdir).isDir()) return QDir::cleanPath(tmpdir);
-    return QStringLiteral("/tmp");
-}
+// The system temporary folder the engine host uses too.
+QString systemTempFolder() { return QDir::cleanPath(QFile::decodeName(shared::systemTempFolder().c_str())); }
 
 // A folder made afresh for one converter file: mkdtemp makes it 0700 and never takes a name
 // that already exists, so nobody can have made it in advance.

@@ -1,5 +1,7 @@
 #include "conversion/ErrnoError.h"
 
+#include "platform/ErrnoNumber.h"
+
 #include <cerrno>
 
 namespace Main {
@@ -7,18 +9,14 @@ namespace Main {
 platform::AppError errorFromErrno(int error) {
     using namespace platform::ErrorNumber;
     switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return platform::AppError(PathNotFound);
-        case EACCES:
-        case EPERM:
         case EROFS:
             return platform::AppError(PermissionDenied);
         case ENOSPC:
         case EDQUOT:
             return platform::AppError(61, QStringLiteral("Disk full"));
         default:
-            return platform::AppError(PathFileAccess);
+            // A file being written: what is missing on the way is its folder, 76 "Path not found".
+            return platform::AppError(platform::errorNumberFromErrno(error, PathNotFound));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "conversion/Shell32.h"
 #include "platform/AppError.h"
 #include "platform/ChildProcess.h"
+#include "platform/ErrnoNumber.h"
 #include "platform/EventLoop.h"
 
 #include <QFile>
@@ -24,18 +25,9 @@ constexpr int kPollMilliseconds = 100;
 
 long errorNumberOf(int error) {
     using namespace platform::ErrorNumber;
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-        case ENAMETOOLONG:
-        case ELOOP:
-            return FileNotFound;
-        case EACCES:
-        case EPERM:
-            return PermissionDenied;
-        default:
-            return InvalidProcedureCall;
-    }
+    // A program named by the command line: one that cannot be found is 53 "File not found".
+    if (error == ENAMETOOLONG || error == ELOOP) return FileNotFound;
+    return platform::errorNumberFromErrno(error, FileNotFound, InvalidProcedureCall);
 }
 
 // A bare name is looked up on PATH here, because execvp would hand a non-program to /bin/sh.

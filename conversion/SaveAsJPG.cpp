@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/AppError.h"
+#include "shared/WriteAll.h"
 
 namespace SaveAsJPG {
 
@@ -120,19 +121,6 @@ TurboJpegBuffer encode(const QImage& picture, int quality) {
     return jpeg;
 }
 
-bool writeAll(int fd, const unsigned char* data, unsigned long size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<unsigned long>(written);
-    }
-    return true;
-}
-
 // The process's file creation mask, read without changing it: setting it to read it would let a
 // file made meanwhile on another thread (or a program started then) get the wrong permissions.
 mode_t creationMask() {
@@ -161,7 +149,7 @@ void writeFileAtomically(const QString& fileName, const TurboJpegBuffer& jpeg) {
     if (fd < 0) fail(Win32Error);
 
     bool ok = ::fchmod(fd, 0666 & ~creationMask()) == 0;
-    ok = writeAll(fd, jpeg.data, jpeg.size) && ok;
+    ok = shared::writeAll(fd, jpeg.data, jpeg.size) && ok;
     ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(tempPath.constData(), targetPath.constData()) == 0;
     if (!ok) {

@@ -12,6 +12,7 @@
 #include "mainwindow/StepGuard.h"
 #include "platform/AppError.h"
 #include "platform/EventLoop.h"
+#include "platform/MousePointer.h"
 #include "platform/WordApplication.h"
 
 #include <QClipboard>
@@ -164,7 +165,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
 
     while (!finished) {
         guard.holdReports(previous != nullptr);
-        guard.step(146, [&] { window.setMousePointer(11); });
+        guard.step(146, [&] { window.setMousePointer(platform::kPointerHourglass); });
         guard.step(148, [&] { ++pageNumber; });
         // The output folder is read afresh for every page; the page keeps the names it was made under.
         const QString prefix = window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);

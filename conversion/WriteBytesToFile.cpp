@@ -3,6 +3,7 @@
 #include "fsutil/Main.h"
 #include "fsutil/NativeNames.h"
 #include "platform/EventLoop.h"
+#include "shared/WriteAll.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -10,22 +11,6 @@
 #include <unistd.h>
 
 namespace Main {
-
-namespace {
-
-bool writeAll(int fd, const char* data, qsizetype size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
-        if (written < 0 && errno == EINTR) continue;
-        if (written == 0) errno = EIO;
-        if (written <= 0) return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-}  // namespace
 
 void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
     platform::yieldToEventLoop();
@@ -40,7 +25,7 @@ void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
     }
     // fchmod: the umask must not take the execute bit away.
     int error = 0;
-    if (::fchmod(fd, 0700) != 0 || !writeAll(fd, bytes.constData(), bytes.size())) error = errno;
+    if (::fchmod(fd, 0700) != 0 || !shared::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()))) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         // A partial converter would be kept and run by every later document.

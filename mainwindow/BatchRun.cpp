@@ -79,7 +79,7 @@ void Form1::PushButton2_Click() {
         return i <= bound;
     });
     while (again) {
-        guard.step(110, [&] { setMousePointer(11); });
+        guard.step(110, [&] { setMousePointer(kPointerHourglass); });
         guard.step(112, [] { platform::yieldToEventLoop(); });
         guard.step(114, [&] {
             const qsizetype n = ListView1->entryCount();
@@ -100,7 +100,7 @@ void Form1::PushButton2_Click() {
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });
     }
     platform::wordFactory().readAhead(QString());  // the run is over: no engine is kept for reading ahead
-    guard.step(126, [&] { setMousePointer(0); });
+    guard.step(126, [&] { setMousePointer(kPointerDefault); });
     guard.step(128, [&] { ProgressBar1->setValue(0); });
     guard.step(130, [&] { setProgressText(QStringLiteral("Progress Bar")); });
     guard.step(138, [&] { tell(this, QStringLiteral("Done.")); });

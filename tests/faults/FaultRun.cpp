@@ -12,7 +12,7 @@
 #include "conversion/Word1.h"
 #include "mainwindow/BatchRun.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 #include "wordhost/protocol/HostRegistry.h"
 
@@ -86,7 +86,7 @@ void FaultRun::TearDown() { mainwindow::setDocumentConverter(nullptr); }
 
 QString FaultRun::document(const QString& name, int pages) {
     const QString path = documents + QLatin1Char('/') + name;
-    wordhosttest::writeDocx(path.toStdString(), wordhosttest::pagedText(pages, 4));
+    testdocx::writeDocx(path.toStdString(), testdocx::pagedText(pages, 4));
     return path;
 }
 

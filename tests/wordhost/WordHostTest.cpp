@@ -19,12 +19,13 @@
 #include "platform/WordClient.h"
 #include "platform/WordHostProcess.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/DocxWriter.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using platform::AppError;
 using platform::WordApplication;
 using namespace wordhosttest;
+using namespace testdocx;
 
 namespace {
 
