@@ -13,7 +13,7 @@
 #include <set>
 #include <thread>
 
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 namespace platform {
 

@@ -7,28 +7,19 @@
 #include <memory>
 #include <vector>
 
+#include "protocol/Indents.h"
+#include "protocol/WordVocabulary.h"
+
 namespace platform {
 
 // Word's constants, as the conversion passes them.
-namespace wd {
-constexpr std::int16_t PropertyPages = 14;
-constexpr std::int16_t PageFitBestFit = 2;
-constexpr std::int16_t Line = 5;
-constexpr std::int16_t Story = 6;
-constexpr std::int16_t Extend = 1;
-constexpr std::int16_t GoToPage = 1;
-constexpr std::int16_t GoToNext = 2;
-constexpr std::int16_t DoNotSaveChanges = 0;
-}  // namespace wd
+namespace wd = wordhost::wd;
 
 // The text a running engine gives as its name (the application's default property).
-inline const QString kWordName = QStringLiteral("Microsoft Word");
+inline const QString kWordName = QString::fromLatin1(wordhost::kEngineName);
 
 // Left and right indent of one paragraph, in points.
-struct ParagraphIndents {
-    double left = 0;
-    double right = 0;
-};
+using ParagraphIndents = wordhost::Indents;
 
 // One "Word.Application" automation object. Every call either succeeds or throws
 // platform::AppError carrying the engine's own description of the failure.

@@ -13,7 +13,7 @@
 #include "platform/AppError.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WordHostProcess.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 namespace platform {
 
@@ -21,7 +21,7 @@ namespace {
 
 using wordhost::Message;
 
-constexpr long kNoSuchMember = 5941;
+constexpr long kNoSuchMember = wordhost::EngineErrorNumber::NoSuchMember;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -78,24 +78,13 @@ class HostWordApplication : public WordApplication {
 
     std::vector<ParagraphIndents> paragraphIndents() override {
         const Message reply = call(Message("paragraphs"));
-        std::vector<ParagraphIndents> indents;
-        indents.reserve(static_cast<std::size_t>(reply.getInt("count", 0)));
-        const std::string& text = reply.payload();
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            const QList<QByteArray> fields =
-                QByteArray(text.data() + start, static_cast<qsizetype>(end - start)).split(' ');
-            if (fields.size() == 2) indents.push_back({fields[0].toDouble(), fields[1].toDouble()});
-            start = end + 1;
-        }
+        std::vector<ParagraphIndents> indents = wordhost::decodeIndents(reply.payload());
         paragraphCount_ = static_cast<int>(indents.size());
         return indents;
     }
 
-    void setLeftIndent(int paragraph, double points) override { queueIndent(paragraph, "left", points); }
-    void setRightIndent(int paragraph, double points) override { queueIndent(paragraph, "right", points); }
+    void setLeftIndent(int paragraph, double points) override { queueIndent(paragraph, true, points); }
+    void setRightIndent(int paragraph, double points) override { queueIndent(paragraph, false, points); }
     double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
 
     void selectionEndKey(std::int16_t unit, std::int16_t extend) override {
@@ -214,13 +203,12 @@ class HostWordApplication : public WordApplication {
     }
 
     // Indent writes wait in the client and travel with the next call, in one message.
-    void queueIndent(int paragraph, const char* side, double points) {
+    void queueIndent(int paragraph, bool left, double points) {
         if (paragraph < 0 || (paragraphCount_ >= 0 && paragraph >= paragraphCount_)) {
             throw AppError(kNoSuchMember,
                            QStringLiteral("The requested member of the collection does not exist."));
         }
-        pendingIndents_ +=
-            std::to_string(paragraph) + " " + side + " " + Message().set("v", points).get("v") + "\n";
+        wordhost::appendIndentEdit(pendingIndents_, {static_cast<std::size_t>(paragraph), left, points});
     }
 
     Message call(Message request) {

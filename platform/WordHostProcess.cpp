@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <csignal>
 #include <filesystem>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "platform/AppError.h"
 #include "platform/ChildProcess.h"
 #include "platform/EventLoop.h"
+#include "protocol/WordVocabulary.h"
 
 namespace platform {
 
@@ -105,7 +107,9 @@ void WordHostProcess::setPrivateFolder(const std::string& folder) {
     // Only a folder the host made for itself, never anything a confused host might name.
     const std::size_t slash = folder.rfind('/');
     const bool own = folder.size() > 1 && folder[0] == '/' && folder.find("/../") == std::string::npos &&
-                     slash != std::string::npos && folder.compare(slash + 1, 20, "marrowdale-wordhost-") == 0;
+                     slash != std::string::npos &&
+                     folder.compare(slash + 1, std::strlen(wordhost::kPrivateFolderPrefix),
+                                    wordhost::kPrivateFolderPrefix) == 0;
     folder_ = own ? folder : std::string();
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "wordhost/protocol/Message.h"
+#include "protocol/Message.h"
 
 namespace platform {
 

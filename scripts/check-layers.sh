@@ -8,14 +8,14 @@ cd "$root"
 # What each program folder may include besides itself.
 declare -A allowed=(
   [shared]=""
-  [wordhost/protocol]="shared"
-  [platform]="shared wordhost/protocol"
-  [fsutil]="shared wordhost/protocol platform"
-  [conversion]="shared wordhost/protocol platform fsutil"
-  [filelist]="shared wordhost/protocol platform fsutil"
-  [mainwindow]="shared wordhost/protocol platform fsutil conversion filelist resources"
-  [app]="shared wordhost/protocol platform fsutil conversion filelist mainwindow resources"
-  [wordhost]="shared wordhost/protocol"
+  [protocol]="shared"
+  [platform]="shared protocol"
+  [fsutil]="shared protocol platform"
+  [conversion]="shared protocol platform fsutil"
+  [filelist]="shared protocol platform fsutil"
+  [mainwindow]="shared protocol platform fsutil conversion filelist resources"
+  [app]="shared protocol platform fsutil conversion filelist mainwindow resources"
+  [wordhost]="shared protocol"
   [nconvert]="shared"
   [resources]=""
 )
@@ -29,7 +29,6 @@ exceptions=(
 
 folderOf() {
   case "$1" in
-    wordhost/protocol/*) echo wordhost/protocol ;;
     */*) echo "${1%%/*}" ;;
     *) echo "" ;;
   esac

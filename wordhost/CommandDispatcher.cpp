@@ -1,10 +1,8 @@
 #include "wordhost/CommandDispatcher.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <optional>
-#include <sstream>
 #include <sys/stat.h>
 
 #include "wordhost/EngineDocument.h"
@@ -12,23 +10,13 @@
 #include "wordhost/Office.h"
 #include "wordhost/PrivateFolder.h"
 #include "wordhost/WarmUp.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
+#include "protocol/Indents.h"
+#include "protocol/WordVocabulary.h"
 
 namespace wordhost {
 
 namespace {
-
-constexpr const char* kEngineName = "Microsoft Word";
-
-// Word's constants the host understands.
-constexpr long long kWdStory = 6;
-constexpr long long kWdLine = 5;
-constexpr long long kWdGoToPage = 1;
-constexpr long long kWdGoToFirst = 1;
-constexpr long long kWdGoToNext = 2;
-constexpr long long kWdGoToPrevious = 3;
-constexpr long long kWdGoToLast = -1;
-constexpr long long kWdPropertyPages = 14;
 
 Message ok() { return Message("ok"); }
 
@@ -60,12 +48,6 @@ std::optional<Identity> identityOf(const std::string& path) {
     identity.size = status.st_size;
     identity.modifiedNs = static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
     return identity;
-}
-
-std::string formatNumber(double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
 }
 
 }  // namespace
@@ -109,7 +91,7 @@ Message CommandDispatcher::handle(const Message& request) {
             return ok();
         }
         if (request.is("property")) {
-            if (request.getInt("index") != kWdPropertyPages) {
+            if (request.getInt("index") != wd::PropertyPages) {
                 throw EngineError("The document engine knows the property 14 (number of pages) only.",
                                   EngineErrorNumber::NotSupported);
             }
@@ -123,40 +105,37 @@ Message CommandDispatcher::handle(const Message& request) {
             return ok();
         }
         if (request.is("paragraphs")) {
-            std::string lines;
             const std::vector<Indents> indents = document().paragraphIndents();
-            for (const Indents& indent : indents)
-                lines += formatNumber(indent.left) + " " + formatNumber(indent.right) + "\n";
-            return ok().set("count", static_cast<long long>(indents.size())).setPayload(std::move(lines));
+            return ok().set("count", static_cast<long long>(indents.size())).setPayload(encodeIndents(indents));
         }
         if (request.is("setindents")) return setIndents(request);
         if (request.is("endkey")) {
-            requireUnit(request, kWdStory, "EndKey by story (6)");
+            requireUnit(request, wd::Story, "EndKey by story (6)");
             document().endOfDocument(extendArgument(request));
             return ok();
         }
         if (request.is("goto")) {
-            if (request.getInt("what", kWdGoToPage) != kWdGoToPage) {
+            if (request.getInt("what", wd::GoToPage) != wd::GoToPage) {
                 throw EngineError("The document engine goes to pages only.", EngineErrorNumber::NotSupported);
             }
             EngineDocument& doc = document();
-            const long long which = request.getInt("which", kWdGoToNext);
+            const long long which = request.getInt("which", wd::GoToNext);
             const int pages = doc.pageCount();
             long long page = 1;
             if (request.has("name")) {
                 page = request.getInt("name");
-            } else if (which == kWdGoToLast) {
+            } else if (which == wd::GoToLast) {
                 page = pages;
-            } else if (which == kWdGoToNext || which == kWdGoToPrevious) {
-                page = 1 + (which == kWdGoToNext ? request.getInt("count", 1) : 0);
-            } else if (which != kWdGoToFirst) {
+            } else if (which == wd::GoToNext || which == wd::GoToPrevious) {
+                page = 1 + (which == wd::GoToNext ? request.getInt("count", 1) : 0);
+            } else if (which != wd::GoToFirst) {
                 throw EngineError("Bad parameter: which.");
             }
             doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
             return ok();
         }
         if (request.is("moveup")) {
-            requireUnit(request, kWdLine, "MoveUp by lines (5)");
+            requireUnit(request, wd::Line, "MoveUp by lines (5)");
             const long long count = request.getInt("count", 1);
             document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)),
                               extendArgument(request));
@@ -269,18 +248,8 @@ Message CommandDispatcher::readAhead(const Message& request) {
 
 Message CommandDispatcher::setIndents(const Message& request) {
     EngineDocument& doc = document();
-    std::istringstream lines(request.payload());
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty()) continue;
-        std::istringstream fields(line);
-        long long index = -1;
-        std::string side;
-        double points = 0;
-        if (!(fields >> index >> side >> points) || index < 0 || (side != "left" && side != "right")) {
-            throw ProtocolError("bad indent line: " + line);
-        }
-        doc.setIndent(static_cast<std::size_t>(index), side == "left", points);
+    for (const IndentEdit& edit : decodeIndentEdits(request.payload())) {
+        doc.setIndent(edit.paragraph, edit.left, edit.points);
     }
     return ok();
 }

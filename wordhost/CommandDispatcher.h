@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/types.h>
 
-#include "wordhost/protocol/Message.h"
+#include "protocol/Message.h"
 
 namespace wordhost {
 

@@ -5,13 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace wordhost {
+#include "protocol/Indents.h"
 
-// Left and right indent of one paragraph, in points, as Word reports them.
-struct Indents {
-    double left = 0;
-    double right = 0;
-};
+namespace wordhost {
 
 // A document loaded in the engine, seen through the engine's own document model (UNO): its
 // paragraphs, their indents as the layout uses them, and indent writes made in the loaded

@@ -16,8 +16,8 @@
 
 #include "wordhost/CommandDispatcher.h"
 #include "wordhost/PrivateFolder.h"
-#include "wordhost/protocol/HostRegistry.h"
-#include "wordhost/protocol/Message.h"
+#include "protocol/HostRegistry.h"
+#include "protocol/Message.h"
 #include "shared/WriteAll.h"
 
 namespace wordhost {

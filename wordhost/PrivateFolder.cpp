@@ -13,13 +13,14 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "protocol/WordVocabulary.h"
 #include "shared/SystemTempFolder.h"
 
 namespace wordhost {
 
 namespace {
 
-constexpr const char* kPrefix = "marrowdale-wordhost-";
+constexpr const char* kPrefix = kPrivateFolderPrefix;
 constexpr const char* kOwnerFile = "/.owner";
 constexpr time_t kSweepAgeSeconds = 60;  // never touch a folder that may still be setting itself up
 

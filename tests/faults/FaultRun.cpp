@@ -14,7 +14,7 @@
 #include "tests/support/ScratchHome.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 namespace faulttest {
 

@@ -10,7 +10,7 @@
 #include "tests/support/DocxWriter.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/wordhost/HostTestSupport.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 using namespace testdocx;
 

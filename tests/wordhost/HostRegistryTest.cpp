@@ -1,4 +1,4 @@
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 #include <QDir>
 #include <QFile>

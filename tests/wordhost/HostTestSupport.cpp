@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "tests/support/ScratchHome.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 namespace wordhosttest {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "wordhost/protocol/Message.h"
+#include "protocol/Message.h"
 
 using wordhost::Message;
 using wordhost::MessageReader;

@@ -4,7 +4,7 @@
 #include "platform/WordClient.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "wordhost/protocol/Message.h"
+#include "protocol/Message.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "wordhost/protocol/HostRegistry.h"
+#include "protocol/HostRegistry.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,6 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "protocol/WordVocabulary.h"
 #include "shared/SystemTempFolder.h"
 
 namespace wordhost {
@@ -178,7 +179,7 @@ bool hostRunning(int pid) {
 
 std::string privateFolderOfHost(int pid) {
     static const std::string kOwnerFile = "/.owner";
-    static const std::string kFolderPrefix = "marrowdale-wordhost-";
+    static const std::string kFolderPrefix = kPrivateFolderPrefix;
     const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
     DIR* dir = ::opendir(fds.c_str());
     if (dir == nullptr) return {};

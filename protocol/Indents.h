@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace wordhost {
+
+// Left and right indent of one paragraph, in points, as Word reports them.
+struct Indents {
+    double left = 0;
+    double right = 0;
+    bool operator==(const Indents&) const = default;
+};
+
+// One indent write: paragraph `paragraph` (from 0) gets `points` as its left or right indent.
+struct IndentEdit {
+    std::size_t paragraph = 0;
+    bool left = true;
+    double points = 0;
+    bool operator==(const IndentEdit&) const = default;
+};
+
+// The payload of the "paragraphs" reply: a line "left right" per paragraph.
+std::string encodeIndents(const std::vector<Indents>& indents);
+std::vector<Indents> decodeIndents(const std::string& payload);  // throws ProtocolError
+
+// The payload of the "setindents" request: a line "paragraph left|right points" per write.
+void appendIndentEdit(std::string& payload, const IndentEdit& edit);
+std::vector<IndentEdit> decodeIndentEdits(const std::string& payload);  // throws ProtocolError
+
+}  // namespace wordhost
