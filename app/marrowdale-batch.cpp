@@ -3,7 +3,7 @@
 // documents in its list, sets the output folder and presses "Start Saving As PCX". Every box is
 // answered (Yes to the question, OK to the rest) and printed on standard error; one JSON line per
 // document goes to standard output.
-#include "platform/LargeBuffers.h"
+#include "shared/LargeBuffers.h"
 #include "conversion/Word1.h"
 #include "filelist/FileListView.h"
 #include "mainwindow/Form1.h"
@@ -69,7 +69,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    platform::reuseLargeBuffers();
+    shared::reuseLargeBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 

@@ -2,10 +2,10 @@
 #include <QApplication>
 
 #include "mainwindow/Form1.h"
-#include "platform/LargeBuffers.h"
+#include "shared/LargeBuffers.h"
 
 int main(int argc, char** argv) {
-    platform::reuseLargeBuffers();
+    shared::reuseLargeBuffers();
     QApplication app(argc, argv);
     mainwindow::Form1 form;
     form.Form_Load();

@@ -1,7 +1,7 @@
 #include "conversion/ConverterTool.h"
 #include "conversion/ErrnoError.h"
 #include "fsutil/NativeNames.h"
-#include "nconvert/ConverterResources.h"
+#include "conversion/ConverterResources.h"
 #include "platform/AppError.h"
 #include "shared/SystemTempFolder.h"
 

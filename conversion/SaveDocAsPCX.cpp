@@ -9,7 +9,7 @@
 #include "conversion/Shell32.h"
 #include "conversion/Word1.h"
 #include "fsutil/Main.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "platform/EventLoop.h"
 #include "platform/MousePointer.h"
@@ -46,7 +46,7 @@ platform::WordApplication& engine(const std::unique_ptr<platform::WordApplicatio
 }
 
 // The document path less its last extension, then its last element ("" when the path has no ".").
-QString baseNameOf(const QString& documentPath, mainwindow::StepGuard& guard) {
+QString baseNameOf(const QString& documentPath, errorreport::StepGuard& guard) {
     QStringList pieces;
     QString baseName;
     guard.step(112, [&] { pieces = documentPath.split(QLatin1Char('.')); });
@@ -85,7 +85,7 @@ void setConversionObserver(ConversionObserver callback) { observer() = std::move
 void setDocumentAfterThis(const QString& path) { documentAfterThis() = path; }
 
 void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
-    mainwindow::StepGuard guard(kLocation);
+    errorreport::StepGuard guard(kLocation);
     QString addressWidth;
     QByteArray converterImage;
     QString converterFile;  // found where it is first needed, so a failure is reported there

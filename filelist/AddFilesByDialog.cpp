@@ -3,7 +3,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
@@ -31,7 +31,7 @@ void showTooManyFiles(QWidget* owner) {
 }  // namespace
 
 void PushButton1_Click(ListWindow& window) {
-    mainwindow::StepGuard guard(kLocation);
+    errorreport::StepGuard guard(kLocation);
     QString fileName;
     QString title;
     QString filter;

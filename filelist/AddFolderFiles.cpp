@@ -4,7 +4,7 @@
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
 #include "platform/ProgramFolder.h"
@@ -18,7 +18,7 @@ const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton4
 }  // namespace
 
 void PushButton4_Click(ListWindow& window) {
-    mainwindow::StepGuard guard(kLocation);
+    errorreport::StepGuard guard(kLocation);
     QString extension;
     QString chosen;
     QStringList folders;

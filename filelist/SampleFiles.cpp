@@ -3,7 +3,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "fsutil/AddFolder.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
@@ -24,7 +24,7 @@ const QString kNoOpener = QStringLiteral(
 }  // namespace
 
 void PushButton5_Click(ListWindow& window) {
-    mainwindow::StepGuard guard(kLocation);
+    errorreport::StepGuard guard(kLocation);
     const QString samples = platform::programFolder() + QStringLiteral("/Samples");
     QStringList names;
     qsizetype position = 0;

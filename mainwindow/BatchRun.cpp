@@ -4,7 +4,7 @@
 #include "conversion/Word1.h"
 #include "fsutil/Main.h"
 #include "mainwindow/Form1.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
@@ -58,7 +58,7 @@ void Form1::PushButton2_Click() {
     // file, the clipboard and the file names.
     if (runInProgress) return;
     RunInProgress inProgress(runInProgress);
-    StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton2_Click "));
+    errorreport::StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton2_Click "));
 
     guard.step(100, [] { platform::yieldToEventLoop(); });
     if (guard.test(102, [&] { return ListView1->entryCount() == 0; })) {

@@ -5,7 +5,7 @@
 #include "filelist/ListReorder.h"
 #include "filelist/SampleFiles.h"
 #include "mainwindow/Form1.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 
 namespace mainwindow {
 
@@ -34,7 +34,7 @@ void Form1::connectEvents() {
 }
 
 void Form1::PushButton3_Click() {
-    StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton3_Click "));
+    errorreport::StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton3_Click "));
     guard.step(100, [this] { ListView1->clear(); });
 }
 

@@ -9,7 +9,7 @@
 #include "mainwindow/ApplicationTitle.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HomePage.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "mainwindow/Twips.h"
 #include "platform/AppError.h"
 #include "platform/CursorFile.h"
@@ -24,7 +24,7 @@ constexpr long kInvalidPicture = 481;
 }
 
 void Form1::Form_Load() {
-    StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.Form_Load "));
+    errorreport::StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.Form_Load "));
     guard.step(102, [this] { applySkin(); });
     guard.step(104, [this] {
         setWindowTitle(kProductName);

@@ -1,7 +1,7 @@
 // The output folder: the text of Text1, stored on every change and picked with the folder browser.
 #include "fsutil/AddFolder.h"
 #include "mainwindow/Form1.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 #include "platform/Settings.h"
 
 namespace mainwindow {
@@ -9,7 +9,7 @@ namespace mainwindow {
 void Form1::Text1_Change() { platform::storeOutputFolder(Text1->text()); }
 
 void Form1::PushButton6_Click() {
-    StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton6_Click "));
+    errorreport::StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton6_Click "));
     QString chosen;
     guard.step(100,
                [&] { chosen = AddFolder::BrowseForFolder(this, QStringLiteral("Please select folder:")); });

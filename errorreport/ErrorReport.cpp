@@ -1,10 +1,10 @@
-#include "mainwindow/ErrorReport.h"
+#include "errorreport/ErrorReport.h"
 
 #include "platform/Dialogs.h"
 
 #include <QApplication>
 
-namespace mainwindow {
+namespace errorreport {
 
 QString applicationErrorText(const QString& location, int step, const QString& description) {
     return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
@@ -19,4 +19,4 @@ void ReportApplicationError(const QString& location, int step, const QString& de
                                    platform::MessageIcon::Warning);
 }
 
-}  // namespace mainwindow
+}  // namespace errorreport

@@ -2,7 +2,7 @@
 
 #include <malloc.h>
 
-namespace platform {
+namespace shared {
 
 // Page pictures are megabytes each. By default glibc hands blocks that large straight back to the
 // system and maps them afresh for the next page, and every page of a fresh mapping costs a fault,
@@ -12,4 +12,4 @@ inline void reuseLargeBuffers() {
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 }
 
-}  // namespace platform
+}  // namespace shared

@@ -1,12 +1,12 @@
-#include "mainwindow/ErrorReport.h"
-#include "mainwindow/StepGuard.h"
+#include "errorreport/ErrorReport.h"
+#include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-using mainwindow::StepGuard;
+using errorreport::StepGuard;
 using platform::AppError;
 
 namespace {
@@ -14,17 +14,17 @@ namespace {
 const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton2_Click ");
 
 TEST(ErrorReport, BuildsTheMessageExactly) {
-    EXPECT_EQ(mainwindow::applicationErrorText(kLocation, 122, QStringLiteral("File not found")),
+    EXPECT_EQ(errorreport::applicationErrorText(kLocation, 122, QStringLiteral("File not found")),
               QStringLiteral("File not found\r\nin Tessary2017/04/05.Form1.PushButton2_Click at line 122"
                              "\r\rPlease email screenshot of this message to support@hollenwick.example"));
     // A description ending in a line break still gets its own "\r\n".
-    EXPECT_TRUE(mainwindow::applicationErrorText(kLocation, 100, QStringLiteral("x\r\n"))
+    EXPECT_TRUE(errorreport::applicationErrorText(kLocation, 100, QStringLiteral("x\r\n"))
                     .startsWith(QStringLiteral("x\r\n\r\nin ")));
 }
 
 TEST(ErrorReport, ShowsAWarningBoxWithOneButton) {
     testsupport::RecordingDialogs dialogs;
-    mainwindow::ReportApplicationError(kLocation, 232, QStringLiteral("Overflow"));
+    errorreport::ReportApplicationError(kLocation, 232, QStringLiteral("Overflow"));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Application Error"));
     EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Warning);

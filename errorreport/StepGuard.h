@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace mainwindow {
+namespace errorreport {
 
 // Runs the numbered steps of one guarded procedure. A failing step is reported through the
 // "Application Error" box with the procedure's location text and the step number, and the
@@ -49,4 +49,4 @@ private:
     std::vector<std::pair<int, QString>> held_;
 };
 
-}  // namespace mainwindow
+}  // namespace errorreport

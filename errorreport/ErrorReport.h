@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mainwindow {
+namespace errorreport {
 
 inline const QString kSupportAddress = QStringLiteral("support@hollenwick.example");
 
@@ -12,4 +12,4 @@ QString applicationErrorText(const QString& location, int step, const QString& d
 // Shows the "Application Error" box (warning icon, OK, modal) and returns when it is closed.
 void ReportApplicationError(const QString& location, int step, const QString& description);
 
-}  // namespace mainwindow
+}  // namespace errorreport

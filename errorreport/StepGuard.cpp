@@ -1,12 +1,12 @@
-#include "mainwindow/StepGuard.h"
+#include "errorreport/StepGuard.h"
 
-#include "mainwindow/ErrorReport.h"
+#include "errorreport/ErrorReport.h"
 #include "platform/AppError.h"
 
 #include <exception>
 #include <new>
 
-namespace mainwindow {
+namespace errorreport {
 
 StepGuard::StepGuard(QString location) : StepGuard(std::move(location), ReportApplicationError) {}
 
@@ -69,4 +69,4 @@ bool StepGuard::loopAdvance(int number, const std::function<bool()>& hasNext) {
     return result;
 }
 
-}  // namespace mainwindow
+}  // namespace errorreport

@@ -1,4 +1,4 @@
-#include "nconvert/ConverterResources.h"
+#include "conversion/ConverterResources.h"
 
 #include <QtGlobal>
 
