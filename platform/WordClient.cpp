@@ -14,6 +14,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/WordHostProcess.h"
 #include "protocol/HostRegistry.h"
+#include "protocol/PagePicture.h"
 
 namespace platform {
 
@@ -145,10 +146,15 @@ class HostWordApplication : public WordApplication {
 
     void selectionCut() override {
         Message reply = call(Message("cut"));
-        if (reply.getInt("empty", 0) != 0) return;
         QImage picture;
         try {
-            picture = pictureOf(reply);
+            std::optional<wordhost::PagePicture> cut = takeCutPicture(reply);
+            if (!cut) return;
+            picture = pictureOf(std::move(*cut));
+        } catch (const wordhost::ProtocolError&) {
+            failed_ = true;  // an engine that sends damaged pictures is not kept
+            throw AppError(ErrorNumber::AutomationError,
+                           QStringLiteral("The document engine sent a damaged page picture."));
         } catch (...) {
             failed_ = true;  // an engine that sends damaged pictures is not kept
             throw;
@@ -184,18 +190,11 @@ class HostWordApplication : public WordApplication {
 
   private:
     // The payload becomes the picture's memory as it is: no copy of the megabytes.
-    static QImage pictureOf(Message& reply) {
-        const long long width = reply.getInt("width");
-        const long long height = reply.getInt("height");
-        auto pixels = std::make_unique<std::string>(std::move(reply.payload()));
-        if (reply.get("format") != "rgb32" || width <= 0 || height <= 0 || width > INT_MAX / 4 ||
-            height > INT_MAX || static_cast<long long>(pixels->size()) != width * height * 4) {
-            throw AppError(ErrorNumber::AutomationError,
-                           QStringLiteral("The document engine sent a damaged page picture."));
-        }
+    static QImage pictureOf(wordhost::PagePicture cut) {
+        auto pixels = std::make_unique<std::string>(std::move(cut.pixels));
         uchar* const bits = reinterpret_cast<uchar*>(pixels->data());
         QImage picture(
-            bits, static_cast<int>(width), static_cast<int>(height), static_cast<qsizetype>(width) * 4,
+            bits, cut.width, cut.height, static_cast<qsizetype>(cut.width) * wordhost::PagePicture::kBytesPerPixel,
             QImage::Format_RGB32, [](void* owner) { delete static_cast<std::string*>(owner); }, pixels.get());
         if (picture.isNull()) throw std::bad_alloc();
         pixels.release();  // the picture owns it now

@@ -12,6 +12,7 @@
 #include "wordhost/WarmUp.h"
 #include "protocol/HostRegistry.h"
 #include "protocol/Indents.h"
+#include "protocol/PagePicture.h"
 #include "protocol/WordVocabulary.h"
 
 namespace wordhost {
@@ -254,12 +255,6 @@ Message CommandDispatcher::setIndents(const Message& request) {
     return ok();
 }
 
-Message CommandDispatcher::cut() {
-    std::optional<PageImage> picture = document().cut();
-    if (!picture) return ok().set("empty", 1);
-    Message reply = ok().set("width", picture->width).set("height", picture->height).set("format", "rgb32");
-    reply.setPayload(std::move(picture->pixels));
-    return reply;
-}
+Message CommandDispatcher::cut() { return cutReply(document().cut()); }
 
 }  // namespace wordhost

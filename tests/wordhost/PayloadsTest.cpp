@@ -1,5 +1,5 @@
-// The indent payloads read back as they were written, through a whole message, and a line
-// either side would not write is refused rather than guessed at.
+// Every payload reads back as it was written, through a whole message, and one either side would
+// not write is refused rather than guessed at.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,18 +7,20 @@
 
 #include "protocol/Indents.h"
 #include "protocol/Message.h"
+#include "protocol/PagePicture.h"
 
 using namespace wordhost;
 
 namespace {
 // Through the wire, as the host and the client exchange it.
-std::string overTheWire(const std::string& payload) {
+Message overTheWire(const Message& message) {
     MessageReader reader;
-    const std::string wire = Message("ok").setPayload(payload).encode();
+    const std::string wire = message.encode();
     reader.feed(wire.data(), wire.size());
     const auto received = reader.next();
-    return received ? received->payload() : std::string("lost");
+    return received ? *received : Message("lost");
 }
+std::string overTheWire(const std::string& payload) { return overTheWire(Message("ok").setPayload(payload)).payload(); }
 }  // namespace
 
 TEST(IndentPayloads, ParagraphIndentsTravelExactly) {
@@ -48,4 +50,30 @@ TEST(IndentPayloads, MalformedLinesAreRefused) {
     for (const char* bad : {"-1 left 3\n", "1 middle 3\n", "1 left\n", "1 left 3 4\n", "x left 3\n", "1.5 left 3\n"}) {
         EXPECT_THROW(decodeIndentEdits(bad), ProtocolError) << bad;
     }
+}
+
+TEST(CutPayload, APictureTravelsExactlyAndAnEmptyCutStaysEmpty) {
+    PagePicture sent;
+    sent.width = 3;
+    sent.height = 2;
+    for (int i = 0; i < 6; ++i) sent.pixels += std::string{char(i), char(0x80 + i), '\0', '\xff'};
+    const std::string pixels = sent.pixels;
+    Message received = overTheWire(cutReply(sent));
+    const std::optional<PagePicture> picture = takeCutPicture(received);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width, 3);
+    EXPECT_EQ(picture->height, 2);
+    EXPECT_EQ(picture->pixels, pixels);
+
+    Message empty = overTheWire(cutReply(std::nullopt));
+    EXPECT_FALSE(takeCutPicture(empty).has_value());
+}
+
+TEST(CutPayload, PixelsThatDoNotMakeThePictureAreRefused) {
+    const auto damaged = [](Message reply) { EXPECT_THROW(takeCutPicture(reply), ProtocolError) << reply.encodeLine(); };
+    damaged(Message("ok").set("width", 2).set("height", 2).set("format", "rgb32").setPayload(std::string(15, 'x')));
+    damaged(Message("ok").set("width", 2).set("height", 2).set("format", "rgb24").setPayload(std::string(16, 'x')));
+    damaged(Message("ok").set("width", 0).set("height", 2).set("format", "rgb32"));
+    damaged(Message("ok").set("width", 1LL << 40).set("height", 1).set("format", "rgb32"));
+    damaged(Message("ok").set("format", "rgb32"));
 }
