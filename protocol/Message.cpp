@@ -1,5 +1,7 @@
 #include "protocol/Message.h"
 
+#include "shared/PercentEncode.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -17,21 +19,7 @@ bool isPlain(unsigned char c) {
 
 bool isKeyChar(unsigned char c) { return std::isalnum(c) != 0 || c == '_' || c == '-'; }
 
-std::string escape(std::string_view value) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(value.size());
-    for (unsigned char c : value) {
-        if (isPlain(c)) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
+std::string escape(std::string_view value) { return shared::percentEncode(value, isPlain); }
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';

@@ -1,5 +1,6 @@
 #include "wordhost/Office.h"
 
+#include "shared/PercentEncode.h"
 #include "wordhost/EngineError.h"
 
 #define LOK_USE_UNSTABLE_API
@@ -51,18 +52,9 @@ bool engineInstalled(const std::string& programFolder) {
 }  // namespace
 
 std::string fileUrl(const std::string& path) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : path) {
-        if (std::isalnum(c) != 0 || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += hex[c >> 4];
-            url += hex[c & 15];
-        }
-    }
-    return url;
+    return "file://" + shared::percentEncode(path, [](unsigned char c) {
+               return std::isalnum(c) != 0 || c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
+           });
 }
 
 std::string unreadableDocumentDescription(const std::string& shownPath) {
