@@ -4,6 +4,8 @@
 #include <exception>
 #include <string>
 
+#include "protocol/WordVocabulary.h"
+
 namespace platform {
 
 // Run-time error numbers the program raises and reports.
@@ -16,9 +18,9 @@ constexpr long FileNotFound = 53;
 constexpr long PermissionDenied = 70;
 constexpr long PathFileAccess = 75;
 constexpr long PathNotFound = 76;
-constexpr long CantCreateObject = 429;
+constexpr long CantCreateObject = wordhost::EngineErrorNumber::CantCreate;  // 429
 constexpr long ObjectRequired = 424;
-constexpr long AutomationError = 440;
+constexpr long AutomationError = wordhost::EngineErrorNumber::Automation;  // 440
 constexpr long InvalidPicture = 481;
 }  // namespace ErrorNumber
 
