@@ -3,13 +3,6 @@
 // documents in its list, sets the output folder and presses "Start Saving As PCX". Every box is
 // answered (Yes to the question, OK to the rest) and printed on standard error; one JSON line per
 // document goes to standard output.
-#include "shared/LargeBuffers.h"
-#include "conversion/Word1.h"
-#include "filelist/FileListView.h"
-#include "mainwindow/Form1.h"
-#include "platform/Dialogs.h"
-#include "platform/Shell.h"
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -21,20 +14,29 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "conversion/Word1.h"
+#include "filelist/FileListView.h"
+#include "mainwindow/Form1.h"
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
+#include "shared/LargeBuffers.h"
+
 namespace {
 
 // Answers every box and prints it, one line each.
 class AnsweringDialogs : public platform::Dialogs {
-public:
+  public:
     QString lastMessage;
 
     platform::MessageAnswer messageBox(QWidget*, const QString& text, const QString& caption,
                                        platform::MessageButtons buttons, platform::MessageIcon) override {
         print(caption, text);
         lastMessage = text;
-        return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes : platform::MessageAnswer::Ok;
+        return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes
+                                                          : platform::MessageAnswer::Ok;
     }
-    QString inputBox(QWidget*, const QString& prompt, const QString& caption, const QString& proposed) override {
+    QString inputBox(QWidget*, const QString& prompt, const QString& caption,
+                     const QString& proposed) override {
         print(caption, prompt);
         return proposed;
     }
@@ -47,9 +49,10 @@ public:
         return QString();
     }
 
-private:
+  private:
     static void print(const QString& caption, QString text) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+            .replace(QLatin1Char('\r'), QLatin1Char(' '));
         text.replace(QLatin1Char('\n'), QLatin1Char(' '));
         std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
         std::fflush(stderr);
@@ -107,7 +110,8 @@ int main(int argc, char** argv) {
     auto* start = form.findChild<QPushButton*>(QStringLiteral("PushButton2"));
     if (list == nullptr || text1 == nullptr || start == nullptr) return 3;
     for (const QString& document : documents) {
-        list->appendEntry(QFileInfo(document).isRelative() ? QFileInfo(document).absoluteFilePath() : document);
+        list->appendEntry(QFileInfo(document).isRelative() ? QFileInfo(document).absoluteFilePath()
+                                                           : document);
     }
     text1->setText(outDir.endsWith(QLatin1Char('/')) ? outDir : outDir + QLatin1Char('/'));
 

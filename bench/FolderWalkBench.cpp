@@ -1,13 +1,13 @@
 // Times the folder walk and the file listing on generated trees: a wide one and a deep one
 // (every folder is tested again on each level on the way back up, so depth costs).
-#include "fsutil/AddFolder.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+
+#include "fsutil/AddFolder.h"
 
 namespace {
 

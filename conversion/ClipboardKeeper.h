@@ -8,7 +8,7 @@ namespace Word1 {
 // Keeps what the user had on the clipboard while the page pictures pass through it, and puts it
 // back when the document is done.
 class ClipboardKeeper {
-public:
+  public:
     ClipboardKeeper();  // takes a copy of the clipboard as it is now
     ~ClipboardKeeper();
     ClipboardKeeper(const ClipboardKeeper&) = delete;
@@ -19,7 +19,7 @@ public:
     // Puts the user's content back (or leaves the clipboard empty when it was empty); once.
     void restore();
 
-private:
+  private:
     std::unique_ptr<QMimeData> saved_;
     bool restored_ = false;
 };

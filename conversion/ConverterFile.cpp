@@ -1,18 +1,19 @@
-#include "conversion/ConverterTool.h"
-#include "conversion/ErrnoError.h"
-#include "fsutil/NativeNames.h"
-#include "conversion/ConverterResources.h"
-#include "platform/AppError.h"
-#include "shared/SystemTempFolder.h"
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
+
+#include "conversion/ConverterResources.h"
+#include "conversion/ConverterTool.h"
+#include "conversion/ErrnoError.h"
+#include "fsutil/NativeNames.h"
+#include "platform/AppError.h"
+#include "shared/SystemTempFolder.h"
 
 namespace Main {
 
@@ -46,7 +47,8 @@ QString systemTempFolder() { return QDir::cleanPath(QFile::decodeName(shared::sy
 // that already exists, so nobody can have made it in advance.
 QString freshPrivateFolder() {
     const QString base = systemTempFolder();
-    QByteArray pattern = fsutil::nativePath(base + QLatin1Char('/') + kMadeFolderPrefix + QStringLiteral("XXXXXX"));
+    QByteArray pattern =
+        fsutil::nativePath(base + QLatin1Char('/') + kMadeFolderPrefix + QStringLiteral("XXXXXX"));
     if (::mkdtemp(pattern.data()) == nullptr) {
         const int error = errno;
         throw platform::AppError(
@@ -63,7 +65,8 @@ QByteArray LoadCustomResource(int id) {
     converterresources::registerConverterBuilds();
     QFile resource(QStringLiteral(":/CUSTOM/%1").arg(id));
     if (!resource.open(QIODevice::ReadOnly)) {
-        throw platform::AppError(kResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(id));
+        throw platform::AppError(kResourceNotFound,
+                                 QStringLiteral("Resource with identifier '%1' not found").arg(id));
     }
     return resource.readAll();
 }

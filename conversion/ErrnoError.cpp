@@ -1,8 +1,8 @@
 #include "conversion/ErrnoError.h"
 
-#include "platform/ErrnoNumber.h"
-
 #include <cerrno>
+
+#include "platform/ErrnoNumber.h"
 
 namespace Main {
 

@@ -1,9 +1,9 @@
 #include "conversion/PageConverter.h"
 
+#include <QFileInfo>
+
 #include "conversion/ConverterTool.h"
 #include "platform/AppError.h"
-
-#include <QFileInfo>
 
 namespace Word1 {
 
@@ -18,10 +18,11 @@ void checkConverterFile(const QString& converterFile) {
     }
     // A converter file someone else could have put or changed there would run as this user.
     if (!Main::IsTrustedConverterFile(converterFile)) {
-        throw AppError(platform::ErrorNumber::PermissionDenied,
-                       QStringLiteral("The converter %1 is not run: it must be a file of yours that nobody else "
-                                      "can change.")
-                           .arg(converterFile));
+        throw AppError(
+            platform::ErrorNumber::PermissionDenied,
+            QStringLiteral("The converter %1 is not run: it must be a file of yours that nobody else "
+                           "can change.")
+                .arg(converterFile));
     }
 }
 
@@ -49,8 +50,9 @@ void PageConversion::finish() {
     if (startFailure_) std::rethrow_exception(std::exchange(startFailure_, nullptr));
     const std::int32_t result = Shell32::WaitForProgram(program_);
     if (result != 0 || !QFileInfo(pcxPath_).isFile()) {
-        throw AppError(platform::ErrorNumber::PathFileAccess,
-                       QStringLiteral("The converter could not write %1 (exit code %2).").arg(pcxPath_).arg(result));
+        throw AppError(
+            platform::ErrorNumber::PathFileAccess,
+            QStringLiteral("The converter could not write %1 (exit code %2).").arg(pcxPath_).arg(result));
     }
 }
 

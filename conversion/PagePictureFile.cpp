@@ -1,16 +1,17 @@
 #include "conversion/PagePictureFile.h"
 
-#include "platform/AppError.h"
-
-#include <QFile>
-#include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/AppError.h"
 
 namespace Word1 {
 
@@ -66,9 +67,10 @@ struct Mapping {
 
 void savePagePicture(const QImage& picture, const QString& path) {
     // The engine's pictures are 32-bit already; anything else is brought to that layout.
-    const QImage pixels = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
-                              ? picture
-                              : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage pixels =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+            ? picture
+            : picture.convertToFormat(QImage::Format_RGB32);
     if (pixels.isNull()) throw AppError(platform::ErrorNumber::OutOfMemory);
 
     Header header{};
@@ -80,8 +82,9 @@ void savePagePicture(const QImage& picture, const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) cannotWrite(path, errno);
-    iovec parts[2] = {{&header, sizeof header},
-                      {const_cast<uchar*>(pixels.constBits()), static_cast<std::size_t>(pixels.sizeInBytes())}};
+    iovec parts[2] = {
+        {&header, sizeof header},
+        {const_cast<uchar*>(pixels.constBits()), static_cast<std::size_t>(pixels.sizeInBytes())}};
     const bool written = writeAll(fd, parts, 2);
     const int error = errno;
     if (::close(fd) != 0 || !written) {

@@ -14,7 +14,7 @@ namespace Word1 {
 // lives as long as the document: programs it starts get their end-of-parent signal when the
 // thread that started them ends, so it must outlive every converter it started.
 class PageWorker {
-public:
+  public:
     PageWorker();
     ~PageWorker();  // runs what is queued, then ends the thread
     PageWorker(const PageWorker&) = delete;
@@ -23,7 +23,7 @@ public:
     // Queues the job; the future gives its failure, or null.
     std::future<std::exception_ptr> run(std::function<void()> job);
 
-private:
+  private:
     void loop();
 
     std::mutex mutex_;

@@ -1,20 +1,21 @@
-#include "conversion/Shell32.h"
-#include "platform/AppError.h"
-#include "platform/ChildProcess.h"
-#include "platform/ErrnoNumber.h"
-#include "platform/EventLoop.h"
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QStandardPaths>
 #include <cerrno>
 #include <csignal>
 #include <utility>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
+
+#include "conversion/Shell32.h"
+#include "platform/AppError.h"
+#include "platform/ChildProcess.h"
+#include "platform/ErrnoNumber.h"
+#include "platform/EventLoop.h"
 
 namespace Shell32 {
 
@@ -77,7 +78,9 @@ std::int32_t waitForExit(pid_t pid, int pidfd) {
         if (done == pid) return exitCodeOf(status);
         if (done < 0 && errno != EINTR) return 0;  // reaped elsewhere: nothing left to wait for
         platform::yieldToEventLoop();
-        struct pollfd end {pidfd, POLLIN, 0};
+        struct pollfd end {
+            pidfd, POLLIN, 0
+        };
         ::poll(&end, pidfd >= 0 ? 1 : 0, kPollMilliseconds);
     }
 }

@@ -1,20 +1,5 @@
 // One document becomes one PCX image per page: the engine lays it out, every pass cuts the first
 // page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
-#include "conversion/ClipboardKeeper.h"
-#include "conversion/PageConverter.h"
-#include "conversion/PagePictureFile.h"
-#include "conversion/PageWorker.h"
-#include "conversion/ConverterTool.h"
-#include "conversion/SaveAsJPG.h"
-#include "conversion/Shell32.h"
-#include "conversion/Word1.h"
-#include "fsutil/Main.h"
-#include "errorreport/StepGuard.h"
-#include "platform/AppError.h"
-#include "platform/EventLoop.h"
-#include "platform/MousePointer.h"
-#include "platform/WordApplication.h"
-
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +8,21 @@
 #include <exception>
 #include <memory>
 #include <utility>
+
+#include "conversion/ClipboardKeeper.h"
+#include "conversion/ConverterTool.h"
+#include "conversion/PageConverter.h"
+#include "conversion/PagePictureFile.h"
+#include "conversion/PageWorker.h"
+#include "conversion/SaveAsJPG.h"
+#include "conversion/Shell32.h"
+#include "conversion/Word1.h"
+#include "errorreport/StepGuard.h"
+#include "fsutil/Main.h"
+#include "platform/AppError.h"
+#include "platform/EventLoop.h"
+#include "platform/MousePointer.h"
+#include "platform/WordApplication.h"
 
 namespace Word1 {
 
@@ -126,8 +126,10 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     guard.step(134, [&] { engine(word).activeDocumentRepaginate(); });
     guard.step(136, [&] {
         bool ok = false;
-        const qlonglong pages = engine(word).builtInDocumentProperty(platform::wd::PropertyPages).toLongLong(&ok);
-        if (!ok || pages < INT32_MIN || pages > INT32_MAX) throw platform::AppError(platform::ErrorNumber::Overflow);
+        const qlonglong pages =
+            engine(word).builtInDocumentProperty(platform::wd::PropertyPages).toLongLong(&ok);
+        if (!ok || pages < INT32_MIN || pages > INT32_MAX)
+            throw platform::AppError(platform::ErrorNumber::Overflow);
         pageCount = static_cast<std::int32_t>(pages);
     });
     guard.step(138, [&] { savedPageFit = engine(word).pageFit(); });
@@ -142,7 +144,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
     const auto finishPage = [&](PageInFlight& page) {
         if (page.jpegWritten.valid()) {
             guard.step(206, [&] {
-                if (const std::exception_ptr failure = page.jpegWritten.get()) std::rethrow_exception(failure);
+                if (const std::exception_ptr failure = page.jpegWritten.get())
+                    std::rethrow_exception(failure);
             });
         }
         if (page.conversion.pending()) {
@@ -157,8 +160,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         guard.step(220, [&] { platform::yieldToEventLoop(); });
         guard.step(222, [&] {
             window.setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(documentPath) +
-                                   QStringLiteral(" (Page ") + QString::number(pagesDone) + QStringLiteral(" of ") +
-                                   QString::number(pageCount) + QLatin1Char(')'));
+                                   QStringLiteral(" (Page ") + QString::number(pagesDone) +
+                                   QStringLiteral(" of ") + QString::number(pageCount) + QLatin1Char(')'));
         });
         guard.step(224, [&] { platform::yieldToEventLoop(); });
     };
@@ -168,7 +171,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         guard.step(146, [&] { window.setMousePointer(platform::kPointerHourglass); });
         guard.step(148, [&] { ++pageNumber; });
         // The output folder is read afresh for every page; the page keeps the names it was made under.
-        const QString prefix = window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
+        const QString prefix =
+            window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
         auto page = std::make_unique<PageInFlight>();
         page->bmp = prefix + QStringLiteral(".bmp");
         page->jpg = prefix + QStringLiteral(".jpg");
@@ -178,10 +182,12 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         guard.step(150, [&] { paragraphs = engine(word).paragraphIndents(); });
         for (std::size_t i = 0; i < paragraphs.size(); ++i) {
             if (guard.test(152, [&] { return paragraphs[i].left < 0; })) {
-                guard.step(154, [&] { engine(word).setLeftIndent(int(i), engine(word).centimetersToPoints(0)); });
+                guard.step(154,
+                           [&] { engine(word).setLeftIndent(int(i), engine(word).centimetersToPoints(0)); });
             }
             if (guard.test(156, [&] { return paragraphs[i].right < 0; })) {
-                guard.step(158, [&] { engine(word).setRightIndent(int(i), engine(word).centimetersToPoints(0)); });
+                guard.step(158,
+                           [&] { engine(word).setRightIndent(int(i), engine(word).centimetersToPoints(0)); });
             }
         }
 
@@ -198,7 +204,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
             // The 100 moves travel to the engine together; each is still yielded for and reported in turn.
             std::vector<std::exception_ptr> moves;
             try {
-                moves = engine(word).selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
+                moves =
+                    engine(word).selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
             } catch (...) {
                 moves.assign(100, std::current_exception());  // no engine: every move fails alike
             }
@@ -232,8 +239,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         // a JPEG failure is reported at 206 when this page is finished, before its 212.
         if (pictureLoaded) {
             page->jpegWritten = worker.run([image = window.renderImage(), jpg = page->jpg, pcx,
-                                            command = converterCommand + QLatin1Char(' ') + arguments, converterFile,
-                                            conversion = &page->conversion] {
+                                            command = converterCommand + QLatin1Char(' ') + arguments,
+                                            converterFile, conversion = &page->conversion] {
                 SaveAsJPG::SaveBitmapAsJPG(image, jpg, 100);
                 conversion->start(converterFile, command, pcx);
             });

@@ -22,14 +22,14 @@ std::int32_t RunAndWait(const QString& commandLine, int* windowStyle = nullptr);
 // returns the exit code once the program has ended, yielding to the event loop meanwhile. A
 // started program that is never waited for is ended and reaped when its handle goes.
 class RunningProgram {
-public:
+  public:
     RunningProgram() = default;
     ~RunningProgram();
     RunningProgram(RunningProgram&& other) noexcept;
     RunningProgram& operator=(RunningProgram&& other) noexcept;
     bool started() const { return pid_ > 0; }
 
-private:
+  private:
     friend std::int32_t StartProgram(const QString&, RunningProgram&);
     friend std::int32_t WaitForProgram(RunningProgram&);
     void reset();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "conversion/ConversionWindow.h"
-
 #include <QString>
+
+#include "conversion/ConversionWindow.h"
 
 class QWidget;
 

@@ -1,14 +1,15 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "conversion/ConverterTool.h"
 #include "conversion/ErrnoError.h"
 #include "fsutil/Main.h"
 #include "fsutil/NativeNames.h"
 #include "platform/EventLoop.h"
 #include "shared/WriteAll.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace Main {
 
@@ -25,7 +26,9 @@ void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
     }
     // fchmod: the umask must not take the execute bit away.
     int error = 0;
-    if (::fchmod(fd, 0700) != 0 || !shared::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()))) error = errno;
+    if (::fchmod(fd, 0700) != 0 ||
+        !shared::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())))
+        error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         // A partial converter would be kept and run by every later document.

@@ -1,8 +1,8 @@
 #include "errorreport/ErrorReport.h"
 
-#include "platform/Dialogs.h"
-
 #include <QApplication>
+
+#include "platform/Dialogs.h"
 
 namespace errorreport {
 
@@ -13,10 +13,9 @@ QString applicationErrorText(const QString& location, int step, const QString& d
 }
 
 void ReportApplicationError(const QString& location, int step, const QString& description) {
-    platform::dialogs().messageBox(QApplication::activeWindow(),
-                                   applicationErrorText(location, step, description),
-                                   QStringLiteral("Application Error"), platform::MessageButtons::Ok,
-                                   platform::MessageIcon::Warning);
+    platform::dialogs().messageBox(
+        QApplication::activeWindow(), applicationErrorText(location, step, description),
+        QStringLiteral("Application Error"), platform::MessageButtons::Ok, platform::MessageIcon::Warning);
 }
 
 }  // namespace errorreport

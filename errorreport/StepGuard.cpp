@@ -1,10 +1,10 @@
 #include "errorreport/StepGuard.h"
 
-#include "errorreport/ErrorReport.h"
-#include "platform/AppError.h"
-
 #include <exception>
 #include <new>
+
+#include "errorreport/ErrorReport.h"
+#include "platform/AppError.h"
 
 namespace errorreport {
 
@@ -49,7 +49,9 @@ bool StepGuard::attempt(int number, const std::function<void()>& body) {
     return false;
 }
 
-bool StepGuard::step(int number, const std::function<void()>& statement) { return attempt(number, statement); }
+bool StepGuard::step(int number, const std::function<void()>& statement) {
+    return attempt(number, statement);
+}
 
 bool StepGuard::test(int number, const std::function<bool()>& condition) {
     bool result = true;

@@ -12,7 +12,7 @@ namespace errorreport {
 // procedure goes on with the next step: a failed test enters its branch, a failed loop start
 // enters the loop's body, a failed loop advance leaves the loop.
 class StepGuard {
-public:
+  public:
     using Reporter = std::function<void(const QString& location, int step, const QString& description)>;
 
     explicit StepGuard(QString location);  // reports through ReportApplicationError
@@ -38,7 +38,7 @@ public:
     const QString& location() const { return location_; }
     int reportCount() const { return reports_; }
 
-private:
+  private:
     // Runs `body`; true when it succeeded, false after reporting its failure.
     bool attempt(int number, const std::function<void()>& body);
 

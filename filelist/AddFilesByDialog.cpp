@@ -1,14 +1,14 @@
 #include "filelist/AddFilesByDialog.h"
 
+#include <QStringList>
+
+#include "errorreport/StepGuard.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
-#include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-
-#include <QStringList>
 
 namespace filelist {
 

@@ -1,15 +1,15 @@
 #include "filelist/AddFolderFiles.h"
 
+#include <QStringList>
+
+#include "errorreport/StepGuard.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
-#include "errorreport/StepGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
 #include "platform/ProgramFolder.h"
-
-#include <QStringList>
 
 namespace filelist {
 

@@ -1,15 +1,15 @@
 #include "filelist/DropTarget.h"
 
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "filelist/TreeFileRules.h"
 #include "fsutil/AddFolder.h"
 #include "fsutil/FileAttributes.h"
-
-#include <QDropEvent>
-#include <QFileInfo>
-#include <QMimeData>
-#include <QUrl>
 
 namespace filelist {
 

@@ -15,7 +15,7 @@ class ListWindow;
 // given, in drop order; a folder is replaced by every file of its tree.
 class DropTarget : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit DropTarget(ListWindow& window, QObject* parent = nullptr);
 
     // Makes the window's list a drop target handled by a new DropTarget owned by the list.
@@ -24,10 +24,10 @@ public:
     // Appends what `data` offers. Never throws: a path that cannot be read is skipped.
     void dropOn(const QMimeData& data);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     ListWindow& window_;
 };
 

@@ -1,13 +1,13 @@
 #include "filelist/ListReorder.h"
 
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPixmap>
+
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "platform/MousePointer.h"
 #include "platform/ProgramFolder.h"
-
-#include <QCursor>
-#include <QMouseEvent>
-#include <QPixmap>
 
 namespace filelist {
 
@@ -73,7 +73,8 @@ void ListReorder::itemPressed() {
 }
 
 void ListReorder::mouseMove(const QPoint& viewportPos) {
-    if (window_.mousePointer() != platform::kPointerHourglass) window_.setMousePointer(platform::kPointerDefault);
+    if (window_.mousePointer() != platform::kPointerHourglass)
+        window_.setMousePointer(platform::kPointerDefault);
     if (!dragActive_) return;
 
     FileListView& list = window_.list();

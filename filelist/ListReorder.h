@@ -18,7 +18,7 @@ class ListWindow;
 // scrolls one entry per exchange while the pointer is high or low on the screen.
 class ListReorder : public QObject {
     Q_OBJECT
-public:
+  public:
     using CursorPosition = std::function<QPoint()>;
 
     explicit ListReorder(ListWindow& window, QObject* parent = nullptr);
@@ -37,10 +37,10 @@ public:
     static constexpr int kScrollUpBelowY = 305;
     static constexpr int kScrollDownFromY = 365;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void mouseDown();
     void itemPressed();
     void mouseMove(const QPoint& viewportPos);

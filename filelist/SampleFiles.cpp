@@ -1,15 +1,15 @@
 #include "filelist/SampleFiles.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
+#include "errorreport/StepGuard.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "fsutil/AddFolder.h"
-#include "errorreport/StepGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
-
-#include <QFileInfo>
-#include <QUrl>
 
 namespace filelist {
 

@@ -1,14 +1,15 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QScopeGuard>
+#include <cerrno>
+
 #include "fsutil/AddFolder.h"
 #include "fsutil/FileAttributes.h"
 #include "fsutil/NativeNames.h"
 #include "platform/AppError.h"
 #include "platform/EventLoop.h"
-
-#include <QScopeGuard>
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace AddFolder {
 

@@ -1,11 +1,12 @@
 #include "fsutil/FileAttributes.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "fsutil/NativeNames.h"
 #include "platform/AppError.h"
 #include "platform/ErrnoNumber.h"
-
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace fsutil {
 

@@ -1,12 +1,13 @@
+#include <dirent.h>
+
+#include <QScopeGuard>
+#include <cerrno>
+
 #include "fsutil/AddFolder.h"
 #include "fsutil/NativeNames.h"
 #include "fsutil/PathExists.h"
 #include "fsutil/Wildcard.h"
 #include "platform/AppError.h"
-
-#include <QScopeGuard>
-#include <cerrno>
-#include <dirent.h>
 
 namespace AddFolder {
 

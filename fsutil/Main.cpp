@@ -1,15 +1,16 @@
 #include "fsutil/Main.h"
 
-#include "fsutil/FileAttributes.h"
-#include "fsutil/NativeNames.h"
-#include "platform/AppError.h"
-#include "platform/EventLoop.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "fsutil/FileAttributes.h"
+#include "fsutil/NativeNames.h"
+#include "platform/AppError.h"
+#include "platform/EventLoop.h"
 
 namespace Main {
 
@@ -63,8 +64,10 @@ QString SpecialFolderPath(int csidl) {
         }
         case kPersonal:
             return existingFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-        case kProfile: return homeFolder();
-        default: return QString();
+        case kProfile:
+            return homeFolder();
+        default:
+            return QString();
     }
 }
 

@@ -1,9 +1,9 @@
 #include "fsutil/NativeNames.h"
 
-#include "platform/ErrnoNumber.h"
-
 #include <QFile>
 #include <QStringDecoder>
+
+#include "platform/ErrnoNumber.h"
 
 namespace fsutil {
 

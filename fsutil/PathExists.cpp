@@ -1,8 +1,8 @@
 #include "fsutil/PathExists.h"
 
-#include "fsutil/NativeNames.h"
-
 #include <sys/stat.h>
+
+#include "fsutil/NativeNames.h"
 
 namespace Shell32 {
 

@@ -1,17 +1,17 @@
 // "Start Saving As PCX": the checks, then every document of the list in order, then "Done.".
 #include "mainwindow/BatchRun.h"
 
+#include <cmath>
+
 #include "conversion/Word1.h"
+#include "errorreport/StepGuard.h"
 #include "fsutil/Main.h"
 #include "mainwindow/Form1.h"
-#include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WordApplication.h"
-
-#include <cmath>
 
 namespace mainwindow {
 
@@ -37,13 +37,13 @@ void tell(QWidget* owner, const QString& text) {
 
 // Marks the run in progress for as long as it lasts, also when it ends early.
 class RunInProgress {
-public:
+  public:
     explicit RunInProgress(bool& flag) : flag_(flag) { flag_ = true; }
     ~RunInProgress() { flag_ = false; }
     RunInProgress(const RunInProgress&) = delete;
     RunInProgress& operator=(const RunInProgress&) = delete;
 
-private:
+  private:
     bool& flag_;
 };
 
@@ -66,7 +66,8 @@ void Form1::PushButton2_Click() {
         return;
     }
     if (guard.test(104, [&] { return !Main::IsFolder(Text1->text()); })) {
-        guard.step(104, [&] { tell(this, QStringLiteral("Folder does not exist. Please select another folder.")); });
+        guard.step(
+            104, [&] { tell(this, QStringLiteral("Folder does not exist. Please select another folder.")); });
         return;
     }
     if (guard.test(106, [&] { return Word1::ConfirmWordNotRunning(this); })) return;
@@ -89,11 +90,13 @@ void Form1::PushButton2_Click() {
         QString path;
         // An entry that is gone (the list was emptied meanwhile) is reported and its pass skipped.
         if (guard.step(116, [&] { path = ListView1->entryText(int(i)); })) {
-            guard.step(118, [&] { setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(path)); });
+            guard.step(118,
+                       [&] { setProgressText(QStringLiteral("Processing: ") + Main::FileNameOfPath(path)); });
             guard.step(120, [] { platform::yieldToEventLoop(); });
             // The entry after this one, as the list holds it now: a spare engine may read it
             // ahead. What is converted in its turn is what the list holds then.
-            Word1::setDocumentAfterThis(i < ListView1->entryCount() ? ListView1->entryText(int(i + 1)) : QString());
+            Word1::setDocumentAfterThis(i < ListView1->entryCount() ? ListView1->entryText(int(i + 1))
+                                                                    : QString());
             guard.step(122, [&] { convert(*this, path); });
             Word1::setDocumentAfterThis(QString());
         }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "conversion/ConversionWindow.h"
-
 #include <QString>
 #include <functional>
+
+#include "conversion/ConversionWindow.h"
 
 namespace mainwindow {
 

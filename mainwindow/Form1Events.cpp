@@ -1,11 +1,11 @@
 // Which procedure each control's events run, and the "Clear List" button.
+#include "errorreport/StepGuard.h"
 #include "filelist/AddFilesByDialog.h"
 #include "filelist/AddFolderFiles.h"
 #include "filelist/DropTarget.h"
 #include "filelist/ListReorder.h"
 #include "filelist/SampleFiles.h"
 #include "mainwindow/Form1.h"
-#include "errorreport/StepGuard.h"
 
 namespace mainwindow {
 

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 
 #include "conversion/IsInstalled.h"
+#include "errorreport/StepGuard.h"
 #include "fsutil/Main.h"
 #include "mainwindow/ApplicationTitle.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HomePage.h"
-#include "errorreport/StepGuard.h"
 #include "mainwindow/Twips.h"
 #include "platform/AppError.h"
 #include "platform/CursorFile.h"

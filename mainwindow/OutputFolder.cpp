@@ -1,7 +1,7 @@
 // The output folder: the text of Text1, stored on every change and picked with the folder browser.
+#include "errorreport/StepGuard.h"
 #include "fsutil/AddFolder.h"
 #include "mainwindow/Form1.h"
-#include "errorreport/StepGuard.h"
 #include "platform/Settings.h"
 
 namespace mainwindow {

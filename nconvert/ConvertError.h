@@ -6,7 +6,7 @@ namespace nconvert {
 
 // Any failure of a conversion; the message is the one line the user sees.
 class ConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

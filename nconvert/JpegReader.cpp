@@ -1,6 +1,10 @@
 #include "JpegReader.h"
 
-#include "ConvertError.h"
+#include <fcntl.h>
+#include <jerror.h>
+#include <jpeglib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -8,12 +12,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <jerror.h>
-#include <jpeglib.h>
+#include "ConvertError.h"
 
 namespace nconvert {
 

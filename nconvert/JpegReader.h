@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ImageInfo.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "ImageInfo.h"
 
 namespace nconvert {
 
@@ -15,7 +15,7 @@ struct JpegDecoder;  // libjpeg's state, kept out of this header
 // libjpeg keeps until the last scan). The resolution is the JFIF header's, else 150 dpi.
 // A damaged file is an error, found at the latest by finish(). Every failure throws ConvertError.
 class JpegReader {
-public:
+  public:
     // Opens the file and reads the header.
     explicit JpegReader(const std::string& path);
     ~JpegReader();
@@ -31,7 +31,7 @@ public:
     // Reads on to the end of the image after the last row.
     void finish();
 
-private:
+  private:
     [[noreturn]] void fail(const char* what) const;
 
     std::string path_;

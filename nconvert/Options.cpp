@@ -1,8 +1,8 @@
 #include "Options.h"
 
-#include "ConvertError.h"
-
 #include <cctype>
+
+#include "ConvertError.h"
 
 namespace nconvert {
 
@@ -34,7 +34,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         } else if (arg == "-c") {
             // Run-length encoding is the one compression PCX knows.
             const std::string& value = valueOf(args, i);
-            if (value != "1") throw ConvertError("unsupported compression -c " + value + " (PCX supports -c 1 only)");
+            if (value != "1")
+                throw ConvertError("unsupported compression -c " + value + " (PCX supports -c 1 only)");
         } else if (arg == "--" && i + 2 == args.size()) {
             options.inputPath = args[++i];
         } else if (!arg.empty() && arg[0] == '-' && arg.size() > 1) {
@@ -48,7 +49,8 @@ Options parseOptions(const std::vector<std::string>& args) {
     if (options.help) return options;
     if (options.inputPath.empty()) throw ConvertError("no input file given");
     if (options.format.empty()) throw ConvertError("no output format given (use -out pcx)");
-    if (options.format != "pcx") throw ConvertError("unknown output format " + options.format + " (only pcx)");
+    if (options.format != "pcx")
+        throw ConvertError("unknown output format " + options.format + " (only pcx)");
     if (options.outputPath.empty()) throw ConvertError("no output file given (use -o FILE)");
     return options;
 }

@@ -1,16 +1,17 @@
 #include "OutputFile.h"
 
-#include "ConvertError.h"
-#include "shared/WriteAll.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
+
+#include "ConvertError.h"
+#include "shared/WriteAll.h"
 
 namespace nconvert {
 

@@ -15,7 +15,7 @@ void removeTemporaryOnSignals();
 // over `path` by commit(), so a failed run leaves neither a partial file nor a damaged earlier one.
 // Every failure throws ConvertError; destroying an uncommitted OutputFile removes the temporary.
 class OutputFile {
-public:
+  public:
     explicit OutputFile(const std::string& path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -26,7 +26,7 @@ public:
     // Writes what is buffered, closes the file and puts it in place.
     void commit();
 
-private:
+  private:
     void flush();
     [[noreturn]] void fail(int error);  // removes the temporary and throws
     void discard();

@@ -1,10 +1,10 @@
 #include "PcxWriter.h"
 
-#include "ConvertError.h"
-#include "OutputFile.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "ConvertError.h"
+#include "OutputFile.h"
 
 namespace nconvert {
 
@@ -109,7 +109,7 @@ PcxWriter::PcxWriter(OutputFile& out, const ImageInfo& info)
     putWord(header, 12, info.dpiX);
     putWord(header, 14, info.dpiY);
     header[65] = static_cast<std::uint8_t>(info.channels);
-    putWord(header, 66, bytesPerLine_);  // even, as the format asks
+    putWord(header, 66, bytesPerLine_);               // even, as the format asks
     putWord(header, 68, info.channels == 1 ? 2 : 1);  // palette info: 2 grey, 1 colour
     out_.write(header, sizeof header);
 }

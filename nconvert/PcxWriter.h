@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ImageInfo.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "ImageInfo.h"
 
 namespace nconvert {
 
@@ -12,7 +12,7 @@ class OutputFile;
 // Writes a PCX file (ZSoft version 5, run-length encoded) one row at a time: 24-bit colour as
 // three 8-bit planes per line, grey as one 8-bit plane with a grey 256-entry palette at the end.
 class PcxWriter {
-public:
+  public:
     // Writes the header.
     PcxWriter(OutputFile& out, const ImageInfo& info);
 
@@ -22,7 +22,7 @@ public:
     // Writes what follows the last row. Throws ConvertError if rows are missing.
     void finish();
 
-private:
+  private:
     OutputFile& out_;
     ImageInfo info_;
     int bytesPerLine_;

@@ -1,15 +1,15 @@
 // nconvert: converts one JPEG image to a run-length encoded PCX image.
 // Exit code 0 on success; otherwise 1 and one line on standard error, and no output file.
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
 #include "ConvertError.h"
 #include "JpegReader.h"
 #include "Options.h"
 #include "OutputFile.h"
 #include "PcxWriter.h"
-
-#include <cstdio>
-#include <new>
-#include <string>
-#include <vector>
 
 namespace {
 

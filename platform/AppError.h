@@ -29,7 +29,7 @@ QString standardErrorText(long number);
 
 // One failure: an error number and the description the user sees in the error report.
 class AppError : public std::exception {
-public:
+  public:
     AppError(long number, QString description);
     explicit AppError(long number);  // with the standard text of the number
 
@@ -37,7 +37,7 @@ public:
     const QString& description() const { return description_; }
     const char* what() const noexcept override { return what_.c_str(); }
 
-private:
+  private:
     long number_;
     QString description_;
     std::string what_;

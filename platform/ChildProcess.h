@@ -1,16 +1,17 @@
 #pragma once
 
-#include <csignal>
 #include <sys/types.h>
+
+#include <csignal>
 
 namespace platform {
 
 // How a started program is set up before it runs.
 struct ChildSetup {
-    int standardInput = -1;   // a descriptor to become the program's 0; -1 keeps ours
-    int standardOutput = -1;  // ... its 1
-    int standardError = -1;   // ... its 2
-    int deathSignal = SIGKILL;  // what the program gets when we die
+    int standardInput = -1;              // a descriptor to become the program's 0; -1 keeps ours
+    int standardOutput = -1;             // ... its 1
+    int standardError = -1;              // ... its 2
+    int deathSignal = SIGKILL;           // what the program gets when we die
     bool closeOtherDescriptors = false;  // nothing but 0, 1 and 2 stays open in it
 };
 

@@ -12,7 +12,7 @@ enum class MessageAnswer { Ok, Yes, No };
 
 // Every box the program shows goes through this interface, so tests can answer them.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // A modal message box with the given caption, buttons and icon; returns the button pressed.

@@ -49,8 +49,8 @@ void makeRoomForCaption(QMessageBox& box, const QString& caption) {
         box.setMinimumWidth(width);
         return;
     }
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
-                  grid->columnCount());
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                  1, grid->columnCount());
 }
 
 }  // namespace
@@ -63,7 +63,8 @@ QString fileDialogStartFolder() {
 }
 
 QString folderPickerStartFolder() {
-    return existingFolderOr(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), QDir::homePath());
+    return existingFolderOr(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                            QDir::homePath());
 }
 
 Dialogs& dialogs() { return current != nullptr ? *current : qtDialogs; }
@@ -94,8 +95,8 @@ QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString
 }
 
 QString QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
-    const QString chosen = QFileDialog::getExistingDirectory(owner, title, folderPickerStartFolder(),
-                                                             QFileDialog::ShowDirsOnly);
+    const QString chosen =
+        QFileDialog::getExistingDirectory(owner, title, folderPickerStartFolder(), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) return QString();
     // The root keeps its own "/"; any other folder comes back without one.
     if (chosen.size() > 1 && chosen.endsWith(QLatin1Char('/'))) return chosen.chopped(1);

@@ -6,7 +6,7 @@ namespace platform {
 
 // The real boxes, on Qt's widgets.
 class QtDialogs : public Dialogs {
-public:
+  public:
     MessageAnswer messageBox(QWidget* owner, const QString& text, const QString& caption,
                              MessageButtons buttons, MessageIcon icon) override;
     QString inputBox(QWidget* owner, const QString& prompt, const QString& caption,

@@ -24,14 +24,15 @@ using ParagraphIndents = wordhost::Indents;
 // One "Word.Application" automation object. Every call either succeeds or throws
 // platform::AppError carrying the engine's own description of the failure.
 class WordApplication {
-public:
+  public:
     virtual ~WordApplication() = default;
 
-    virtual QString name() = 0;                                  // default property
-    virtual void documentsOpen(const QString& path) = 0;         // Documents.Open path
-    virtual void activeDocumentRepaginate() = 0;                 // ActiveDocument.Repaginate
-    virtual QVariant builtInDocumentProperty(std::int16_t index) = 0;  // ActiveDocument.BuiltInDocumentProperties(i)
-    virtual std::int16_t pageFit() = 0;                          // ActiveWindow.ActivePane.View.Zoom.PageFit
+    virtual QString name() = 0;                           // default property
+    virtual void documentsOpen(const QString& path) = 0;  // Documents.Open path
+    virtual void activeDocumentRepaginate() = 0;          // ActiveDocument.Repaginate
+    virtual QVariant builtInDocumentProperty(
+        std::int16_t index) = 0;         // ActiveDocument.BuiltInDocumentProperties(i)
+    virtual std::int16_t pageFit() = 0;  // ActiveWindow.ActivePane.View.Zoom.PageFit
     virtual void setPageFit(std::int16_t value) = 0;
 
     // ActiveDocument.Paragraphs, first to last, read in one go.
@@ -69,7 +70,7 @@ public:
 
 // Creates new engines and attaches to running ones ("Word.Application").
 class WordFactory {
-public:
+  public:
     virtual ~WordFactory() = default;
     // A new automation server; throws AppError 429 when none can be started.
     virtual std::unique_ptr<WordApplication> createObject() = 0;

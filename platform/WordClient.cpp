@@ -127,7 +127,8 @@ class HostWordApplication : public WordApplication {
             // The first call carries the failure; the others are made one by one, as they would be.
             failed_ = true;
             failures.push_back(std::current_exception());
-            std::vector<std::exception_ptr> rest = WordApplication::selectionMoveUpRepeated(unit, count, extend, times - 1);
+            std::vector<std::exception_ptr> rest =
+                WordApplication::selectionMoveUpRepeated(unit, count, extend, times - 1);
             failures.insert(failures.end(), rest.begin(), rest.end());
             return failures;
         }
@@ -194,8 +195,9 @@ class HostWordApplication : public WordApplication {
         auto pixels = std::make_unique<std::string>(std::move(cut.pixels));
         uchar* const bits = reinterpret_cast<uchar*>(pixels->data());
         QImage picture(
-            bits, cut.width, cut.height, static_cast<qsizetype>(cut.width) * wordhost::PagePicture::kBytesPerPixel,
-            QImage::Format_RGB32, [](void* owner) { delete static_cast<std::string*>(owner); }, pixels.get());
+            bits, cut.width, cut.height,
+            static_cast<qsizetype>(cut.width) * wordhost::PagePicture::kBytesPerPixel, QImage::Format_RGB32,
+            [](void* owner) { delete static_cast<std::string*>(owner); }, pixels.get());
         if (picture.isNull()) throw std::bad_alloc();
         pixels.release();  // the picture owns it now
         return picture;
@@ -306,7 +308,8 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
         if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
         if (!spare_) prepareSpare();
         // One document ahead is enough; a host that has served its documents reads nothing more.
-        if (!spare_ || !spare_->readAheadPath().isEmpty() || spare_->documentsCounted() >= kDocumentsPerHost - 1)
+        if (!spare_ || !spare_->readAheadPath().isEmpty() ||
+            spare_->documentsCounted() >= kDocumentsPerHost - 1)
             return;
         try {
             spare_->post(Message("readahead").set("path", absolute.toStdString()));

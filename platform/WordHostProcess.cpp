@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -88,7 +88,7 @@ WordHostProcess::WordHostProcess(const QString& executable) {
     const char* argv[] = {program.c_str(), "--serve", nullptr};
     ChildSetup setup;
     setup.standardInput = setup.standardOutput = sockets[1];
-    setup.deathSignal = SIGTERM;  // a crashed program leaves no host behind
+    setup.deathSignal = SIGTERM;         // a crashed program leaves no host behind
     setup.closeOtherDescriptors = true;  // no other host's channel may stay open in this one
     const pid_t pid = startChild(argv[0], const_cast<char* const*>(argv), setup);
     ::close(sockets[1]);

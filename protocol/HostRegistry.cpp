@@ -104,7 +104,8 @@ std::string registryFolder() {
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
             throw std::runtime_error("cannot create " + folder + ": " + std::strerror(errno));
         }
-        if (!privateFolderOfOurs(folder)) throw std::runtime_error(folder + " is not a private folder of this user");
+        if (!privateFolderOfOurs(folder))
+            throw std::runtime_error(folder + " is not a private folder of this user");
         return folder;
     }
     const std::vector<std::string> existing = fallbackFolders();

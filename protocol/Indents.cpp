@@ -60,7 +60,8 @@ std::vector<Indents> decodeIndents(const std::string& payload) {
     std::vector<Indents> indents;
     forEachLine(payload, [&](std::string_view line, const std::vector<std::string_view>& fields) {
         Indents indent;
-        if (fields.size() != 2 || !readNumber(fields[0], indent.left) || !readNumber(fields[1], indent.right)) {
+        if (fields.size() != 2 || !readNumber(fields[0], indent.left) ||
+            !readNumber(fields[1], indent.right)) {
             throw ProtocolError("bad paragraph line: " + std::string(line));
         }
         indents.push_back(indent);

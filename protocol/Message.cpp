@@ -1,12 +1,12 @@
 #include "protocol/Message.h"
 
-#include "shared/PercentEncode.h"
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+
+#include "shared/PercentEncode.h"
 
 namespace wordhost {
 

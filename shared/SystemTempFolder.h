@@ -1,8 +1,9 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 namespace shared {
 

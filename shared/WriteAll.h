@@ -1,9 +1,10 @@
 #pragma once
 
 // Header only and C++17: the static converter builds include it too.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstddef>
-#include <unistd.h>
 
 namespace shared {
 

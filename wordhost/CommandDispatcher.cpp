@@ -1,19 +1,20 @@
 #include "wordhost/CommandDispatcher.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <sys/stat.h>
 
+#include "protocol/HostRegistry.h"
+#include "protocol/Indents.h"
+#include "protocol/PagePicture.h"
+#include "protocol/WordVocabulary.h"
 #include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/Office.h"
 #include "wordhost/PrivateFolder.h"
 #include "wordhost/WarmUp.h"
-#include "protocol/HostRegistry.h"
-#include "protocol/Indents.h"
-#include "protocol/PagePicture.h"
-#include "protocol/WordVocabulary.h"
 
 namespace wordhost {
 
@@ -47,7 +48,8 @@ std::optional<Identity> identityOf(const std::string& path) {
     identity.device = status.st_dev;
     identity.inode = status.st_ino;
     identity.size = status.st_size;
-    identity.modifiedNs = static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+    identity.modifiedNs =
+        static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
     return identity;
 }
 
@@ -107,7 +109,9 @@ Message CommandDispatcher::handle(const Message& request) {
         }
         if (request.is("paragraphs")) {
             const std::vector<Indents> indents = document().paragraphIndents();
-            return ok().set("count", static_cast<long long>(indents.size())).setPayload(encodeIndents(indents));
+            return ok()
+                .set("count", static_cast<long long>(indents.size()))
+                .setPayload(encodeIndents(indents));
         }
         if (request.is("setindents")) return setIndents(request);
         if (request.is("endkey")) {
@@ -236,7 +240,8 @@ Message CommandDispatcher::readAhead(const Message& request) {
         auto document = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
         document->repaginate();
         document->pageCount();
-        if (identityOf<FileIdentity>(path) != before) return ok();  // changed while read: read again in its turn
+        if (identityOf<FileIdentity>(path) != before)
+            return ok();  // changed while read: read again in its turn
         readAhead_ = std::move(document);
         readAheadPath_ = path;
         readAheadIdentity_ = *before;

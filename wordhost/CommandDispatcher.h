@@ -1,8 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
-#include <sys/types.h>
 
 #include "protocol/Message.h"
 

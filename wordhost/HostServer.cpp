@@ -14,11 +14,11 @@
 #include <string>
 #include <thread>
 
-#include "wordhost/CommandDispatcher.h"
-#include "wordhost/PrivateFolder.h"
 #include "protocol/HostRegistry.h"
 #include "protocol/Message.h"
 #include "shared/WriteAll.h"
+#include "wordhost/CommandDispatcher.h"
+#include "wordhost/PrivateFolder.h"
 
 namespace wordhost {
 

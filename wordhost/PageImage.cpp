@@ -18,7 +18,8 @@ PageImage stackPages(std::vector<PageImage> pages) {
     for (const PageImage& page : pages) {
         for (int y = 0; y < page.height; ++y, ++row) {
             std::memcpy(sheet.pixels.data() + row * sheet.width * kPixel,
-                        page.pixels.data() + std::size_t(y) * page.width * kPixel, std::size_t(page.width) * kPixel);
+                        page.pixels.data() + std::size_t(y) * page.width * kPixel,
+                        std::size_t(page.width) * kPixel);
         }
     }
     return sheet;

@@ -102,8 +102,8 @@ PageImage PdfLayout::render(int page) const {
     }
     picture.pixels.resize(row * std::size_t(picture.height));
     for (int y = 0; y < picture.height; ++y) {
-        std::memcpy(picture.pixels.data() + y * row, image.const_data() + std::size_t(y) * image.bytes_per_row(),
-                    row);
+        std::memcpy(picture.pixels.data() + y * row,
+                    image.const_data() + std::size_t(y) * image.bytes_per_row(), row);
     }
     return picture;
 }

@@ -1,18 +1,19 @@
 // marrowdale-wordhost: the document engine host that stands in for "Word.Application".
 //   marrowdale-wordhost [--serve]        serve one client over standard input and output
 //   marrowdale-wordhost --render DOC DIR write DIR/page-N.png for every page, print the page count
-#include "shared/LargeBuffers.h"
-#include "wordhost/HostServer.h"
-#include "wordhost/RenderMode.h"
-
 #include <cstdio>
 #include <cstring>
 #include <exception>
 
+#include "shared/LargeBuffers.h"
+#include "wordhost/HostServer.h"
+#include "wordhost/RenderMode.h"
+
 int main(int argc, char** argv) {
     shared::reuseLargeBuffers();
     try {
-        if (argc == 4 && std::strcmp(argv[1], "--render") == 0) return wordhost::renderDocument(argv[2], argv[3]);
+        if (argc == 4 && std::strcmp(argv[1], "--render") == 0)
+            return wordhost::renderDocument(argv[2], argv[3]);
         if (argc == 1 || (argc == 2 && std::strcmp(argv[1], "--serve") == 0)) return wordhost::serveClient();
     } catch (const std::exception& error) {
         // Nothing usable (no private folder, say): the client sees the channel close.

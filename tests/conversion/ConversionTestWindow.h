@@ -1,15 +1,15 @@
 #pragma once
 
-#include "conversion/ConversionWindow.h"
-
 #include <QStringList>
 #include <vector>
+
+#include "conversion/ConversionWindow.h"
 
 namespace testsupport {
 
 // The parts of the main window the conversion uses, recorded.
 class ConversionTestWindow : public Word1::ConversionWindow {
-public:
+  public:
     QString outputFolder;
     QStringList progressTexts;
     std::vector<int> pointers;

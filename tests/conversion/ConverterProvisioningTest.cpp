@@ -1,27 +1,29 @@
 // The converter as a document conversion uses it: the build that suits the processor, written
 // from the resources to the converter file, run once per page with the conversion's command line.
-#include "conversion/ConverterTool.h"
-#include "conversion/Shell32.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "conversion/ConverterTool.h"
+#include "conversion/Shell32.h"
 
 namespace {
 
 // The command line of one page: "converter" -out pcx -c 1 -o "prefix.pcx" "prefix.jpg"
 QString pageCommandLine(const QString& converter, const QString& prefix) {
-    return u'"' + converter + u'"' + QStringLiteral(" -out pcx -c 1 -o ") + u'"' + prefix + QStringLiteral(".pcx\" \"") +
-           prefix + QStringLiteral(".jpg\"");
+    return u'"' + converter + u'"' + QStringLiteral(" -out pcx -c 1 -o ") + u'"' + prefix +
+           QStringLiteral(".pcx\" \"") + prefix + QStringLiteral(".jpg\"");
 }
 
 // A page-like JPEG, made with ImageMagick.
 bool makeJpeg(const QString& path) {
-    return QProcess::execute(QStringLiteral("convert"), {QStringLiteral("-size"), QStringLiteral("120x170"),
-                                                         QStringLiteral("gradient:white-navy"), QStringLiteral("-quality"),
-                                                         QStringLiteral("100"), path}) == 0;
+    return QProcess::execute(
+               QStringLiteral("convert"),
+               {QStringLiteral("-size"), QStringLiteral("120x170"), QStringLiteral("gradient:white-navy"),
+                QStringLiteral("-quality"), QStringLiteral("100"), path}) == 0;
 }
 
 class ConverterProvisioning : public ::testing::TestWithParam<int> {};
@@ -55,12 +57,16 @@ TEST_P(ConverterProvisioning, WrittenTrustedAndRunPerPage) {
     EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("x"))));
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, ConverterProvisioning, ::testing::Values(101, 102),
-                         [](const auto& info) { return info.param == 101 ? std::string("i386") : std::string("x86_64"); });
+INSTANTIATE_TEST_SUITE_P(Builds, ConverterProvisioning, ::testing::Values(101, 102), [](const auto& info) {
+    return info.param == 101 ? std::string("i386") : std::string("x86_64");
+});
 
 TEST(ConverterProvisioning, ProcessorChoosesTheBuild) {
     const int id = Main::ProcessorAddressWidth() == QStringLiteral("64") ? 102 : 101;
-    EXPECT_TRUE(Main::LoadCustomResource(id).startsWith(id == 102 ? "\x7f" "ELF\x02" : "\x7f" "ELF\x01"));
+    EXPECT_TRUE(Main::LoadCustomResource(id).startsWith(id == 102 ? "\x7f"
+                                                                    "ELF\x02"
+                                                                  : "\x7f"
+                                                                    "ELF\x01"));
 }
 
 }  // namespace

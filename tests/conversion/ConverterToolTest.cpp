@@ -1,15 +1,16 @@
-#include "conversion/ConverterTool.h"
-#include "platform/AppError.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "conversion/ConverterTool.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST(WriteBytesToFile, FailuresAreRunTimeErrors) {
 
 // Sets environment variables for one scope and puts the old values back after it.
 class ScopedEnvironment {
-public:
+  public:
     void set(const char* name, const QString& value) {
         remember(name);
         qputenv(name, QFile::encodeName(value));
@@ -81,12 +82,14 @@ public:
     }
     ~ScopedEnvironment() {
         for (const auto& [name, value] : saved_) {
-            if (value.isNull()) qunsetenv(name.constData());
-            else qputenv(name.constData(), value);
+            if (value.isNull())
+                qunsetenv(name.constData());
+            else
+                qputenv(name.constData(), value);
         }
     }
 
-private:
+  private:
     void remember(const char* name) {
         for (const auto& entry : saved_)
             if (entry.first == name) return;
@@ -117,8 +120,10 @@ TEST(ConverterFilePath, OtherwiseAFolderMadeAfreshThatNobodyCouldHaveMadeInAdvan
     environment.unset("TEMP");
     environment.set("TMPDIR", tmp.path());
     for (const bool withOpenRuntime : {false, true}) {
-        if (withOpenRuntime) environment.set("XDG_RUNTIME_DIR", openRuntime.path());
-        else environment.unset("XDG_RUNTIME_DIR");
+        if (withOpenRuntime)
+            environment.set("XDG_RUNTIME_DIR", openRuntime.path());
+        else
+            environment.unset("XDG_RUNTIME_DIR");
         // What another user could have left at the old fixed name.
         const QString planted = tmp.path() + QStringLiteral("/marrowdale-%1").arg(::geteuid());
         ASSERT_TRUE(QDir().mkpath(planted));
@@ -156,7 +161,8 @@ TEST(ConverterFilePath, AFolderThatCannotBeMadeIsNamed) {
         FAIL() << "no error";
     } catch (const platform::AppError& error) {
         EXPECT_EQ(error.number(), 75);
-        EXPECT_TRUE(error.description().contains(QStringLiteral("/proc"))) << error.description().toStdString();
+        EXPECT_TRUE(error.description().contains(QStringLiteral("/proc")))
+            << error.description().toStdString();
     }
 }
 
@@ -191,8 +197,12 @@ TEST(LoadCustomResource, TheTwoConverterBuilds) {
     const QByteArray x86_64 = Main::LoadCustomResource(102);
     ASSERT_GT(i386.size(), 64);
     ASSERT_GT(x86_64.size(), 64);
-    EXPECT_TRUE(i386.startsWith("\x7f" "ELF\x01"));   // 32-bit
-    EXPECT_TRUE(x86_64.startsWith("\x7f" "ELF\x02")); // 64-bit
+    EXPECT_TRUE(
+        i386.startsWith("\x7f"
+                        "ELF\x01"));  // 32-bit
+    EXPECT_TRUE(
+        x86_64.startsWith("\x7f"
+                          "ELF\x02"));  // 64-bit
     EXPECT_EQ(i386, contentOf(QStringLiteral(NCONVERT32_PATH)));
     EXPECT_EQ(x86_64, contentOf(QStringLiteral(NCONVERT64_PATH)));
     EXPECT_THROW(Main::LoadCustomResource(103), platform::AppError);

@@ -1,7 +1,7 @@
 // Test helper: runs its one argument as a command line through RunAndWait and exits with its result.
-#include "conversion/Shell32.h"
-
 #include <QString>
+
+#include "conversion/Shell32.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) return 100;

@@ -1,11 +1,12 @@
-#include "conversion/Shell32.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <gtest/gtest.h>
+
+#include "conversion/Shell32.h"
 
 using Shell32::RunAndWait;
 
@@ -53,9 +54,13 @@ TEST(RunAndWait, ArgumentsReachTheProgramAsText) {
     QTemporaryDir dir;
     const QString record = dir.filePath(QStringLiteral("args"));
     const QString marker = dir.filePath(QStringLiteral("executed"));
-    const QStringList tricky = {QStringLiteral("a \"quoted\" name.jpg"), QStringLiteral("$(touch %1)").arg(marker),
-                                QStringLiteral("x; touch %1").arg(marker), QStringLiteral("`touch %1`").arg(marker),
-                                QStringLiteral("it's | & > <"), QStringLiteral("trailing\\"), QStringLiteral("")};
+    const QStringList tricky = {QStringLiteral("a \"quoted\" name.jpg"),
+                                QStringLiteral("$(touch %1)").arg(marker),
+                                QStringLiteral("x; touch %1").arg(marker),
+                                QStringLiteral("`touch %1`").arg(marker),
+                                QStringLiteral("it's | & > <"),
+                                QStringLiteral("trailing\\"),
+                                QStringLiteral("")};
     // Quoted the way the run-time's rules read them back: backslashes before a quote are doubled.
     QString commandLine = quoted(kRecorder) + u' ' + quoted(record);
     for (QString argument : tricky) {

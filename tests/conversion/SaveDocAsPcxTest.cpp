@@ -1,20 +1,20 @@
-#include "conversion/ConverterTool.h"
-#include "conversion/ConverterTool.h"
-#include "conversion/Word1.h"
-#include "tests/conversion/ConversionTestWindow.h"
-#include "tests/support/FakeWord.h"
-#include "tests/support/RecordingDialogs.h"
+#include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "conversion/ConverterTool.h"
+#include "conversion/Word1.h"
+#include "tests/conversion/ConversionTestWindow.h"
+#include "tests/support/FakeWord.h"
+#include "tests/support/RecordingDialogs.h"
 
 using testsupport::FakeWord;
 
@@ -31,7 +31,7 @@ int pageOfPcx(const QString& pcx) {
 }
 
 class SaveDocAsPcxTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(out.isValid());
         window.outputFolder = out.path() + QLatin1Char('/');
@@ -64,7 +64,8 @@ TEST_F(SaveDocAsPcxTest, EveryPageBecomesItsOwnPcxAndNothingElseIsLeft) {
     word.pageFitSetting = 1;
     Word1::SaveDocAsPCX(window, document);
 
-    EXPECT_TRUE(dialogs.errorReports().empty()) << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.errorReports().empty())
+        << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_2.pcx", "report_3.pcx"}));
     for (int page = 1; page <= 3; ++page) {
         EXPECT_EQ(pageOfPcx(out.path() + QStringLiteral("/report_%1.pcx").arg(page)), page);
@@ -211,7 +212,8 @@ TEST_F(SaveDocAsPcxTest, WithoutTempTheConverterFolderIsFoundAtItsStepAndTakenAw
     qputenv("TMPDIR", QFile::encodeName(tmp.path()));
     word.pageCount = 2;
     Word1::SaveDocAsPCX(window, document);
-    EXPECT_TRUE(dialogs.errorReports().empty()) << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.errorReports().empty())
+        << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_2.pcx"}));
     EXPECT_TRUE(QDir(tmp.path()).isEmpty()) << QDir(tmp.path()).entryList().join(' ').toStdString();
 
@@ -238,7 +240,8 @@ TEST_F(SaveDocAsPcxTest, TheUsersClipboardIsPutBack) {
 TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {
     word.pageCount = 2;
     QStringList heard;
-    Word1::setConversionObserver([&](const QString& path, int pcx) { heard << path + QStringLiteral(":%1").arg(pcx); });
+    Word1::setConversionObserver(
+        [&](const QString& path, int pcx) { heard << path + QStringLiteral(":%1").arg(pcx); });
     Word1::SaveDocAsPCX(window, document);
     Word1::setConversionObserver(nullptr);
     EXPECT_EQ(heard, QStringList{document + QStringLiteral(":2")});
@@ -246,7 +249,7 @@ TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {
 
 // Watches the output folder at the moments the overlap rules speak of.
 class WatchingWindow : public testsupport::ConversionTestWindow {
-public:
+  public:
     explicit WatchingWindow(const testsupport::RecordingDialogs& dialogs) : dialogs_(dialogs) {}
 
     struct Progress {
@@ -273,7 +276,7 @@ public:
         mostPagesInFlight = std::max(mostPagesInFlight, int(pages.size()));
     }
 
-private:
+  private:
     const testsupport::RecordingDialogs& dialogs_;
 };
 
@@ -281,13 +284,14 @@ TEST_F(SaveDocAsPcxTest, PagesOverlapButReportsAndProgressKeepThePagesOrder) {
     WatchingWindow watching(dialogs);
     watching.outputFolder = window.outputFolder;
     word.pageCount = 5;
-    QDir(out.path()).mkpath(QStringLiteral("report_2.pcx"));  // the converter of page 2 cannot write
+    QDir(out.path()).mkpath(QStringLiteral("report_2.pcx"));          // the converter of page 2 cannot write
     word.cutPictureOfPage[3] = FakeWord::CutPicture::ClearClipboard;  // page 3 fails at 202
     Word1::SaveDocAsPCX(watching, document);
 
     EXPECT_EQ(reportSteps(), (QStringList{"212", "202"}));
     ASSERT_EQ(watching.progress.size(), 5u);
-    const std::size_t reportsBefore[] = {0, 1, 2, 2, 2};  // 212 of page 2 before its text, 202 of page 3 after it
+    const std::size_t reportsBefore[] = {0, 1, 2, 2,
+                                         2};  // 212 of page 2 before its text, 202 of page 3 after it
     const bool complete[] = {true, false, false, true, true};
     for (int page = 1; page <= 5; ++page) {
         const auto& shown = watching.progress[std::size_t(page - 1)];
@@ -296,7 +300,8 @@ TEST_F(SaveDocAsPcxTest, PagesOverlapButReportsAndProgressKeepThePagesOrder) {
         EXPECT_EQ(shown.reportsSoFar, reportsBefore[page - 1]) << page;
     }
     EXPECT_LE(watching.mostPagesInFlight, 2);
-    EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_4.pcx", "report_5.pcx"}));  // nothing else left
+    EXPECT_EQ(outputFiles(),
+              (QStringList{"report_1.pcx", "report_4.pcx", "report_5.pcx"}));  // nothing else left
     EXPECT_FALSE(QFile::exists(Main::ConverterFilePath()));
 }
 

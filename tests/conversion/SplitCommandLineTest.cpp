@@ -1,10 +1,12 @@
-#include "conversion/Shell32.h"
-
 #include <gtest/gtest.h>
+
+#include "conversion/Shell32.h"
 
 namespace {
 
-QStringList split(const char* commandLine) { return Shell32::SplitCommandLine(QString::fromUtf8(commandLine)); }
+QStringList split(const char* commandLine) {
+    return Shell32::SplitCommandLine(QString::fromUtf8(commandLine));
+}
 
 TEST(SplitCommandLine, TheConverterCommandLine) {
     EXPECT_EQ(split(R"("/tmp/my temp/nconvert.exe" -out pcx -c 1 -o "/out/a b_1.pcx" "/out/a b_1.jpg")"),
@@ -33,8 +35,13 @@ TEST(SplitCommandLine, BackslashesAndQuotes) {
 
 // Page file names come from document names, which may hold quotes, backslashes and blanks.
 TEST(SplitCommandLine, QuotedArgumentsComeBackAsTheyWere) {
-    const QStringList names{R"(/out/plain_1.pcx)", R"(/out/it's "quoted"_1.pcx)", R"(/out/back\slash_1.pcx)",
-                            R"(/out/ends in\)", R"(/out/\"both\\"_1.jpg)", R"(")", ""};
+    const QStringList names{R"(/out/plain_1.pcx)",
+                            R"(/out/it's "quoted"_1.pcx)",
+                            R"(/out/back\slash_1.pcx)",
+                            R"(/out/ends in\)",
+                            R"(/out/\"both\\"_1.jpg)",
+                            R"(")",
+                            ""};
     QString commandLine = QStringLiteral("prog");
     for (const QString& name : names) commandLine += QLatin1Char(' ') + Shell32::QuoteArgument(name);
     EXPECT_EQ(Shell32::SplitCommandLine(commandLine), QStringList{QStringLiteral("prog")} + names);

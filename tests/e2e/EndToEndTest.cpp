@@ -1,7 +1,7 @@
 // Real documents through the whole product: marrowdale-batch drives the real window, the engine
 // host, the page image writer and the converter. The pages are checked against the engine's own
 // rendering with ImageMagick, which nobody here wrote.
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -13,7 +13,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "tests/support/ScratchHome.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ QByteArray run(const QString& program, const QStringList& arguments, const QProc
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(600000)) << program.toStdString();
-    if (exitCode != nullptr) *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (exitCode != nullptr)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     if (errors != nullptr) *errors = process.readAllStandardError();
     return process.readAllStandardOutput();
 }
@@ -38,8 +40,8 @@ QByteArray run(const QString& program, const QStringList& arguments, const QProc
 // How far a PCX page is from the engine's own picture of it: ImageMagick's normalised RMSE.
 double distance(const QString& pcx, const QString& png) {
     QProcess compare;
-    compare.start(QStringLiteral("compare"), {QStringLiteral("-metric"), QStringLiteral("RMSE"), pcx, png,
-                                              QStringLiteral("null:")});
+    compare.start(QStringLiteral("compare"),
+                  {QStringLiteral("-metric"), QStringLiteral("RMSE"), pcx, png, QStringLiteral("null:")});
     compare.waitForFinished(60000);
     const QString printed = QString::fromUtf8(compare.readAllStandardError());  // "123.4 (0.0019)"
     const QString normalised = printed.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
@@ -49,8 +51,9 @@ double distance(const QString& pcx, const QString& png) {
 }
 
 QSize imageSize(const QString& path) {
-    const QByteArray size = run(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h"), path},
-                                QProcessEnvironment::systemEnvironment());
+    const QByteArray size =
+        run(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h"), path},
+            QProcessEnvironment::systemEnvironment());
     const QList<QByteArray> parts = size.split(' ');
     return parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
 }
@@ -99,8 +102,9 @@ TEST(EndToEnd, RealDocumentsBecomeOnePcxPerPageAndNothingElseIsLeft) {
 
     int exitCode = -1;
     QByteArray boxes;
-    const QByteArray printed = run(testsupport::programDir() + QStringLiteral("/marrowdale-batch"),
-                                   QStringList{QStringLiteral("--out"), out} + documents, environment, &exitCode, &boxes);
+    const QByteArray printed =
+        run(testsupport::programDir() + QStringLiteral("/marrowdale-batch"),
+            QStringList{QStringLiteral("--out"), out} + documents, environment, &exitCode, &boxes);
     EXPECT_EQ(exitCode, 0) << boxes.toStdString();
     EXPECT_FALSE(boxes.contains("Application Error")) << boxes.toStdString();
 
@@ -138,7 +142,8 @@ TEST(EndToEnd, RealDocumentsBecomeOnePcxPerPageAndNothingElseIsLeft) {
     }
 
     EXPECT_EQ(QDir(samples).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), folderBefore);
-    EXPECT_TRUE(QDir(out).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(
+        QDir(out).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
     EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/nconvert.exe")));
     EXPECT_EQ(hostsUsing(temp), 0);
 }

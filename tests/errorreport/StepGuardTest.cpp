@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
 #include "errorreport/ErrorReport.h"
 #include "errorreport/StepGuard.h"
 #include "platform/AppError.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
-#include <stdexcept>
 
 using errorreport::StepGuard;
 using platform::AppError;
@@ -38,7 +39,7 @@ struct Report {
 };
 
 class StepGuardTest : public ::testing::Test {
-protected:
+  protected:
     std::vector<Report> reports;
     StepGuard guard{kLocation, [this](const QString& location, int step, const QString& description) {
                         EXPECT_EQ(location, kLocation);
@@ -48,7 +49,10 @@ protected:
 
 TEST_F(StepGuardTest, ASequenceGoesOnAfterEveryFailure) {
     std::vector<int> ran;
-    guard.step(100, [&] { ran.push_back(100); throw AppError(platform::ErrorNumber::FileNotFound); });
+    guard.step(100, [&] {
+        ran.push_back(100);
+        throw AppError(platform::ErrorNumber::FileNotFound);
+    });
     guard.step(102, [&] { ran.push_back(102); });
     guard.step(104, [&] { throw std::runtime_error("boom"); });
     guard.step(106, [&] { ran.push_back(106); });

@@ -11,10 +11,10 @@
 
 #include "conversion/Word1.h"
 #include "mainwindow/BatchRun.h"
-#include "tests/support/ScratchHome.h"
-#include "tests/support/DocxWriter.h"
-#include "tests/wordhost/HostTestSupport.h"
 #include "protocol/HostRegistry.h"
+#include "tests/support/DocxWriter.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/HostTestSupport.h"
 
 namespace faulttest {
 
@@ -149,7 +149,8 @@ void FaultRun::expectCleanEnd(const QString& outputFolder) {
 }
 
 QStringList engineFolders() {
-    return QDir(qEnvironmentVariable("TMPDIR")).entryList({QStringLiteral("marrowdale-wordhost-*")}, QDir::Dirs);
+    return QDir(qEnvironmentVariable("TMPDIR"))
+        .entryList({QStringLiteral("marrowdale-wordhost-*")}, QDir::Dirs);
 }
 
 long engineFoldersWithoutHost() {

@@ -57,8 +57,9 @@ TEST_F(FaultRun, AnOutputFolderRemovedDuringTheRunFailsTheRestOfTheRun) {
     const QStringList got = reports();
     ASSERT_EQ(got.size(), 4) << got.join(QLatin1Char('\n')).toStdString();
     // Page 2 was made before page 1 was shown done: its JPEG or its converter found no folder.
-    EXPECT_TRUE(got[0].startsWith(QStringLiteral("212: The converter could not write %1/first_2.pcx").arg(out)) ||
-                got[0].startsWith(QStringLiteral("206: Cannot save the image.")))
+    EXPECT_TRUE(
+        got[0].startsWith(QStringLiteral("212: The converter could not write %1/first_2.pcx").arg(out)) ||
+        got[0].startsWith(QStringLiteral("206: Cannot save the image.")))
         << got[0].toStdString();
     for (const QString& report : got.mid(1)) {
         EXPECT_TRUE(
@@ -79,7 +80,8 @@ TEST_F(FaultRun, AFullOutputFolderLosesOnlyThePagesThatDoNotFit) {
     afterPage = [&](const QString&, int page) {
         if (page == 1) {
             // Page 2's JPEG is written on a worker: the disk fills once it is there.
-            wordhosttest::waitUntil([&] { return QFile::exists(out + QStringLiteral("/long_2.jpg")); }, 10000);
+            wordhosttest::waitUntil([&] { return QFile::exists(out + QStringLiteral("/long_2.jpg")); },
+                                    10000);
             disk.fillLeaving(kPagePcxBytes);  // page 3's picture does not fit
         }
         if (page == 2) disk.fillLeaving(kPageBmpBytes + 32 * 1024);  // page 4's picture fits, its JPEG not

@@ -15,14 +15,17 @@ int documentsCopied() {
     int copies = 0;
     const QString tmp = qEnvironmentVariable("TMPDIR");
     for (const QString& engine : engineFolders()) {
-        copies += int(QDir(tmp + QLatin1Char('/') + engine).entryList({QStringLiteral("document-*")}, QDir::Dirs).size());
+        copies += int(QDir(tmp + QLatin1Char('/') + engine)
+                          .entryList({QStringLiteral("document-*")}, QDir::Dirs)
+                          .size());
     }
     return copies;
 }
 
 // Waits until a spare has read the next document ahead: two documents are open at once.
 void waitForReadingAhead() {
-    ASSERT_TRUE(wordhosttest::waitUntil([] { return documentsCopied() >= 2; }, 30000)) << "nothing was read ahead";
+    ASSERT_TRUE(wordhosttest::waitUntil([] { return documentsCopied() >= 2; }, 30000))
+        << "nothing was read ahead";
     wordhosttest::waitUntil([] { return false; }, 1500);  // let its layout finish
 }
 

@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
+
 #include "filelist/AddFilesByDialog.h"
 #include "platform/AppError.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -14,19 +14,19 @@ QString picked(const QString& folder, const QStringList& names) {
 
 // A dialog whose open fails with a given error number, as a dialog with a name buffer does.
 class FailingFileDialog : public testsupport::RecordingDialogs {
-public:
+  public:
     explicit FailingFileDialog(long number) : number_(number) {}
     QString openFiles(QWidget* owner, const QString& title, const QString& filter) override {
         RecordingDialogs::openFiles(owner, title, filter);
         throw platform::AppError(number_);
     }
 
-private:
+  private:
     long number_;
 };
 
 class AddFilesByDialogTest : public ::testing::Test {
-protected:
+  protected:
     QStringList pick(const QString& answer) {
         dialogs.fileAnswers.push_back(answer);
         filelist::PushButton1_Click(window);

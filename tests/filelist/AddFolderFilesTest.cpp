@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
+
 #include "filelist/AddFolderFiles.h"
 #include "fsutil/FileAttributes.h"
 #include "platform/ProgramFolder.h"
-#include "tests/support/FolderOrder.h"
-#include "tests/support/TestTree.h"
 #include "tests/filelist/TestListWindow.h"
+#include "tests/support/FolderOrder.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/TestTree.h"
 
 using testsupport::TestTree;
 
@@ -18,7 +18,7 @@ const QString kPrompt = QStringLiteral(
 // A tree with documents and other files at three depths, lock files, a plain hidden file (34),
 // a hidden read-only file (35) and a hidden folder.
 class AddFolderFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {"letter.doc", "notes.txt", "README", "~$letter.doc", ".draft.doc",
                                  ".kept.doc", "reports/q1.doc", "reports/~q1.doc", "reports/2017/annual.doc",

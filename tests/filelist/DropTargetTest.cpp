@@ -1,7 +1,4 @@
-#include "filelist/DropTarget.h"
-#include "tests/support/FolderOrder.h"
-#include "tests/support/TestTree.h"
-#include "tests/filelist/TestListWindow.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -9,8 +6,12 @@
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
-#include <gtest/gtest.h>
 #include <memory>
+
+#include "filelist/DropTarget.h"
+#include "tests/filelist/TestListWindow.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 
 using testsupport::TestTree;
 
@@ -25,7 +26,7 @@ std::unique_ptr<QMimeData> filesData(const QStringList& paths) {
 }
 
 class DropTargetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         target = filelist::DropTarget::install(window);
         window.resize(400, 300);

@@ -1,22 +1,23 @@
-#include "filelist/ListReorder.h"
-#include "platform/ProgramFolder.h"
-#include "tests/support/FolderOrder.h"
-#include "tests/support/TestTree.h"
-#include "tests/filelist/TestListWindow.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCursor>
-#include <QScreen>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "filelist/ListReorder.h"
+#include "platform/ProgramFolder.h"
+#include "tests/filelist/TestListWindow.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/support/TestTree.h"
 
 namespace {
 
 class ListReorderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QImage pointer(32, 32, QImage::Format_ARGB32);
         pointer.fill(Qt::darkBlue);
@@ -149,7 +150,7 @@ TEST_F(ListReorderTest, MovingOverTheListResetsTheWindowPointerUnlessBusy) {
 // A long list in a short window: the rows 10.. are in view, and the carried entry runs along the
 // top or bottom row of the view.
 class ListReorderScrollTest : public ListReorderTest {
-protected:
+  protected:
     void SetUp() override {
         ListReorderTest::SetUp();
         QStringList many;
@@ -207,7 +208,7 @@ TEST_F(ListReorderScrollTest, FromPointerHeight365TheListScrollsDownOneEntryPerE
 // pointer position: only the one exchange of the move happens, and the list scrolls only by the
 // screen-height rule, however long the pointer rests there.
 class ListReorderHoldTest : public ListReorderScrollTest {
-protected:
+  protected:
     // Places the window so that the top row sits at `screenHeight`, presses on the row below it,
     // moves onto the top row, holds still for 1.5 s and releases.
     void holdOnTopRow(int screenHeight) {

@@ -1,12 +1,13 @@
-#include "platform/QtDialogs.h"
-#include "tests/support/Polling.h"
-#include "tests/support/TestTree.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSet>
-#include <gtest/gtest.h>
+
+#include "platform/QtDialogs.h"
+#include "tests/support/Polling.h"
+#include "tests/support/TestTree.h"
 
 namespace {
 

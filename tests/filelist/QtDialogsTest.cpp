@@ -1,9 +1,5 @@
 // The real Qt boxes as the user meets them: answered from a timer while they are open.
-#include "filelist/AddFilesByDialog.h"
-#include "platform/QtDialogs.h"
-#include "tests/support/FolderOrder.h"
-#include "tests/support/TestTree.h"
-#include "tests/filelist/TestListWindow.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
@@ -14,7 +10,12 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
+
+#include "filelist/AddFilesByDialog.h"
+#include "platform/QtDialogs.h"
+#include "tests/filelist/TestListWindow.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/TestTree.h"
 
 namespace {
 
@@ -40,8 +41,9 @@ void typeAndOpen(QFileDialog* box, const QString& names) {
     static_cast<QDialog*>(box)->accept();
 }
 
-const QString kPrompt = QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt files, "
-                                       "doc for all doc files, etc.)");
+const QString kPrompt = QStringLiteral(
+    "Enter file extension to load:\r\r(* for all files, txt for all txt files, "
+    "doc for all doc files, etc.)");
 
 TEST(QtBoxes, TheTwoCarriageReturnsOfATextShowAsLineBreaks) {
     platform::QtDialogs dialogs;
@@ -52,8 +54,9 @@ TEST(QtBoxes, TheTwoCarriageReturnsOfATextShowAsLineBreaks) {
     });
     EXPECT_EQ(dialogs.inputBox(nullptr, kPrompt, QStringLiteral("Marrowdale"), QStringLiteral("doc")),
               QStringLiteral("doc"));
-    EXPECT_EQ(shownPrompt, QStringLiteral("Enter file extension to load:\n\n(* for all files, txt for all txt "
-                                          "files, doc for all doc files, etc.)"));
+    EXPECT_EQ(shownPrompt,
+              QStringLiteral("Enter file extension to load:\n\n(* for all files, txt for all txt "
+                             "files, doc for all doc files, etc.)"));
 
     QString shownText;
     whenShown<QMessageBox>([&](QMessageBox* box) {
@@ -107,14 +110,14 @@ TEST(QtBoxes, TheFileDialogReopensWhereItWasLastUsedAndStartsInTheDocuments) {
         dialogs.openFiles(nullptr, QStringLiteral("Add File(s)"), QStringLiteral("All Files (*.*)|*.*"));
         return startedIn;
     };
-    EXPECT_EQ(openAndAnswer([&](QFileDialog* box) { typeAndOpen(box, picked); }),
-              documents);
+    EXPECT_EQ(openAndAnswer([&](QFileDialog* box) { typeAndOpen(box, picked); }), documents);
     EXPECT_EQ(openAndAnswer([](QFileDialog* box) {
                   box->setDirectory(QDir::rootPath());
                   box->reject();
               }),
               elsewhere.root() + QStringLiteral("/in"));
-    EXPECT_EQ(openAndAnswer([](QFileDialog* box) { box->reject(); }), elsewhere.root() + QStringLiteral("/in"));
+    EXPECT_EQ(openAndAnswer([](QFileDialog* box) { box->reject(); }),
+              elsewhere.root() + QStringLiteral("/in"));
 
     QString pickerStartedIn;
     whenShown<QFileDialog>([&](QFileDialog* box) {
@@ -144,7 +147,8 @@ TEST(QtBoxes, PickedFilesOfOneFolderComeAsTheFolderAndTheirNames) {
     const QChar nul(u'\0');
     EXPECT_EQ(platform::joinPickedFiles({"/data/in/b.docx", "/data/in/a.doc"}),
               QStringLiteral("/data/in") + nul + "b.docx" + nul + "a.doc");
-    EXPECT_EQ(platform::joinPickedFiles({"/a.doc", "/b.doc"}), QStringLiteral("/") + nul + "a.doc" + nul + "b.doc");
+    EXPECT_EQ(platform::joinPickedFiles({"/a.doc", "/b.doc"}),
+              QStringLiteral("/") + nul + "a.doc" + nul + "b.doc");
     EXPECT_EQ(platform::joinPickedFiles({"/data/in/a.doc", "/data/out/x/b.doc", "/data/inner.doc"}),
               QStringLiteral("/data") + nul + "in/a.doc" + nul + "out/x/b.doc" + nul + "inner.doc");
     EXPECT_EQ(platform::joinPickedFiles({"/home/a.doc", "/srv/b.doc"}),

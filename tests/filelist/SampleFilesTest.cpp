@@ -1,15 +1,16 @@
-#include "filelist/SampleFiles.h"
-#include "platform/ProgramFolder.h"
-#include "platform/Shell.h"
-#include "tests/support/FolderOrder.h"
-#include "tests/support/TestTree.h"
-#include "tests/filelist/TestListWindow.h"
-#include "tests/support/RecordingDialogs.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QUrl>
-#include <gtest/gtest.h>
+
+#include "filelist/SampleFiles.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+#include "tests/filelist/TestListWindow.h"
+#include "tests/support/FolderOrder.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/support/TestTree.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const QString kQuestion = QStringLiteral(
     "can view them before working with them)?");
 
 class SampleFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::setProgramFolder(programFolder.root());
         platform::setUrlOpener([this](const QUrl& url) {

@@ -1,14 +1,15 @@
 // Every sample document goes through the document engine: the host lays it out and renders its pages.
-#include "tests/support/QtPrinters.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <map>
+
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScratchHome.h"
 
 namespace {
 

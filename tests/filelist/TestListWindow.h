@@ -1,18 +1,18 @@
 #pragma once
 
-#include "filelist/FileListView.h"
-#include "filelist/ListWindow.h"
-#include "tests/support/QtPrinters.h"
-
 #include <QVBoxLayout>
 #include <QWidget>
 #include <vector>
+
+#include "filelist/FileListView.h"
+#include "filelist/ListWindow.h"
+#include "tests/support/QtPrinters.h"
 
 namespace testsupport {
 
 // A plain window holding the list, standing in for the main window; remembers every pointer set.
 class TestListWindow : public QWidget, public filelist::ListWindow {
-public:
+  public:
     TestListWindow() : list_(new filelist::FileListView(this)) {
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(list_);
@@ -29,7 +29,7 @@ public:
 
     std::vector<int> pointers;
 
-private:
+  private:
     filelist::FileListView* list_;
     int pointer_ = 0;
 };

@@ -1,14 +1,15 @@
 // The folder walk on real trees: order, hidden folders, links, unsafe names, one level.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
+
 #include "fsutil/AddFolder.h"
 #include "platform/AppError.h"
 #include "tests/support/FolderOrder.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestTree.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using testsupport::directoryOrder;
 using testsupport::TestTree;

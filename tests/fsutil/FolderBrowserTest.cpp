@@ -1,8 +1,8 @@
 // The folder picker's answer as the callers see it.
+#include <gtest/gtest.h>
+
 #include "fsutil/AddFolder.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <gtest/gtest.h>
 
 TEST(BrowseForFolder, PathWithoutAddedSlashRootKeepsItsOwnEmptyOnCancel) {
     testsupport::RecordingDialogs dialogs;

@@ -1,10 +1,10 @@
 // Walks the folder trees below its arguments and prints the resulting list, one folder a line,
 // or "error N". The folder tests run it as an unprivileged user to meet folders it may not read.
-#include "fsutil/AddFolder.h"
-#include "platform/AppError.h"
-
 #include <QFile>
 #include <cstdio>
+
+#include "fsutil/AddFolder.h"
+#include "platform/AppError.h"
 
 int main(int argc, char** argv) {
     QStringList folders;

@@ -1,16 +1,17 @@
 // The small helpers: existence, folders, file names, quiet deletion, attributes, desktop folder.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTimer>
+
 #include "fsutil/FileAttributes.h"
 #include "fsutil/Main.h"
 #include "fsutil/PathExists.h"
 #include "platform/AppError.h"
 #include "tests/support/FolderOrder.h"
 #include "tests/support/QtPrinters.h"
-#include "tests/support/TestTree.h"
 #include "tests/support/ScratchHome.h"
-
-#include <QFile>
-#include <QTimer>
-#include <gtest/gtest.h>
+#include "tests/support/TestTree.h"
 
 using testsupport::TestTree;
 
@@ -27,14 +28,14 @@ int errorNumberOf(const std::function<void()>& call) {
 
 // Sets an environment variable for one test and puts the old value back.
 class EnvOverride {
-public:
+  public:
     EnvOverride(const char* name, const QString& value)
         : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
         qputenv(name, QFile::encodeName(value));
     }
     ~EnvOverride() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
 
-private:
+  private:
     const char* name_;
     QByteArray old_;
     bool had_;

@@ -1,11 +1,11 @@
 // Listing the matching files of one folder.
+#include <gtest/gtest.h>
+
 #include "fsutil/AddFolder.h"
 #include "platform/AppError.h"
 #include "tests/support/FolderOrder.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestTree.h"
-
-#include <gtest/gtest.h>
 
 using testsupport::TestTree;
 

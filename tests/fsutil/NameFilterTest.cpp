@@ -1,8 +1,8 @@
 // The folder-name filter and the wildcard patterns of the file listing.
+#include <gtest/gtest.h>
+
 #include "fsutil/AddFolder.h"
 #include "fsutil/Wildcard.h"
-
-#include <gtest/gtest.h>
 
 TEST(HasUnsafeCharacters, RejectsWhatTheFileInterfacesCannotCarry) {
     const QString loneHalf(QChar(0xD800));

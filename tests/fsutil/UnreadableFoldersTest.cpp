@@ -1,20 +1,21 @@
 // Folders the user may not read, seen through the probe program. Root reads every folder, so
 // as root the probe runs as "nobody" on a tree under /tmp that nobody can reach.
-#include "tests/support/FolderOrder.h"
-#include "tests/support/QtPrinters.h"
-#include "tests/support/TestTree.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
-#include <unistd.h>
+
+#include "tests/support/FolderOrder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestTree.h"
 
 using testsupport::TestTree;
 
 namespace {
 
 class UnreadableFolders : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         probe_ = tree_.path(QStringLiteral("probe"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(FOLDER_PROBE), probe_));
@@ -55,7 +56,7 @@ protected:
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-private:
+  private:
     TestTree tree_{QStringLiteral("/tmp"), 0755};
     QString probe_;
 };

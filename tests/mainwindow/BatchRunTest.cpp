@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
 #include "mainwindow/BatchRun.h"
 #include "mainwindow/Form1.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using platform::MessageAnswer;
 
@@ -21,18 +22,20 @@ struct Handed {
 };
 
 class BatchRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         form.Text1->setText(out.path() + QLatin1Char('/'));
         mainwindow::setDocumentConverter([this](Word1::ConversionWindow&, const QString& path) {
-            handed.push_back({path, form.ProgressBar1->value(), form.ProgressBar1->text(), form.mousePointer()});
+            handed.push_back(
+                {path, form.ProgressBar1->value(), form.ProgressBar1->text(), form.mousePointer()});
             if (duringConversion) duringConversion();
         });
     }
     void TearDown() override { mainwindow::setDocumentConverter(nullptr); }
 
     void addEntries(int count) {
-        for (int i = 1; i <= count; ++i) form.ListView1->appendEntry(QStringLiteral("/docs/doc%1.docx").arg(i));
+        for (int i = 1; i <= count; ++i)
+            form.ListView1->appendEntry(QStringLiteral("/docs/doc%1.docx").arg(i));
     }
 
     testsupport::RecordingDialogs dialogs;
@@ -50,11 +53,13 @@ TEST_F(BatchRunTest, TheListIsCheckedFirstThenTheFolder) {
     EXPECT_EQ(dialogs.shown.back().caption, QStringLiteral("Marrowdale"));
 
     addEntries(1);
-    for (const QString& folder : {QString(), QStringLiteral("/no/such/folder/"), out.path() + QStringLiteral("/f")}) {
+    for (const QString& folder :
+         {QString(), QStringLiteral("/no/such/folder/"), out.path() + QStringLiteral("/f")}) {
         dialogs.shown.clear();
         form.Text1->setText(folder);
         form.PushButton2_Click();
-        EXPECT_EQ(dialogs.messageTexts(), QStringList{"Folder does not exist. Please select another folder."});
+        EXPECT_EQ(dialogs.messageTexts(),
+                  QStringList{"Folder does not exist. Please select another folder."});
     }
     EXPECT_TRUE(handed.empty());
     EXPECT_EQ(form.ProgressBar1->text(), QStringLiteral("Progress Bar"));
@@ -113,7 +118,8 @@ TEST_F(BatchRunTest, AnEntryGoneDuringTheRunIsReportedAndSkipped) {
     ASSERT_EQ(handed.size(), 1u);  // the first document is never converted a second time
     const auto reports = dialogs.errorReports();
     ASSERT_FALSE(reports.empty());
-    for (const auto& report : reports) EXPECT_TRUE(report.text.contains(kLocation + QStringLiteral("at line 1")));
+    for (const auto& report : reports)
+        EXPECT_TRUE(report.text.contains(kLocation + QStringLiteral("at line 1")));
     EXPECT_TRUE(reports.back().text.contains(QStringLiteral("at line 116")));
     EXPECT_EQ(dialogs.messageTexts().back(), QStringLiteral("Done."));
 }

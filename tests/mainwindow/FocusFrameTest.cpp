@@ -1,12 +1,12 @@
 // With the skin on, the window can be worked with the keyboard alone: the control that has the
 // focus must stand out from how it looks without it.
-#include "mainwindow/Form1.h"
-#include "tests/mainwindow/WindowFixture.h"
-
 #include <QApplication>
 #include <QImage>
 #include <QTest>
 #include <cmath>
+
+#include "mainwindow/Form1.h"
+#include "tests/mainwindow/WindowFixture.h"
 
 namespace {
 
@@ -45,9 +45,9 @@ TEST_F(FocusFrame, EveryControlTheKeyboardReachesShowsAClearFrameWithTheSkin) {
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    for (QWidget* control : std::vector<QWidget*>{form.ListView1, form.PushButton1, form.PushButton4,
-                                                  form.PushButton2, form.PushButton3, form.PushButton5,
-                                                  form.Text1, form.PushButton6}) {
+    for (QWidget* control :
+         std::vector<QWidget*>{form.ListView1, form.PushButton1, form.PushButton4, form.PushButton2,
+                               form.PushButton3, form.PushButton5, form.Text1, form.PushButton6}) {
         QWidget* elsewhere = control == form.PushButton3 ? form.PushButton5 : form.PushButton3;
         elsewhere->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
@@ -59,7 +59,8 @@ TEST_F(FocusFrame, EveryControlTheKeyboardReachesShowsAClearFrameWithTheSkin) {
         const QImage focused = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
         // About a frame of two pixels all around the control.
         const int ring = 2 * 2 * (control->width() + control->height());
-        EXPECT_GE(clearlyChangedPixels(unfocused, focused), ring * 3 / 4) << control->objectName().toStdString();
+        EXPECT_GE(clearlyChangedPixels(unfocused, focused), ring * 3 / 4)
+            << control->objectName().toStdString();
     }
 }
 

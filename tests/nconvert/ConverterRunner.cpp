@@ -47,6 +47,8 @@ RunResult runConverter(Build build, const QStringList& arguments, const std::fun
     return run(program, command + arguments, childSetup);
 }
 
-RunResult runTool(const QString& program, const QStringList& arguments) { return run(program, arguments, nullptr); }
+RunResult runTool(const QString& program, const QStringList& arguments) {
+    return run(program, arguments, nullptr);
+}
 
 }  // namespace nconverttest

@@ -22,7 +22,8 @@ bool nextNumber(const QByteArray& data, qsizetype& pos, int& value) {
     }
     if (pos >= data.size() || !std::isdigit(static_cast<unsigned char>(data[pos]))) return false;
     value = 0;
-    while (pos < data.size() && std::isdigit(static_cast<unsigned char>(data[pos]))) value = value * 10 + (data[pos++] - '0');
+    while (pos < data.size() && std::isdigit(static_cast<unsigned char>(data[pos])))
+        value = value * 10 + (data[pos++] - '0');
     return true;
 }
 
@@ -33,7 +34,8 @@ RgbPicture parsePnm(const QByteArray& data) {
     const int channels = data[1] == '6' ? 3 : 1;
     qsizetype pos = 2;
     int width = 0, height = 0, maxval = 0;
-    if (!nextNumber(data, pos, width) || !nextNumber(data, pos, height) || !nextNumber(data, pos, maxval)) return {};
+    if (!nextNumber(data, pos, width) || !nextNumber(data, pos, height) || !nextNumber(data, pos, maxval))
+        return {};
     ++pos;  // the one blank after maxval
     const qsizetype count = qsizetype(width) * height;
     if (maxval != 255 || data.size() - pos < count * channels) return {};
@@ -42,7 +44,8 @@ RgbPicture parsePnm(const QByteArray& data) {
     picture.rgb.reserve(static_cast<std::size_t>(count) * 3);
     for (qsizetype i = 0; i < count; ++i) {
         for (int c = 0; c < 3; ++c) {
-            picture.rgb.push_back(static_cast<std::uint8_t>(data[pos + i * channels + (channels == 3 ? c : 0)]));
+            picture.rgb.push_back(
+                static_cast<std::uint8_t>(data[pos + i * channels + (channels == 3 ? c : 0)]));
         }
     }
     return picture;
@@ -51,7 +54,8 @@ RgbPicture parsePnm(const QByteArray& data) {
 int largestDifference(const RgbPicture& a, const RgbPicture& b) {
     if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size()) return -1;
     int largest = 0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) largest = std::max(largest, std::abs(int(a.rgb[i]) - int(b.rgb[i])));
+    for (std::size_t i = 0; i < a.rgb.size(); ++i)
+        largest = std::max(largest, std::abs(int(a.rgb[i]) - int(b.rgb[i])));
     return largest;
 }
 

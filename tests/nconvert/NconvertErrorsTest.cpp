@@ -1,25 +1,27 @@
 // A failing converter run exits non-zero, names the problem in one line on standard error and
 // leaves no output file behind, not even a partial one.
-#include "tests/nconvert/ConverterRunner.h"
-#include "tests/nconvert/ImageFiles.h"
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
+
+#include "tests/nconvert/ConverterRunner.h"
+#include "tests/nconvert/ImageFiles.h"
 
 using namespace nconverttest;
 
 namespace {
 
 class NconvertErrors : public ::testing::TestWithParam<Build> {
-protected:
+  protected:
     void SetUp() override {
         if (!available(GetParam())) GTEST_SKIP() << "build cannot run here (no qemu-i386)";
         ASSERT_TRUE(dir.isValid());
         writePatternPpm(path("in.ppm"), 300, 200);
-        ASSERT_EQ(runTool("cjpeg", {"-quality", "100", "-outfile", path("in.jpg"), path("in.ppm")}).exitCode, 0);
+        ASSERT_EQ(runTool("cjpeg", {"-quality", "100", "-outfile", path("in.jpg"), path("in.ppm")}).exitCode,
+                  0);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -32,7 +34,9 @@ protected:
         EXPECT_TRUE(run.standardError.endsWith('\n'));
         return QString::fromUtf8(run.standardError).trimmed();
     }
-    QStringList filesInDir() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+    QStringList filesInDir() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
 
     QTemporaryDir dir;
 };
@@ -45,7 +49,8 @@ TEST_P(NconvertErrors, BadInputs) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("this is not a picture\n");
     text.close();
-    EXPECT_TRUE(expectFailure({"-out", "pcx", "-c", "1", "-o", path("b.pcx"), path("text.jpg")}).contains("not a JPEG"));
+    EXPECT_TRUE(expectFailure({"-out", "pcx", "-c", "1", "-o", path("b.pcx"), path("text.jpg")})
+                    .contains("not a JPEG"));
 
     // A truncated JPEG is an error, not a picture with a grey remainder.
     QFile whole(path("in.jpg")), cut(path("cut.jpg"));
@@ -62,8 +67,9 @@ TEST_P(NconvertErrors, BadInputs) {
     expectFailure({"-out", "pcx", "-c", "1", "-o", path("e.pcx"), path("noend.jpg")});
 
     expectFailure({"-out", "pcx", "-c", "1", "-o", path("d.pcx"), dir.path()});
-    EXPECT_FALSE(QFile::exists(path("a.pcx")) || QFile::exists(path("b.pcx")) || QFile::exists(path("c.pcx")) ||
-                 QFile::exists(path("d.pcx")) || QFile::exists(path("e.pcx")));
+    EXPECT_FALSE(QFile::exists(path("a.pcx")) || QFile::exists(path("b.pcx")) ||
+                 QFile::exists(path("c.pcx")) || QFile::exists(path("d.pcx")) ||
+                 QFile::exists(path("e.pcx")));
     EXPECT_EQ(filesInDir(), (QStringList{"cut.jpg", "in.jpg", "in.ppm", "noend.jpg", "text.jpg"}));
 }
 
@@ -72,11 +78,11 @@ TEST_P(NconvertErrors, BadCommandLines) {
     EXPECT_TRUE(expectFailure({"-out", "pcx", "-c", "2", "-o", out, in}).contains("-c 2"));
     EXPECT_TRUE(expectFailure({"-out", "bmp", "-c", "1", "-o", out, in}).contains("bmp"));
     EXPECT_TRUE(expectFailure({"-out", "pcx", "-frobnicate", "-o", out, in}).contains("-frobnicate"));
-    expectFailure({"-out", "pcx", "-o", out});          // no input
-    expectFailure({"-out", "pcx", in, "-o", out});      // input not last
-    expectFailure({"-c", "1", "-o", out, in});           // no format
-    expectFailure({"-out", "pcx", "-c", "1", in});       // no output
-    expectFailure({"-out", "pcx", "-c", "1", "-o"});     // option without value
+    expectFailure({"-out", "pcx", "-o", out});        // no input
+    expectFailure({"-out", "pcx", in, "-o", out});    // input not last
+    expectFailure({"-c", "1", "-o", out, in});        // no format
+    expectFailure({"-out", "pcx", "-c", "1", in});    // no output
+    expectFailure({"-out", "pcx", "-c", "1", "-o"});  // option without value
     EXPECT_FALSE(QFile::exists(out));
 }
 
@@ -102,7 +108,8 @@ TEST_P(NconvertErrors, SuccessfulRunsReplaceTheOutputQuietly) {
     old.write("old content");
     old.close();
     // Options in any order; -overwrite is accepted; -quiet prints nothing; the format in any case.
-    const RunResult run = runConverter(GetParam(), {"-quiet", "-o", out, "-overwrite", "-c", "1", "-out", "PCX", in});
+    const RunResult run =
+        runConverter(GetParam(), {"-quiet", "-o", out, "-overwrite", "-c", "1", "-out", "PCX", in});
     EXPECT_EQ(run.exitCode, 0) << run.standardError.constData();
     EXPECT_TRUE(run.standardOutput.isEmpty());
     EXPECT_TRUE(run.standardError.isEmpty());
@@ -115,6 +122,8 @@ TEST_P(NconvertErrors, SuccessfulRunsReplaceTheOutputQuietly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, NconvertErrors, ::testing::Values(Build::I386, Build::X86_64),
-                         [](const auto& info) { return std::string(info.param == Build::I386 ? "i386" : "x86_64"); });
+                         [](const auto& info) {
+                             return std::string(info.param == Build::I386 ? "i386" : "x86_64");
+                         });
 
 }  // namespace

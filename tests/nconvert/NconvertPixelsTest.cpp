@@ -1,11 +1,12 @@
 // Both converter builds turn JPEG files into PCX files that netpbm and ImageMagick decode to the
 // pixels djpeg gives for the JPEG.
-#include "tests/nconvert/ConverterRunner.h"
-#include "tests/nconvert/ImageFiles.h"
+#include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <tuple>
+
+#include "tests/nconvert/ConverterRunner.h"
+#include "tests/nconvert/ImageFiles.h"
 
 using namespace nconverttest;
 
@@ -30,9 +31,10 @@ const JpegCase kCases[] = {
 };
 
 class NconvertPixels : public ::testing::TestWithParam<std::tuple<Build, JpegCase>> {
-protected:
+  protected:
     void SetUp() override {
-        if (!available(build())) GTEST_SKIP() << buildName(build()) << " build cannot run here (no qemu-i386)";
+        if (!available(build()))
+            GTEST_SKIP() << buildName(build()) << " build cannot run here (no qemu-i386)";
         ASSERT_TRUE(dir.isValid());
     }
     Build build() const { return std::get<0>(GetParam()); }
@@ -48,9 +50,13 @@ RgbPicture decodeWith(const QString& tool, const QStringList& arguments) {
 
 TEST_P(NconvertPixels, DecodersAgreeWithDjpegAndTheHeaderIsVersion5) {
     writePatternPpm(path("in.ppm"), jpegCase().width, jpegCase().height);
-    ASSERT_EQ(runTool("cjpeg", jpegCase().cjpegOptions + QStringList{"-outfile", path("in.jpg"), path("in.ppm")}).exitCode, 0);
+    ASSERT_EQ(
+        runTool("cjpeg", jpegCase().cjpegOptions + QStringList{"-outfile", path("in.jpg"), path("in.ppm")})
+            .exitCode,
+        0);
 
-    const RunResult run = runConverter(build(), {"-out", "pcx", "-c", "1", "-o", path("out.pcx"), path("in.jpg")});
+    const RunResult run =
+        runConverter(build(), {"-out", "pcx", "-c", "1", "-o", path("out.pcx"), path("in.jpg")});
     ASSERT_EQ(run.exitCode, 0) << run.standardError.constData();
 
     const RgbPicture reference = decodeWith("djpeg", {"-pnm", path("in.jpg")});
@@ -78,9 +84,11 @@ TEST_P(NconvertPixels, DecodersAgreeWithDjpegAndTheHeaderIsVersion5) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, NconvertPixels,
-                         ::testing::Combine(::testing::Values(Build::I386, Build::X86_64), ::testing::ValuesIn(kCases)),
+                         ::testing::Combine(::testing::Values(Build::I386, Build::X86_64),
+                                            ::testing::ValuesIn(kCases)),
                          [](const auto& info) {
-                             return std::string(std::get<0>(info.param) == Build::I386 ? "i386_" : "x86_64_") +
+                             return std::string(std::get<0>(info.param) == Build::I386 ? "i386_"
+                                                                                       : "x86_64_") +
                                     std::get<1>(info.param).name;
                          });
 
@@ -118,6 +126,8 @@ TEST_P(NconvertResolution, IsCarriedFromTheJpeg) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, NconvertResolution, ::testing::Values(Build::I386, Build::X86_64),
-                         [](const auto& info) { return std::string(info.param == Build::I386 ? "i386" : "x86_64"); });
+                         [](const auto& info) {
+                             return std::string(info.param == Build::I386 ? "i386" : "x86_64");
+                         });
 
 }  // namespace

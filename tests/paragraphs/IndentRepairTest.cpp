@@ -6,11 +6,11 @@
 
 #include "conversion/Word1.h"
 #include "platform/WordClient.h"
+#include "protocol/HostRegistry.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/wordhost/HostTestSupport.h"
-#include "protocol/HostRegistry.h"
 
 using namespace testdocx;
 

@@ -1,7 +1,6 @@
 // Every test runs in a scratch folder of its own, and no scratch folder outlives its test
 // process, however that process ends.
-#include "tests/support/Polling.h"
-#include "tests/support/ScratchHome.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,7 +8,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cstdlib>
-#include <gtest/gtest.h>
+
+#include "tests/support/Polling.h"
+#include "tests/support/ScratchHome.h"
 
 namespace {
 
@@ -24,8 +25,9 @@ void noteScratch() {
     QFile(desktop + QStringLiteral("/note.txt")).open(QIODevice::WriteOnly);
     QFile out(record);
     ASSERT_TRUE(out.open(QIODevice::Append));
-    out.write((testsupport::scratchHome() + QLatin1Char('\n') + qEnvironmentVariable("TMPDIR") + QLatin1Char('\n'))
-                  .toLocal8Bit());
+    out.write(
+        (testsupport::scratchHome() + QLatin1Char('\n') + qEnvironmentVariable("TMPDIR") + QLatin1Char('\n'))
+            .toLocal8Bit());
 }
 
 TEST(DISABLED_ScratchProbe, First) { noteScratch(); }
@@ -43,7 +45,8 @@ QStringList runProbes(bool crash) {
     if (crash) environment.insert(QStringLiteral("MARROWDALE_SCRATCH_CRASH"), QStringLiteral("1"));
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=DISABLED_ScratchProbe.*")});
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=DISABLED_ScratchProbe.*")});
     EXPECT_TRUE(child.waitForFinished(60000));
     EXPECT_EQ(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, !crash)
         << child.readAllStandardOutput().toStdString();
@@ -76,11 +79,13 @@ TEST(ScratchHome, EveryTestGetsAFreshFolderAndNoFolderOutlivesTheProcess) {
     ASSERT_EQ(noted.size(), 4);
     EXPECT_NE(noted[0], noted[2]) << "one folder per test";
     EXPECT_EQ(noted[1], noted[3]) << "the temporary folder stays the process's";
-    EXPECT_TRUE(testsupport::waitUntil([&] { return allGone(noted); }, 20000)) << noted.join(u' ').toStdString();
+    EXPECT_TRUE(testsupport::waitUntil([&] { return allGone(noted); }, 20000))
+        << noted.join(u' ').toStdString();
 }
 
 TEST(ScratchHome, AProcessThatCrashedLeavesNoFolderEither) {
     const QStringList noted = runProbes(true);
     ASSERT_EQ(noted.size(), 4);
-    EXPECT_TRUE(testsupport::waitUntil([&] { return allGone(noted); }, 20000)) << noted.join(u' ').toStdString();
+    EXPECT_TRUE(testsupport::waitUntil([&] { return allGone(noted); }, 20000))
+        << noted.join(u' ').toStdString();
 }

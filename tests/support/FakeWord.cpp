@@ -21,7 +21,8 @@ AppError serverGone() {
     return AppError(462, QStringLiteral("The remote server machine does not exist or is unavailable"));
 }
 AppError noDocument() {
-    return AppError(wordhost::EngineErrorNumber::NoDocument, QStringLiteral("This command is not available because no document is open."));
+    return AppError(wordhost::EngineErrorNumber::NoDocument,
+                    QStringLiteral("This command is not available because no document is open."));
 }
 AppError badParameter() { return AppError(4120, QStringLiteral("Bad parameter")); }
 }  // namespace
@@ -190,7 +191,8 @@ void FakeWord::setIndent(bool left, int paragraph, double points) {
     enter(side + QLatin1Char('='), QStringLiteral("%1[%2]=%3").arg(side).arg(paragraph).arg(number(points)));
     needDocument();
     if (paragraph < 0 || paragraph >= static_cast<int>(paragraphs.size())) {
-        throw AppError(wordhost::EngineErrorNumber::NoSuchMember, QStringLiteral("The requested member of the collection does not exist."));
+        throw AppError(wordhost::EngineErrorNumber::NoSuchMember,
+                       QStringLiteral("The requested member of the collection does not exist."));
     }
     (left ? paragraphs[paragraph].left : paragraphs[paragraph].right) = points;
 }

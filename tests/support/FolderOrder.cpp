@@ -1,9 +1,10 @@
 #include "tests/support/FolderOrder.h"
 
+#include <dirent.h>
+
 #include <QFile>
 #include <QSet>
 #include <algorithm>
-#include <dirent.h>
 
 namespace testsupport {
 

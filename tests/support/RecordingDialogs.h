@@ -1,16 +1,16 @@
 #pragma once
 
-#include "platform/Dialogs.h"
-
 #include <QStringList>
 #include <deque>
 #include <vector>
+
+#include "platform/Dialogs.h"
 
 namespace testsupport {
 
 // Answers every box from queued answers and records what was shown. Installs itself for its life.
 class RecordingDialogs : public platform::Dialogs {
-public:
+  public:
     struct Shown {
         QString kind;  // "message", "input", "folder", "files"
         QString text;  // message text, prompt or title

@@ -1,20 +1,21 @@
 #include "tests/support/ScratchHome.h"
 
-#include "platform/ProgramExit.h"
-#include "tests/support/RemoveTree.h"
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QSettings>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
+
+#include "platform/ProgramExit.h"
+#include "tests/support/RemoveTree.h"
 
 namespace testsupport {
 
@@ -146,7 +147,8 @@ QString testDocsDir() {
     // shared/testdocs beside the source tree, or beside a folder above it (a worktree lives deeper).
     QDir dir(QDir::cleanPath(QDir(sourceDir()).absolutePath()));
     while (dir.cdUp()) {
-        if (dir.exists(QStringLiteral("shared/testdocs"))) return dir.filePath(QStringLiteral("shared/testdocs"));
+        if (dir.exists(QStringLiteral("shared/testdocs")))
+            return dir.filePath(QStringLiteral("shared/testdocs"));
     }
     // A clone on its own carries a copy of the same documents.
     return QDir::cleanPath(sourceDir() + QStringLiteral("/tests/data/testdocs"));

@@ -1,11 +1,12 @@
 // The main() of every test program: a scratch home, then the application object, then the tests,
 // each in a scratch folder of its own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "tests/support/ScratchHome.h"
-
-#include <QApplication>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     testsupport::enterScratchHome();

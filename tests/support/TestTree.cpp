@@ -1,15 +1,16 @@
 #include "tests/support/TestTree.h"
 
-#include "tests/support/RemoveTree.h"
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "tests/support/RemoveTree.h"
 
 namespace testsupport {
 

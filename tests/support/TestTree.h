@@ -1,15 +1,16 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
 #include <QStringList>
-#include <sys/types.h>
 
 namespace testsupport {
 
 // A scratch folder tree for one test, removed with everything in it at the end (locked
 // folders are opened again first).
 class TestTree {
-public:
+  public:
     // Under the temporary folder, or under `base` with mode `mode` (another user can then reach
     // it when the path to `base` is open).
     TestTree();
@@ -18,11 +19,11 @@ public:
     TestTree(const TestTree&) = delete;
     TestTree& operator=(const TestTree&) = delete;
 
-    QString root() const { return root_; }                // without a trailing "/"
-    QString path(const QString& relative) const;         // root + "/" + relative
+    QString root() const { return root_; }        // without a trailing "/"
+    QString path(const QString& relative) const;  // root + "/" + relative
     QStringList paths(const QStringList& relatives) const;
-    QString folder(const QString& relative) const;       // creates it; path + "/"
-    QString file(const QString& relative) const;         // creates it (and its folders) with a little text
+    QString folder(const QString& relative) const;  // creates it; path + "/"
+    QString file(const QString& relative) const;    // creates it (and its folders) with a little text
     void link(const QString& target, const QString& relative) const;
     void setMode(const QString& relative, mode_t mode) const;
     void openAllFolders() const;  // mode 0755 on the root and every folder below it
@@ -30,7 +31,7 @@ public:
     // Removes every write permission (chmod a-w) of any path.
     static void makeReadOnly(const QString& path);
 
-private:
+  private:
     QString root_;
 };
 

@@ -8,8 +8,8 @@
 
 #include "conversion/Word1.h"
 #include "tests/conversion/ConversionTestWindow.h"
-#include "tests/support/RecordingDialogs.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/RecordingDialogs.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using namespace wordhosttest;

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <random>
 
-#include "tests/support/ScratchHome.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"

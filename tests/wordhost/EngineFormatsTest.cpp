@@ -12,8 +12,8 @@
 
 #include "platform/ProgramExit.h"
 #include "platform/WordClient.h"
-#include "tests/support/ScratchHome.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using namespace wordhosttest;

@@ -1,18 +1,19 @@
-#include "protocol/HostRegistry.h"
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "protocol/HostRegistry.h"
 
 namespace {
 
 // Points XDG_RUNTIME_DIR and TMPDIR elsewhere for one test.
 class HostRegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         savedTmp = qgetenv("TMPDIR");
@@ -63,8 +64,10 @@ TEST_F(HostRegistryTest, WithoutARuntimeFolderOnlyAFolderMadeByMkdtempIsTrusted)
     planted.close();
 
     for (const bool withOpenRuntime : {false, true}) {
-        if (withOpenRuntime) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(openRuntime.path()));
-        else qunsetenv("XDG_RUNTIME_DIR");
+        if (withOpenRuntime)
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(openRuntime.path()));
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
         const QString folder = registered();
         EXPECT_NE(folder, oldFixed);
         EXPECT_NE(folder, openOne);

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/ScratchHome.h"
 #include "protocol/HostRegistry.h"
+#include "tests/support/ScratchHome.h"
 
 namespace wordhosttest {
 

@@ -2,13 +2,13 @@
 
 #include <sys/types.h>
 
-#include "tests/support/Polling.h"
-
 #include <QString>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "tests/support/Polling.h"
 
 namespace wordhosttest {
 

@@ -20,15 +20,18 @@ Message overTheWire(const Message& message) {
     const auto received = reader.next();
     return received ? *received : Message("lost");
 }
-std::string overTheWire(const std::string& payload) { return overTheWire(Message("ok").setPayload(payload)).payload(); }
+std::string overTheWire(const std::string& payload) {
+    return overTheWire(Message("ok").setPayload(payload)).payload();
+}
 }  // namespace
 
 TEST(IndentPayloads, ParagraphIndentsTravelExactly) {
-    const std::vector<Indents> sent{{0, 0},
-                                    {-36, 18.5},
-                                    {0.1, 1.0 / 3.0},
-                                    {72.00000000000001, -0.0},
-                                    {std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}};
+    const std::vector<Indents> sent{
+        {0, 0},
+        {-36, 18.5},
+        {0.1, 1.0 / 3.0},
+        {72.00000000000001, -0.0},
+        {std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}};
     const std::vector<Indents> received = decodeIndents(overTheWire(encodeIndents(sent)));
     EXPECT_EQ(received, sent);
     EXPECT_TRUE(std::signbit(received[3].right)) << "-0 stays -0";
@@ -36,7 +39,8 @@ TEST(IndentPayloads, ParagraphIndentsTravelExactly) {
 }
 
 TEST(IndentPayloads, IndentEditsTravelExactlyAndInOrder) {
-    const std::vector<IndentEdit> sent{{0, true, -7.2}, {12, false, 1.0 / 7.0}, {12, true, 0}, {4000000, false, 36}};
+    const std::vector<IndentEdit> sent{
+        {0, true, -7.2}, {12, false, 1.0 / 7.0}, {12, true, 0}, {4000000, false, 36}};
     std::string payload;
     for (const IndentEdit& edit : sent) appendIndentEdit(payload, edit);
     EXPECT_EQ(decodeIndentEdits(overTheWire(payload)), sent);
@@ -47,7 +51,8 @@ TEST(IndentPayloads, MalformedLinesAreRefused) {
     for (const char* bad : {"1\n", "1 2 3\n", "1 x\n", "1 2x\n"}) {
         EXPECT_THROW(decodeIndents(bad), ProtocolError) << bad;
     }
-    for (const char* bad : {"-1 left 3\n", "1 middle 3\n", "1 left\n", "1 left 3 4\n", "x left 3\n", "1.5 left 3\n"}) {
+    for (const char* bad :
+         {"-1 left 3\n", "1 middle 3\n", "1 left\n", "1 left 3 4\n", "x left 3\n", "1.5 left 3\n"}) {
         EXPECT_THROW(decodeIndentEdits(bad), ProtocolError) << bad;
     }
 }
@@ -70,9 +75,19 @@ TEST(CutPayload, APictureTravelsExactlyAndAnEmptyCutStaysEmpty) {
 }
 
 TEST(CutPayload, PixelsThatDoNotMakeThePictureAreRefused) {
-    const auto damaged = [](Message reply) { EXPECT_THROW(takeCutPicture(reply), ProtocolError) << reply.encodeLine(); };
-    damaged(Message("ok").set("width", 2).set("height", 2).set("format", "rgb32").setPayload(std::string(15, 'x')));
-    damaged(Message("ok").set("width", 2).set("height", 2).set("format", "rgb24").setPayload(std::string(16, 'x')));
+    const auto damaged = [](Message reply) {
+        EXPECT_THROW(takeCutPicture(reply), ProtocolError) << reply.encodeLine();
+    };
+    damaged(Message("ok")
+                .set("width", 2)
+                .set("height", 2)
+                .set("format", "rgb32")
+                .setPayload(std::string(15, 'x')));
+    damaged(Message("ok")
+                .set("width", 2)
+                .set("height", 2)
+                .set("format", "rgb24")
+                .setPayload(std::string(16, 'x')));
     damaged(Message("ok").set("width", 0).set("height", 2).set("format", "rgb32"));
     damaged(Message("ok").set("width", 1LL << 40).set("height", 1).set("format", "rgb32"));
     damaged(Message("ok").set("format", "rgb32"));

@@ -1,13 +1,14 @@
 // A real host and its client on a machine without a runtime folder: the host points TMPDIR at
 // its own folder for the engine, and must still register where the client looks.
-#include "platform/AppError.h"
-#include "platform/WordClient.h"
-#include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
-#include "protocol/HostRegistry.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
-#include <gtest/gtest.h>
+
+#include "platform/AppError.h"
+#include "platform/WordClient.h"
+#include "protocol/HostRegistry.h"
+#include "tests/support/ScratchHome.h"
+#include "tests/wordhost/HostTestSupport.h"
 
 namespace {
 

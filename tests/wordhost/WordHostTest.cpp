@@ -18,8 +18,8 @@
 #include "platform/AppError.h"
 #include "platform/WordClient.h"
 #include "platform/WordHostProcess.h"
-#include "tests/support/ScratchHome.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
 
 using platform::AppError;
@@ -203,7 +203,8 @@ TEST(WordHost, MovesSentTogetherAreAnsweredOneByOne) {
     word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
     const auto moved = word->selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
     ASSERT_EQ(moved.size(), 100u);
-    EXPECT_TRUE(std::all_of(moved.begin(), moved.end(), [](const std::exception_ptr& failure) { return !failure; }));
+    EXPECT_TRUE(
+        std::all_of(moved.begin(), moved.end(), [](const std::exception_ptr& failure) { return !failure; }));
     EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 1 line 1\r")));
 
     // Each refused move has its own failure, in its place; the object then counts as failed.
