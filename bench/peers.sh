@@ -45,9 +45,9 @@ if [ -n "$standard" ]; then
   std=$(cd "$standard" && pwd)
   [ -f "$std/text25.docx" ] || "$here/bench/make-paged-docx.sh" 25 "$std/text25.docx"
   [ -f "$std/drawings20.docx" ] || "$here/bench/make-drawings-docx.sh" 20 "$std/drawings20.docx"
-  [ -f "$std/indented51.doc" ] || "$here/bench/make-negative-indent-doc.sh" 51 "$std/indented51.doc"
+  [ -f "$std/indented51.doc" ] || "$here/bench/make-indented-doc.sh" 51 "$std/indented51.doc"
   [ -f "$std/text54.docx" ] || "$here/bench/make-paged-docx.sh" 54 "$std/text54.docx"
-  [ -f "$std/indented180.docx" ] || "$here/bench/make-negative-indent-doc.sh" 180 "$std/indented180.docx"
+  [ -f "$std/indented180.docx" ] || "$here/bench/make-indented-doc.sh" 180 "$std/indented180.docx"
   singles+=("$std/text25.docx" "$std/drawings20.docx" "$std/indented51.doc" "$std/text54.docx" "$std/indented180.docx")
   if [ ${#batch[@]} -eq 0 ]; then
     testdocs=/work/shared/testdocs

@@ -20,9 +20,6 @@ declare -A allowed=(
   [nconvert]="shared"
   [resources]=""
 )
-# Known exceptions, to go when the code moves: "including folder -> included header".
-exceptions=(
-)
 
 folderOf() {
   case "$1" in
@@ -41,9 +38,6 @@ while IFS= read -r -d '' file; do
     [ "$to" = "$from" ] && continue
     if [ -z "${allowed[$to]+set}" ] && [ "$to" != tests ] && [ "$to" != bench ]; then continue; fi
     case " ${allowed[$from]} " in *" $to "*) continue ;; esac
-    for exception in "${exceptions[@]}"; do
-      [ "$exception" = "$from -> $header" ] && continue 2
-    done
     echo "$file: $header"
     failures=$((failures + 1))
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
