@@ -18,6 +18,7 @@
 #include "filelist/FileListView.h"
 #include "mainwindow/Form1.h"
 #include "platform/Dialogs.h"
+#include "platform/Services.h"
 #include "platform/Shell.h"
 #include "shared/LargeBuffers.h"
 
@@ -86,9 +87,9 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
 
     AnsweringDialogs dialogs;
-    platform::setDialogs(&dialogs);
+    const platform::services::Override<platform::Dialogs> answering(&dialogs);
     // The window opens the maker's home page now and then: a driver never starts a browser.
-    platform::setUrlOpener([](const QUrl& url) {
+    const platform::services::Override<platform::UrlOpenerService> noBrowser([](const QUrl& url) {
         std::fprintf(stderr, "open: %s\n", qPrintable(url.toString()));
         return true;
     });
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer total;
     QElapsedTimer perDocument;
-    Word1::setConversionObserver([&](const QString& document, int pcxWritten) {
+    form.setConversionObserver([&](const QString& document, int pcxWritten) {
         printJson({{QStringLiteral("doc"), document},
                    {QStringLiteral("pcx"), pcxWritten},
                    {QStringLiteral("seconds"), perDocument.elapsed() / 1000.0}});
@@ -119,6 +120,5 @@ int main(int argc, char** argv) {
     perDocument.start();
     start->click();
     printJson({{QStringLiteral("total_seconds"), total.elapsed() / 1000.0}});
-    platform::setDialogs(nullptr);
     return dialogs.lastMessage == QLatin1String("Done.") ? 0 : 1;
 }

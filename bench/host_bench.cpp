@@ -23,8 +23,9 @@
 #include "conversion/Word1.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
+#include "platform/HostWordFactory.h"
 #include "platform/ProgramFolder.h"
-#include "platform/WordClient.h"
+#include "platform/Services.h"
 
 namespace {
 
@@ -166,12 +167,11 @@ void convertWhole(const QString& document, const char* what) {
     BenchWindow window;
     window.folder = out.path() + QLatin1Char('/');
     PrintingDialogs dialogs;
-    platform::setDialogs(&dialogs);
+    const platform::services::Override<platform::Dialogs> printing(&dialogs);
     QElapsedTimer timer;
     timer.start();
     Word1::SaveDocAsPCX(window, document);
     const double elapsed = double(timer.nsecsElapsed()) / 1e6;
-    platform::setDialogs(nullptr);
     const int files =
         static_cast<int>(QDir(out.path()).entryList({QStringLiteral("*.pcx")}, QDir::Files).size());
     std::printf("\nWhole conversion, %s: %d PCX files in %7.1f ms (%d boxes)\n", what, files, elapsed,
@@ -184,7 +184,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    platform::setProgramFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
+    const platform::services::Override<platform::ProgramFolderService> builtProgramFolder(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
     QTemporaryDir scratch;
     // The converter file goes to TEMP: a folder of our own, shared with no other run on the machine.
     qputenv("TEMP", scratch.path().toLocal8Bit());

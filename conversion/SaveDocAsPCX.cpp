@@ -30,11 +30,6 @@ namespace {
 
 const QString kLocation = QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPCX ");
 
-ConversionObserver& observer() {
-    static ConversionObserver current;
-    return current;
-}
-
 QString& documentAfterThis() {
     static QString path;
     return path;
@@ -80,11 +75,9 @@ struct PageInFlight {
 
 }  // namespace
 
-void setConversionObserver(ConversionObserver callback) { observer() = std::move(callback); }
-
 void setDocumentAfterThis(const QString& path) { documentAfterThis() = path; }
 
-void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
+void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const ConversionObserver& observer) {
     errorreport::StepGuard guard(kLocation);
     QString addressWidth;
     QByteArray converterImage;
@@ -264,7 +257,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath) {
         Main::DeleteFileQuietly(converterFile);
         Main::RemoveConverterFolder(converterFile);
     });
-    if (observer()) observer()(documentPath, pcxWritten);
+    if (observer) observer(documentPath, pcxWritten);
 }
 
 }  // namespace Word1

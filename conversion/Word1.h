@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "conversion/ConversionWindow.h"
 
@@ -8,9 +9,14 @@ class QWidget;
 
 namespace Word1 {
 
+// Told after every document: its path and the number of PCX files written for it.
+using ConversionObserver = std::function<void(const QString& documentPath, int pcxWritten)>;
+
 // Turns one document into one PCX image per page in the window's output folder. Every failure is
-// reported through the error report as it happens; the call always returns normally.
-void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath);
+// reported through the error report as it happens; the call always returns normally. `observer`,
+// when given, hears of the document at its end.
+void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath,
+                  const ConversionObserver& observer = {});
 
 // True when an engine is already running for this user and reports the name "Microsoft Word".
 bool IsWordRunning();
@@ -20,16 +26,10 @@ bool ConfirmWordNotRunning(QWidget* owner);
 
 }  // namespace Word1
 
-#include <functional>
-
 namespace Word1 {
 
 // The document the batch run will most likely convert after the next one ("" for none): the
 // conversion lets a spare engine read it ahead once its own engine is started.
 void setDocumentAfterThis(const QString& path);
-
-// Told after every document: its path and the number of PCX files written for it.
-using ConversionObserver = std::function<void(const QString& documentPath, int pcxWritten)>;
-void setConversionObserver(ConversionObserver callback);
 
 }  // namespace Word1

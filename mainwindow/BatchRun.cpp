@@ -11,22 +11,19 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "platform/WordApplication.h"
 
 namespace mainwindow {
 
 namespace {
 
-DocumentConverter& converterInUse() {
-    static DocumentConverter converter;
-    return converter;
-}
-
-void convert(Word1::ConversionWindow& window, const QString& path) {
-    if (converterInUse()) {
-        converterInUse()(window, path);
+void convert(Word1::ConversionWindow& window, const QString& path,
+             const Word1::ConversionObserver& observer) {
+    if (const DocumentConverter converter = platform::services::get<DocumentConverterService>()) {
+        converter(window, path);
     } else {
-        Word1::SaveDocAsPCX(window, path);
+        Word1::SaveDocAsPCX(window, path, observer);
     }
 }
 
@@ -50,8 +47,6 @@ class RunInProgress {
 bool runInProgress = false;
 
 }  // namespace
-
-void setDocumentConverter(DocumentConverter converter) { converterInUse() = std::move(converter); }
 
 void Form1::PushButton2_Click() {
     // A second press while a run is going on does nothing: two runs would share the converter
@@ -97,7 +92,7 @@ void Form1::PushButton2_Click() {
             // ahead. What is converted in its turn is what the list holds then.
             Word1::setDocumentAfterThis(i < ListView1->entryCount() ? ListView1->entryText(int(i + 1))
                                                                     : QString());
-            guard.step(122, [&] { convert(*this, path); });
+            guard.step(122, [&] { convert(*this, path, conversionObserver_); });
             Word1::setDocumentAfterThis(QString());
         }
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });

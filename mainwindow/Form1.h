@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "conversion/ConversionWindow.h"
+#include "conversion/Word1.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
 #include "mainwindow/ProgressBar.h"
@@ -52,6 +53,11 @@ class Form1 : public QWidget, public Word1::ConversionWindow, public filelist::L
     void PushButton6_Click();  // choose the output folder
     void Text1_Change();       // stores the output folder
 
+    // Told after every document the run converts (the batch driver prints it).
+    void setConversionObserver(Word1::ConversionObserver observer) {
+        conversionObserver_ = std::move(observer);
+    }
+
     // The window's pointer: 0 arrow, 11 hourglass (busy), 99 the hand of "HAND-M.CUR".
     int mousePointer() const override { return pointer_; }
     void setMousePointer(int code) override;
@@ -81,6 +87,7 @@ class Form1 : public QWidget, public Word1::ConversionWindow, public filelist::L
 
     int pointer_ = kPointerDefault;
     std::optional<QCursor> customPointer_;
+    Word1::ConversionObserver conversionObserver_;
 };
 
 }  // namespace mainwindow

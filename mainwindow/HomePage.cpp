@@ -4,16 +4,12 @@
 #include <random>
 
 #include "platform/AppError.h"
+#include "platform/Services.h"
 #include "platform/Shell.h"
 
 namespace mainwindow {
 
 namespace {
-RandomSource& currentSource() {
-    static RandomSource source;
-    return source;
-}
-
 double timeSeededDraw() {
     std::mt19937 generator(
         static_cast<std::mt19937::result_type>(QTime::currentTime().msecsSinceStartOfDay() / 1000));
@@ -21,10 +17,11 @@ double timeSeededDraw() {
 }
 }  // namespace
 
-void setRandomSource(RandomSource source) { currentSource() = std::move(source); }
+RandomSource RandomSourceService::byDefault() { return timeSeededDraw; }
 
 void VisitHomePageSometimes() {
-    const double draw = currentSource() ? currentSource()() : timeSeededDraw();
+    const RandomSource source = platform::services::get<RandomSourceService>();
+    const double draw = source ? source() : timeSeededDraw();
     const int n = static_cast<int>(draw * 100) + 1;
     if (n != 7) return;
     if (!platform::openWithShell(kHomePage)) throw platform::AppError(platform::ErrorNumber::FileNotFound);

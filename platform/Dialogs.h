@@ -30,11 +30,12 @@ class Dialogs {
     // "" when cancelled; the full path of one picked file; or the folder followed by every
     // picked name, each separated by one NUL character.
     virtual QString openFiles(QWidget* owner, const QString& title, const QString& filter) = 0;
+
+    // The Qt dialogs: used unless a services::Override<Dialogs> is in force.
+    static Dialogs* byDefault();
 };
 
-// The dialogs in use: the Qt ones unless a test installed its own.
+// The dialogs in use (platform/Services.h).
 Dialogs& dialogs();
-// Installs `replacement` (not owned); nullptr goes back to the Qt dialogs.
-void setDialogs(Dialogs* replacement);
 
 }  // namespace platform

@@ -2,27 +2,27 @@
 
 #include <QCoreApplication>
 
+#include "platform/Services.h"
+
 namespace platform {
 
 namespace {
-QString& folderOverride() {
-    static QString folder;
-    return folder;
-}
 QString& title() {
     static QString current = QStringLiteral("Marrowdale");
     return current;
 }
 }  // namespace
 
+QString ProgramFolderService::byDefault() { return QCoreApplication::applicationDirPath(); }
+
 QString programFolder() {
-    if (!folderOverride().isEmpty()) return folderOverride();
-    return QCoreApplication::applicationDirPath();
+    const QString folder = services::get<ProgramFolderService>();
+    return folder.isEmpty() ? ProgramFolderService::byDefault() : folder;
 }
 
-void setProgramFolder(const QString& folder) { folderOverride() = folder; }
+QString ApplicationTitleService::byDefault() { return title(); }
 
-QString applicationTitle() { return title(); }
+QString applicationTitle() { return services::get<ApplicationTitleService>(); }
 void setApplicationTitle(const QString& newTitle) { title() = newTitle; }
 
 }  // namespace platform

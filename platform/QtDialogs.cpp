@@ -11,11 +11,12 @@
 #include <QSpacerItem>
 #include <QStandardPaths>
 
+#include "platform/Services.h"
+
 namespace platform {
 
 namespace {
 QtDialogs qtDialogs;
-Dialogs* current = nullptr;
 
 // The folder of the first file picked with OK during this session; empty before that.
 QString& lastFileDialogFolder() {
@@ -67,8 +68,8 @@ QString folderPickerStartFolder() {
                             QDir::homePath());
 }
 
-Dialogs& dialogs() { return current != nullptr ? *current : qtDialogs; }
-void setDialogs(Dialogs* replacement) { current = replacement; }
+Dialogs* Dialogs::byDefault() { return &qtDialogs; }
+Dialogs& dialogs() { return services::use<Dialogs>(); }
 
 MessageAnswer QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& caption,
                                     MessageButtons buttons, MessageIcon icon) {

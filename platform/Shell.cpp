@@ -2,20 +2,17 @@
 
 #include <QDesktopServices>
 
+#include "platform/Services.h"
+
 namespace platform {
 
-namespace {
-UrlOpener& opener() {
-    static UrlOpener current;
-    return current;
+UrlOpener UrlOpenerService::byDefault() {
+    return [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
-}  // namespace
 
 bool openWithShell(const QUrl& url) {
-    if (opener()) return opener()(url);
-    return QDesktopServices::openUrl(url);
+    const UrlOpener opener = services::get<UrlOpenerService>();
+    return opener ? opener(url) : QDesktopServices::openUrl(url);
 }
-
-void setUrlOpener(UrlOpener replacement) { opener() = std::move(replacement); }
 
 }  // namespace platform

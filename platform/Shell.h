@@ -5,9 +5,14 @@
 
 namespace platform {
 
-// Opens a folder or a web page with the desktop's default handler. Tests install their own opener.
+// Opens a folder or a web page with the desktop's default handler, or with the opener of a
+// services::Override<UrlOpenerService>.
 using UrlOpener = std::function<bool(const QUrl&)>;
 bool openWithShell(const QUrl& url);
-void setUrlOpener(UrlOpener opener);  // an empty function goes back to the desktop's handler
+
+struct UrlOpenerService {
+    using Value = UrlOpener;
+    static UrlOpener byDefault();  // the desktop's handler
+};
 
 }  // namespace platform

@@ -80,11 +80,13 @@ class WordFactory {
     // now, unseen. Opening it in its turn still reads it again if it changed meanwhile.
     // An empty path says nothing is ahead any more: an idle engine kept for reading ahead goes.
     virtual void readAhead(const QString& path) { (void)path; }
+
+    // The real engine (platform/HostWordFactory.h): used unless a services::Override<WordFactory>
+    // is in force.
+    static WordFactory* byDefault();
 };
 
-// The factory in use: the real engine unless a test installed its own.
+// The factory in use (platform/Services.h).
 WordFactory& wordFactory();
-// Installs `replacement` (not owned); nullptr goes back to the real engine.
-void setWordFactory(WordFactory* replacement);
 
 }  // namespace platform

@@ -1,13 +1,18 @@
+// Which factory makes the Word objects: the real engine's, unless an override is in force.
+#include "platform/HostWordFactory.h"
+#include "platform/Services.h"
 #include "platform/WordApplication.h"
-#include "platform/WordClient.h"
 
 namespace platform {
 
-namespace {
-WordFactory* current = nullptr;
+WordFactory& hostWordFactory() {
+    // Never destroyed: at exit a spare host sees its channel close and ends by itself.
+    static auto* factory = new HostWordFactory;
+    return *factory;
 }
 
-WordFactory& wordFactory() { return current != nullptr ? *current : hostWordFactory(); }
-void setWordFactory(WordFactory* replacement) { current = replacement; }
+WordFactory* WordFactory::byDefault() { return &hostWordFactory(); }
+
+WordFactory& wordFactory() { return services::use<WordFactory>(); }
 
 }  // namespace platform

@@ -16,6 +16,7 @@
 #include "platform/AppError.h"
 #include "platform/ChildProcess.h"
 #include "platform/EventLoop.h"
+#include "platform/Services.h"
 #include "protocol/WordVocabulary.h"
 
 namespace platform {
@@ -24,7 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::chrono::milliseconds replyTimeout{120000};
 constexpr int kSliceMs = 50;  // the window gets its events at least this often
 
 // Reaps the host once it has ended, waiting at most `limit`; true when it ended. The window's
@@ -71,13 +71,12 @@ bool killedAndEnded(pid_t pid, const std::string& folder) {
 // The watchdog's reason, with the time it waited ("120", "2.5").
 QString silentHostDescription() {
     return QStringLiteral("The document engine stopped answering for %1 seconds and was ended.")
-        .arg(QString::number(double(replyTimeout.count()) / 1000.0));
+        .arg(QString::number(double(engineReplyTimeout().count()) / 1000.0));
 }
 
 }  // namespace
 
-void setEngineReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout = timeout; }
-std::chrono::milliseconds engineReplyTimeout() { return replyTimeout; }
+std::chrono::milliseconds engineReplyTimeout() { return services::get<EngineReplyTimeoutService>(); }
 
 WordHostProcess::WordHostProcess(const QString& executable) {
     const std::string program = executable.toStdString();
@@ -191,7 +190,7 @@ void WordHostProcess::writeAll(const std::string& bytes) {
             die(QStringLiteral("The document engine stopped unexpectedly."), true);
         pollfd wait{fd_, POLLOUT, 0};
         ::poll(&wait, 1, kSliceMs);
-        if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
+        if (Clock::now() - progress > engineReplyTimeout()) die(silentHostDescription(), true);
         if ((wait.revents & POLLOUT) == 0) yieldToEventLoop();
     }
 }
@@ -218,7 +217,7 @@ wordhost::Message WordHostProcess::readMessage() {
             pollfd wait{fd_, POLLIN, 0};
             ::poll(&wait, 1, kSliceMs);
         }
-        if (Clock::now() - progress > replyTimeout) die(silentHostDescription(), true);
+        if (Clock::now() - progress > engineReplyTimeout()) die(silentHostDescription(), true);
         if (Clock::now() - yielded >= std::chrono::milliseconds(kSliceMs)) {
             yieldToEventLoop();
             yielded = Clock::now();

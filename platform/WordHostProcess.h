@@ -80,7 +80,11 @@ class WordHostProcess {
 };
 
 // How long a call may go without any answer from the host before the host is ended (120 s).
-void setEngineReplyTimeout(std::chrono::milliseconds timeout);
 std::chrono::milliseconds engineReplyTimeout();
+
+struct EngineReplyTimeoutService {
+    using Value = std::chrono::milliseconds;
+    static std::chrono::milliseconds byDefault() { return std::chrono::seconds(120); }
+};
 
 }  // namespace platform

@@ -191,7 +191,6 @@ TEST_F(SaveDocAsPcxTest, AStalePcxIsDeletedEvenWhenTheNewPageFails) {
 
 TEST_F(SaveDocAsPcxTest, AConverterFileThatIsNotOursIsNeverRun) {
     word.pageCount = 2;
-    Word1::setConversionObserver(nullptr);
     // A converter file that is not ours to run: a symbolic link planted in the temporary folder.
     QFile::link(QStringLiteral("/bin/true"), Main::ConverterFilePath());
     Word1::SaveDocAsPCX(window, document);
@@ -240,10 +239,9 @@ TEST_F(SaveDocAsPcxTest, TheUsersClipboardIsPutBack) {
 TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {
     word.pageCount = 2;
     QStringList heard;
-    Word1::setConversionObserver(
-        [&](const QString& path, int pcx) { heard << path + QStringLiteral(":%1").arg(pcx); });
-    Word1::SaveDocAsPCX(window, document);
-    Word1::setConversionObserver(nullptr);
+    Word1::SaveDocAsPCX(window, document, [&](const QString& path, int pcx) {
+        heard << path + QStringLiteral(":%1").arg(pcx);
+    });
     EXPECT_EQ(heard, QStringList{document + QStringLiteral(":2")});
 }
 

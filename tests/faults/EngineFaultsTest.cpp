@@ -3,6 +3,7 @@
 #include <QFile>
 #include <csignal>
 
+#include "platform/Services.h"
 #include "platform/WordHostProcess.h"
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/Mounts.h"
@@ -47,8 +48,8 @@ TEST_F(FaultRun, AHostThatStopsAnsweringIsEndedByTheWatchdog) {
     const QString first = document(QStringLiteral("first.docx"), 3);
     const QString second = document(QStringLiteral("second.docx"), 1);
     const QString out = freshFolder(QStringLiteral("out"));
-    const auto timeout = platform::engineReplyTimeout();
-    platform::setEngineReplyTimeout(std::chrono::seconds(2));
+    const platform::services::Override<platform::EngineReplyTimeoutService> shortTimeout(
+        std::chrono::seconds(2));
     pid_t stopped = -1;
     afterPage = [&](const QString& path, int page) {
         if (path != first || page != 1) return;
@@ -65,7 +66,6 @@ TEST_F(FaultRun, AHostThatStopsAnsweringIsEndedByTheWatchdog) {
     };
     run(out, {first, second});
     EXPECT_LE(foldersWithoutHost, 0) << "the ended host's private folder";
-    platform::setEngineReplyTimeout(timeout);
     const QString silent =
         QStringLiteral("The document engine stopped answering for 2 seconds and was ended.");
     const QStringList got = reports();

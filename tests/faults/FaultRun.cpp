@@ -73,16 +73,15 @@ std::vector<Child> runningChildren() {
 void FaultRun::SetUp() {
     documents = freshFolder(QStringLiteral("documents"));
     temp = qEnvironmentVariable("TEMP");
-    mainwindow::setDocumentConverter([this](Word1::ConversionWindow& window, const QString& path) {
-        ObservedWindow observed(window, [&](int page) {
-            if (afterPage) afterPage(path, page);
-        });
-        Word1::SaveDocAsPCX(observed, path);
-        if (afterDocument) afterDocument(path);
-    });
 }
 
-void FaultRun::TearDown() { mainwindow::setDocumentConverter(nullptr); }
+void FaultRun::convertObserved(Word1::ConversionWindow& window, const QString& path) {
+    ObservedWindow observed(window, [&](int page) {
+        if (afterPage) afterPage(path, page);
+    });
+    Word1::SaveDocAsPCX(observed, path);
+    if (afterDocument) afterDocument(path);
+}
 
 QString FaultRun::document(const QString& name, int pages) {
     const QString path = documents + QLatin1Char('/') + name;

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/BatchRun.h"
 #include "mainwindow/Form1.h"
+#include "platform/Services.h"
 #include "tests/support/RecordingDialogs.h"
 
 namespace faulttest {
@@ -19,7 +21,6 @@ namespace faulttest {
 class FaultRun : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     // A document of `pages` pages in the documents folder.
     QString document(const QString& name, int pages);
@@ -45,7 +46,12 @@ class FaultRun : public ::testing::Test {
     QString temp;       // TEMP of the run
 
   private:
+    // The conversion itself, telling afterPage and afterDocument.
+    void convertObserved(Word1::ConversionWindow& window, const QString& path);
+
     std::map<std::string, std::string> documentsBefore_;
+    const platform::services::Override<mainwindow::DocumentConverterService> observingConverter_{
+        [this](Word1::ConversionWindow& window, const QString& path) { convertObserved(window, path); }};
 };
 
 // The engines' private folders in TMPDIR, and how many more of them there are than hosts alive.

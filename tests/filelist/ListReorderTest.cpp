@@ -9,6 +9,7 @@
 
 #include "filelist/ListReorder.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/FolderOrder.h"
 #include "tests/support/ScratchHome.h"
@@ -22,7 +23,6 @@ class ListReorderTest : public ::testing::Test {
         QImage pointer(32, 32, QImage::Format_ARGB32);
         pointer.fill(Qt::darkBlue);
         ASSERT_TRUE(pointer.save(programFolder.root() + QStringLiteral("/drag.ico"), "ICO"));
-        platform::setProgramFolder(programFolder.root());
         reorder = filelist::ListReorder::install(window);
         reorder->setCursorPosition([this] { return QPoint(10, screenY); });
         window.resize(500, 400);
@@ -30,7 +30,6 @@ class ListReorderTest : public ::testing::Test {
         window.show();
         QApplication::processEvents();
     }
-    void TearDown() override { platform::setProgramFolder(testsupport::programDir()); }
 
     void fill(const QStringList& texts) {
         window.list().clear();
@@ -53,6 +52,8 @@ class ListReorderTest : public ::testing::Test {
     }
 
     testsupport::TestTree programFolder;
+    const platform::services::Override<platform::ProgramFolderService> programFolderInUse{
+        programFolder.root()};
     testsupport::TestListWindow window;
     filelist::ListReorder* reorder = nullptr;
     int screenY = 330;  // between the scroll heights: no scrolling

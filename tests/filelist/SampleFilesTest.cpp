@@ -5,6 +5,7 @@
 
 #include "filelist/SampleFiles.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "platform/Shell.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/FolderOrder.h"
@@ -20,22 +21,16 @@ const QString kQuestion = QStringLiteral(
 
 class SampleFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::setProgramFolder(programFolder.root());
-        platform::setUrlOpener([this](const QUrl& url) {
-            opened << url;
-            return true;
-        });
-    }
-    void TearDown() override {
-        platform::setUrlOpener({});
-        platform::setProgramFolder(testsupport::programDir());
-    }
-
     testsupport::TestTree programFolder;
     testsupport::RecordingDialogs dialogs;
     testsupport::TestListWindow window;
     QList<QUrl> opened;
+    const platform::services::Override<platform::ProgramFolderService> programFolderInUse{
+        programFolder.root()};
+    const platform::services::Override<platform::UrlOpenerService> recordingOpener{[this](const QUrl& url) {
+        opened << url;
+        return true;
+    }};
 };
 
 TEST_F(SampleFilesTest, EveryClickAppendsEverySampleAndOffersTheFolder) {
@@ -71,7 +66,8 @@ TEST_F(SampleFilesTest, WithoutASamplesFolderTheQuestionStillComes) {
 TEST_F(SampleFilesTest, WithoutAnOpenerABoxSaysSoAndNamesTheFolder) {
     programFolder.file(QStringLiteral("Samples/one.docx"));
     const QString samples = programFolder.root() + QStringLiteral("/Samples");
-    platform::setUrlOpener([](const QUrl&) { return false; });
+    const platform::services::Override<platform::UrlOpenerService> failingOpener(
+        [](const QUrl&) { return false; });
     filelist::PushButton5_Click(window);
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[1].caption, platform::applicationTitle());
@@ -83,7 +79,8 @@ TEST_F(SampleFilesTest, WithoutAnOpenerABoxSaysSoAndNamesTheFolder) {
     testsupport::TestTree emptyPath;
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("PATH", emptyPath.root().toLocal8Bit());
-    platform::setUrlOpener({});
+    const platform::services::Override<platform::UrlOpenerService> desktopOpener(
+        platform::UrlOpenerService::byDefault());
     dialogs.shown.clear();
     filelist::PushButton5_Click(window);
     qputenv("PATH", savedPath);

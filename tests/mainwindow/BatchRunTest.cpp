@@ -4,6 +4,7 @@
 
 #include "mainwindow/BatchRun.h"
 #include "mainwindow/Form1.h"
+#include "platform/Services.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
 
@@ -23,15 +24,7 @@ struct Handed {
 
 class BatchRunTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        form.Text1->setText(out.path() + QLatin1Char('/'));
-        mainwindow::setDocumentConverter([this](Word1::ConversionWindow&, const QString& path) {
-            handed.push_back(
-                {path, form.ProgressBar1->value(), form.ProgressBar1->text(), form.mousePointer()});
-            if (duringConversion) duringConversion();
-        });
-    }
-    void TearDown() override { mainwindow::setDocumentConverter(nullptr); }
+    void SetUp() override { form.Text1->setText(out.path() + QLatin1Char('/')); }
 
     void addEntries(int count) {
         for (int i = 1; i <= count; ++i)
@@ -44,6 +37,12 @@ class BatchRunTest : public ::testing::Test {
     mainwindow::Form1 form;
     std::vector<Handed> handed;
     std::function<void()> duringConversion;
+    const platform::services::Override<mainwindow::DocumentConverterService> recordingConverter{
+        [this](Word1::ConversionWindow&, const QString& path) {
+            handed.push_back(
+                {path, form.ProgressBar1->value(), form.ProgressBar1->text(), form.mousePointer()});
+            if (duringConversion) duringConversion();
+        }};
 };
 
 TEST_F(BatchRunTest, TheListIsCheckedFirstThenTheFolder) {
@@ -134,10 +133,11 @@ TEST_F(BatchRunTest, AListLongerThanASixteenBitCounterIsConvertedWhole) {
 
 TEST_F(BatchRunTest, AFailingDocumentDoesNotEndTheRun) {
     addEntries(3);
-    mainwindow::setDocumentConverter([this](Word1::ConversionWindow&, const QString& path) {
-        handed.push_back({path, 0, QString(), 0});
-        if (handed.size() == 2) throw platform::AppError(platform::ErrorNumber::FileNotFound);
-    });
+    const platform::services::Override<mainwindow::DocumentConverterService> failingSecond(
+        [this](Word1::ConversionWindow&, const QString& path) {
+            handed.push_back({path, 0, QString(), 0});
+            if (handed.size() == 2) throw platform::AppError(platform::ErrorNumber::FileNotFound);
+        });
     form.PushButton2_Click();
     EXPECT_EQ(handed.size(), 3u);
     ASSERT_EQ(dialogs.errorReports().size(), 1u);

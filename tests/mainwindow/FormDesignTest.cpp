@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "mainwindow/Form1.h"
+#include "platform/Services.h"
 #include "tests/mainwindow/WindowFixture.h"
 
 namespace {
@@ -131,7 +132,8 @@ TEST_F(FormDesign, AFixedWindowWithAMinimiseButtonOnly) {
 
 TEST_F(FormDesign, WithoutTheSkinTheWindowIsWhite) {
     QTemporaryDir emptyProgramFolder;
-    platform::setProgramFolder(emptyProgramFolder.path());
+    const platform::services::Override<platform::ProgramFolderService> programFolderInUse(
+        emptyProgramFolder.path());
     Form1 form;
     form.Form_Load();
     const QImage picture = screenshot(form, QStringLiteral("form1-plain"));

@@ -6,6 +6,7 @@
 #include "mainwindow/ApplicationTitle.h"
 #include "mainwindow/Form1.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "platform/Settings.h"
 #include "tests/mainwindow/WindowFixture.h"
 
@@ -121,7 +122,8 @@ TEST_F(FormLoad, AHomePageThatCannotBeOpenedIsReportedAtStep110) {
 
 TEST_F(FormLoad, WithoutSkinOrPointerFilesTheDesignedLookStays) {
     QTemporaryDir emptyProgramFolder;
-    platform::setProgramFolder(emptyProgramFolder.path());
+    const platform::services::Override<platform::ProgramFolderService> programFolderInUse(
+        emptyProgramFolder.path());
     Form1 form;
     form.Form_Load();
     EXPECT_TRUE(form.styleSheet().isEmpty());
@@ -146,7 +148,8 @@ TEST_F(FormLoad, AnUnreadablePointerFileIsReportedAtStep108) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a cursor");
     broken.close();
-    platform::setProgramFolder(programFolder.path());
+    const platform::services::Override<platform::ProgramFolderService> programFolderInUse(
+        programFolder.path());
     Form1 form;
     form.Form_Load();
     const auto reports = dialogs.errorReports();

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "mainwindow/Form1.h"
+#include "platform/Services.h"
 #include "tests/mainwindow/WindowFixture.h"
 
 namespace {
@@ -73,7 +74,8 @@ TEST_F(Hover, TheHandIsTheCursorFileOrTheArrowWithoutIt) {
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 
     QTemporaryDir withoutPointer;
-    platform::setProgramFolder(withoutPointer.path());
+    const platform::services::Override<platform::ProgramFolderService> programFolderInUse(
+        withoutPointer.path());
     Form1 plain;
     plain.Form_Load();
     moveOver(plain.PushButton1);

@@ -10,6 +10,7 @@
 
 #include "mainwindow/HomePage.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "platform/Shell.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
@@ -27,23 +28,19 @@ class WindowTest : public ::testing::Test {
     bool openerWorks = true;
     double draw = 0.5;
 
+    const platform::services::Override<platform::UrlOpenerService> recordingOpener{[this](const QUrl& url) {
+        opened.push_back(url);
+        return openerWorks;
+    }};
+    const platform::services::Override<mainwindow::RandomSourceService> fixedDraw{[this] { return draw; }};
+    const platform::services::Override<platform::ProgramFolderService> builtProgramFolder{programDir()};
+
     void SetUp() override {
         word.createFails = true;  // as today on a machine without an engine
-        platform::setUrlOpener([this](const QUrl& url) {
-            opened.push_back(url);
-            return openerWorks;
-        });
-        mainwindow::setRandomSource([this] { return draw; });
-        platform::setProgramFolder(programDir());
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Hollenwick"),
                            QStringLiteral("Hollenwick"));
         settings.remove(QStringLiteral("Marrowdale"));
         settings.sync();
-    }
-    void TearDown() override {
-        platform::setUrlOpener([](const QUrl&) { return true; });
-        mainwindow::setRandomSource({});
-        platform::setProgramFolder(programDir());
     }
 
     static QString settingsFile() {

@@ -3,6 +3,7 @@
 #include "conversion/IsInstalled.h"
 #include "conversion/Word1.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
 
@@ -22,8 +23,8 @@ const QString kMayBeOpen = QStringLiteral(
 
 class WordChecks : public ::testing::Test {
   protected:
-    void SetUp() override { platform::setApplicationTitle(QStringLiteral("Short Title")); }
-    void TearDown() override { platform::setApplicationTitle(QStringLiteral("Marrowdale")); }
+    const platform::services::Override<platform::ApplicationTitleService> shortTitle{
+        QStringLiteral("Short Title")};
     testsupport::RecordingDialogs dialogs;
     testsupport::FakeWord word;
 };

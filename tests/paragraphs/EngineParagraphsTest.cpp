@@ -7,7 +7,7 @@
 #include <QFile>
 
 #include "platform/AppError.h"
-#include "platform/WordClient.h"
+#include "platform/HostWordFactory.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
 

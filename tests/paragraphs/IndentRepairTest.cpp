@@ -5,7 +5,7 @@
 #include <QDir>
 
 #include "conversion/Word1.h"
-#include "platform/WordClient.h"
+#include "platform/HostWordFactory.h"
 #include "protocol/HostRegistry.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/DocxWriter.h"

@@ -73,9 +73,9 @@ class FakeWord::Handle : public platform::WordApplication {
     std::weak_ptr<bool> alive_;
 };
 
-FakeWord::FakeWord() : alive_(std::make_shared<bool>(true)) { platform::setWordFactory(this); }
+FakeWord::FakeWord() : alive_(std::make_shared<bool>(true)), installed_(this) {}
 
-FakeWord::~FakeWord() { platform::setWordFactory(nullptr); }
+FakeWord::~FakeWord() = default;
 
 void FakeWord::failCall(const QString& nameOrRecord, const QString& description, int onlyNth, long number) {
     failures_[nameOrRecord] = Failure{

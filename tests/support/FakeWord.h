@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/AppError.h"
+#include "platform/Services.h"
 #include "platform/WordApplication.h"
 
 namespace testsupport {
@@ -116,6 +117,7 @@ class FakeWord : public platform::WordApplication, public platform::WordFactory 
     int active_ = 0;
     int liveObjects_ = 0;
     std::shared_ptr<bool> alive_;
+    platform::services::Override<platform::WordFactory> installed_;  // for the fake's life
 };
 
 }  // namespace testsupport

@@ -4,8 +4,8 @@ namespace testsupport {
 
 using platform::MessageAnswer;
 
-RecordingDialogs::RecordingDialogs() { platform::setDialogs(this); }
-RecordingDialogs::~RecordingDialogs() { platform::setDialogs(nullptr); }
+RecordingDialogs::RecordingDialogs() : installed_(this) {}
+RecordingDialogs::~RecordingDialogs() = default;
 
 QStringList RecordingDialogs::messageTexts() const {
     QStringList texts;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/Services.h"
 
 namespace testsupport {
 
@@ -42,6 +43,9 @@ class RecordingDialogs : public platform::Dialogs {
                      const QString& proposed) override;
     QString browseForFolder(QWidget* owner, const QString& title) override;
     QString openFiles(QWidget* owner, const QString& title, const QString& filter) override;
+
+  private:
+    platform::services::Override<platform::Dialogs> installed_;
 };
 
 }  // namespace testsupport

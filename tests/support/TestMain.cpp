@@ -5,15 +5,18 @@
 #include <QApplication>
 
 #include "platform/ProgramFolder.h"
+#include "platform/Services.h"
 #include "platform/Shell.h"
 #include "tests/support/ScratchHome.h"
 
 int main(int argc, char** argv) {
     testsupport::enterScratchHome();
     QApplication app(argc, argv);
-    platform::setProgramFolder(testsupport::programDir());
-    // No test opens a browser or a file manager: tests that care install their own opener.
-    platform::setUrlOpener([](const QUrl&) { return true; });
+    const platform::services::Override<platform::ProgramFolderService> builtProgramFolder(
+        testsupport::programDir());
+    // No test opens a browser or a file manager: tests that care put their own opener in place.
+    const platform::services::Override<platform::UrlOpenerService> noBrowser(
+        [](const QUrl&) { return true; });
     ::testing::InitGoogleTest(&argc, argv);
     testsupport::giveEveryTestItsOwnScratch();
     const int result = RUN_ALL_TESTS();

@@ -10,8 +10,8 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#include "platform/HostWordFactory.h"
 #include "platform/ProgramExit.h"
-#include "platform/WordClient.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"

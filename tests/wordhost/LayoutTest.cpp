@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 
 #include "platform/AppError.h"
-#include "platform/WordClient.h"
+#include "platform/HostWordFactory.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
 

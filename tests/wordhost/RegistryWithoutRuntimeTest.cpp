@@ -5,7 +5,7 @@
 #include <QDir>
 
 #include "platform/AppError.h"
-#include "platform/WordClient.h"
+#include "platform/HostWordFactory.h"
 #include "protocol/HostRegistry.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"

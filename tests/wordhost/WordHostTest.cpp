@@ -16,7 +16,8 @@
 #include <csignal>
 
 #include "platform/AppError.h"
-#include "platform/WordClient.h"
+#include "platform/HostWordFactory.h"
+#include "platform/Services.h"
 #include "platform/WordHostProcess.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
@@ -314,12 +315,13 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
     hanging->documentsOpen(path);
     host = onlyRunningHost();
     ASSERT_GT(host, 0);
-    const auto timeout = platform::engineReplyTimeout();
-    platform::setEngineReplyTimeout(std::chrono::milliseconds(1500));
-    ::kill(host, SIGSTOP);
-    EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
-              QStringLiteral("The document engine stopped answering for 1.5 seconds and was ended."));
-    platform::setEngineReplyTimeout(timeout);
+    {
+        const platform::services::Override<platform::EngineReplyTimeoutService> shortTimeout(
+            std::chrono::milliseconds(1500));
+        ::kill(host, SIGSTOP);
+        EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
+                  QStringLiteral("The document engine stopped answering for 1.5 seconds and was ended."));
+    }
     EXPECT_TRUE(waitUntil([&] { return !processAlive(host); }, 10000)) << "a silent host is ended";
 
     // The next Word object works.

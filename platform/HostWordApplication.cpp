@@ -1,19 +1,17 @@
-#include "platform/WordClient.h"
+// The Word proxy: a Word object whose every call is a request to its own host process.
+#include "platform/HostWordApplication.h"
 
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <climits>
-#include <cstring>
-#include <memory>
 #include <new>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "platform/AppError.h"
-#include "platform/ProgramFolder.h"
-#include "platform/WordHostProcess.h"
-#include "protocol/HostRegistry.h"
+#include "platform/HostReply.h"
 #include "protocol/PagePicture.h"
 
 namespace platform {
@@ -23,27 +21,6 @@ namespace {
 using wordhost::Message;
 
 constexpr long kNoSuchMember = wordhost::EngineErrorNumber::NoSuchMember;
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void throwIfError(const Message& reply) {
-    if (reply.is("error")) {
-        throw AppError(static_cast<long>(reply.getInt("number", ErrorNumber::AutomationError)),
-                       fromUtf8(reply.get("description")));
-    }
-}
-
-constexpr int kDocumentsPerHost = 10;  // a long-lived engine would keep whatever it leaks
-
-// What a Word object tells the factory that made it, so the next engine is ready in time.
-class EngineKeeper {
-  public:
-    virtual ~EngineKeeper() = default;
-    // The object quit; `cleanHost` is its host when every call went well, else null.
-    virtual void quitted(std::unique_ptr<WordHostProcess> cleanHost) = 0;
-};
 
 // A Word object of our own: every call goes to its host process.
 class HostWordApplication : public WordApplication {
@@ -240,155 +217,11 @@ class HostWordApplication : public WordApplication {
     bool failed_ = false;  // a call failed: the engine may be in any state
 };
 
-// A running host of another window, found through its registration: it can tell its name and
-// nothing else (attaching only serves to see that Word is running).
-class AttachedWordApplication : public WordApplication {
-  public:
-    explicit AttachedWordApplication(int pid) : pid_(pid) {}
-
-    QString name() override {
-        if (!wordhost::hostRunning(pid_))
-            unavailable(QStringLiteral("The document engine is no longer running."));
-        return kWordName;
-    }
-    void documentsOpen(const QString&) override { unavailable(); }
-    void activeDocumentRepaginate() override { unavailable(); }
-    QVariant builtInDocumentProperty(std::int16_t) override { unavailable(); }
-    std::int16_t pageFit() override { unavailable(); }
-    void setPageFit(std::int16_t) override { unavailable(); }
-    std::vector<ParagraphIndents> paragraphIndents() override { unavailable(); }
-    void setLeftIndent(int, double) override { unavailable(); }
-    void setRightIndent(int, double) override { unavailable(); }
-    double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
-    void selectionEndKey(std::int16_t, std::int16_t) override { unavailable(); }
-    void selectionGoTo(std::int16_t, std::int16_t, std::int16_t) override { unavailable(); }
-    void selectionMoveUp(std::int16_t, std::int16_t, std::int16_t) override { unavailable(); }
-    QString selectionText() override { unavailable(); }
-    void selectionCut() override { unavailable(); }
-    void activeDocumentClose(std::int16_t) override { unavailable(); }
-    void quit() override { unavailable(); }  // never ends another window's engine
-
-  private:
-    [[noreturn]] static void unavailable(
-        const QString& description =
-            QStringLiteral("The document engine of another window only answers its name.")) {
-        throw AppError(ErrorNumber::AutomationError, description);
-    }
-    int pid_;
-};
-
-// Keeps one spare host, so the next Word object is ready at once: the clean host of the object
-// that quit last, or a fresh one started then. A spare is no running Word until it is claimed.
-class HostWordFactory : public WordFactory, private EngineKeeper {
-  public:
-    std::unique_ptr<WordApplication> createObject() override {
-        std::unique_ptr<WordHostProcess> host = takeSpare();
-        if (!spare_) spare_ = std::move(reserve_);
-        if (host && !handshake(*host)) host.reset();  // a spare that died: start afresh
-        if (!host) {
-            host = std::make_unique<WordHostProcess>(hostExecutable());
-            host->setEngineKey(engineKey());
-            if (!handshake(*host)) throw AppError(ErrorNumber::CantCreateObject);
-        }
-        return std::make_unique<HostWordApplication>(std::move(host), static_cast<EngineKeeper&>(*this));
-    }
-
-    std::unique_ptr<WordApplication> getObject() override {
-        const std::vector<int> hosts = wordhost::runningHosts();
-        if (hosts.empty()) throw AppError(ErrorNumber::CantCreateObject);
-        return std::make_unique<AttachedWordApplication>(hosts.front());
-    }
-
-    void readAhead(const QString& path) override {
-        if (path.isEmpty()) {
-            reserve_.reset();
-            return;
-        }
-        const QString absolute = QFileInfo(path).absoluteFilePath();
-        if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
-        if (!spare_) prepareSpare();
-        // One document ahead is enough; a host that has served its documents reads nothing more.
-        if (!spare_ || !spare_->readAheadPath().isEmpty() ||
-            spare_->documentsCounted() >= kDocumentsPerHost - 1)
-            return;
-        try {
-            spare_->post(Message("readahead").set("path", absolute.toStdString()));
-            spare_->setReadAheadPath(absolute);
-        } catch (const AppError&) {
-            spare_.reset();  // it died: the next Word object starts its own host
-        }
-    }
-
-  private:
-    void quitted(std::unique_ptr<WordHostProcess> cleanHost) override {
-        // A clean host is kept: as the spare, or beside a spare that is reading ahead, to read
-        // the document after it ahead once that spare is claimed.
-        const bool spareFree = !(spare_ && spare_->running());
-        std::unique_ptr<WordHostProcess>& slot = spareFree ? spare_ : reserve_;
-        if (cleanHost && (spareFree || !spare_->readAheadPath().isEmpty()) && !(slot && slot->running())) {
-            try {
-                cleanHost->post(Message("warm"));
-                cleanHost->setReadAheadPath(QString());
-                slot = std::move(cleanHost);
-                return;
-            } catch (const AppError&) {
-                // it died meanwhile: start a fresh one
-            }
-        }
-        prepareSpare();
-    }
-
-    static QString hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
-    static QString engineKey() {
-        return hostExecutable() + QLatin1Char('\n') + qEnvironmentVariable("MARROWDALE_LIBREOFFICE_PROGRAM");
-    }
-
-    static bool handshake(WordHostProcess& host) {
-        try {
-            const std::vector<Message> replies =
-                host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
-            throwIfError(replies.front());
-            host.setPrivateFolder(replies.front().get("folder"));
-            return true;
-        } catch (const AppError& error) {
-            qWarning("marrowdale: the document engine did not start: %s", error.what());
-            return false;
-        }
-    }
-
-    std::unique_ptr<WordHostProcess> takeSpare() {
-        if (spare_ && (!spare_->running() || spare_->engineKey() != engineKey())) spare_.reset();
-        if (reserve_ && (!reserve_->running() || reserve_->engineKey() != engineKey())) reserve_.reset();
-        // A spare still starting its engine (warm and read-ahead both unanswered) would keep the
-        // document waiting while a kept engine is ready: that one serves, the spare reads on.
-        // (A kept engine has at most its instant re-warm unanswered.)
-        if (spare_ && reserve_ && spare_->repliesOutstanding() > 1 && reserve_->repliesOutstanding() <= 1) {
-            return std::move(reserve_);
-        }
-        return std::move(spare_);
-    }
-
-    void prepareSpare() {
-        if (spare_ && spare_->running()) return;
-        try {
-            spare_ = std::make_unique<WordHostProcess>(hostExecutable());
-            spare_->setEngineKey(engineKey());
-            spare_->post(Message("warm"));
-        } catch (const AppError&) {
-            spare_.reset();  // the next Word object starts its own host
-        }
-    }
-
-    std::unique_ptr<WordHostProcess> spare_;
-    std::unique_ptr<WordHostProcess> reserve_;  // a clean host kept while the spare reads ahead
-};
-
 }  // namespace
 
-WordFactory& hostWordFactory() {
-    // Never destroyed: at exit a spare host sees its channel close and ends by itself.
-    static auto* factory = new HostWordFactory;
-    return *factory;
+std::unique_ptr<WordApplication> newHostWordApplication(std::unique_ptr<WordHostProcess> host,
+                                                        EngineKeeper& keeper) {
+    return std::make_unique<HostWordApplication>(std::move(host), keeper);
 }
 
 }  // namespace platform

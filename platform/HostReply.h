@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "protocol/Message.h"
+
+namespace platform {
+
+QString fromUtf8(const std::string& text);
+
+// An "error" reply of the host becomes the AppError it carries.
+void throwIfError(const wordhost::Message& reply);
+
+}  // namespace platform
