@@ -41,6 +41,8 @@ void PushButton4_Click(ListWindow& window) {
     });
     if (guard.test(106, [&] { return chosen.isEmpty(); })) return;
 
+    // Started from a yield of a run, the adder leaves the run busy when it ends.
+    const bool runBusy = window.mousePointer() == platform::kPointerHourglass;
     guard.step(110, [&] { window.setMousePointer(platform::kPointerHourglass); });
     guard.step(112, [&] { folders = QStringList{chosen + QLatin1Char('/')}; });
     guard.step(114, [&] { AddFolder::CollectSubfolders(folders, true); });
@@ -66,7 +68,9 @@ void PushButton4_Click(ListWindow& window) {
             }
         } while (guard.loopAdvance(130, [&] { return ++folderIndex < folders.size(); }));
     }
-    guard.step(132, [&] { window.setMousePointer(platform::kPointerDefault); });
+    guard.step(132, [&] {
+        window.setMousePointer(runBusy ? platform::kPointerHourglass : platform::kPointerDefault);
+    });
 }
 
 }  // namespace filelist

@@ -32,27 +32,36 @@ void tell(QWidget* owner, const QString& text) {
                                    platform::MessageIcon::None);
 }
 
-// Marks the run in progress for as long as it lasts, also when it ends early.
-class RunInProgress {
+// The run is busy from the press on: the hourglass shows before the yield of step 100, so a
+// second press let through there (a double-click) finds the run going. A run that ends at one of
+// its checks puts back the pointer it found.
+class BusyFromThePress {
   public:
-    explicit RunInProgress(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunInProgress() { flag_ = false; }
-    RunInProgress(const RunInProgress&) = delete;
-    RunInProgress& operator=(const RunInProgress&) = delete;
+    explicit BusyFromThePress(Form1& form) : form_(form), found_(form.mousePointer()) {
+        form_.setMousePointer(kPointerHourglass);
+    }
+    ~BusyFromThePress() {
+        if (!converting_) form_.setMousePointer(found_);
+    }
+    BusyFromThePress(const BusyFromThePress&) = delete;
+    BusyFromThePress& operator=(const BusyFromThePress&) = delete;
+
+    // The documents are being converted: from now on the run sets the pointer itself.
+    void converting() { converting_ = true; }
 
   private:
-    bool& flag_;
+    Form1& form_;
+    const int found_;
+    bool converting_ = false;
 };
-
-bool runInProgress = false;
 
 }  // namespace
 
 void Form1::PushButton2_Click() {
-    // A second press while a run is going on does nothing: two runs would share the converter
-    // file, the clipboard and the file names.
-    if (runInProgress) return;
-    RunInProgress inProgress(runInProgress);
+    // A press while the window is busy (a run, or the folder adder) does nothing: two runs would
+    // share the converter file, the clipboard and the file names.
+    if (busy()) return;
+    BusyFromThePress busyFromThePress(*this);
     errorreport::StepGuard guard(QStringLiteral("in Tessary2017/04/05.Form1.PushButton2_Click "));
 
     guard.step(100, [] { platform::yieldToEventLoop(); });
@@ -66,6 +75,7 @@ void Form1::PushButton2_Click() {
         return;
     }
     if (guard.test(106, [&] { return Word1::ConfirmWordNotRunning(this); })) return;
+    busyFromThePress.converting();
 
     // The bound is fixed when the loop starts; a list of any length is converted whole.
     qsizetype bound = 0;

@@ -61,6 +61,8 @@ class Form1 : public QWidget, public Word1::ConversionWindow, public filelist::L
     // The window's pointer: 0 arrow, 11 hourglass (busy), 99 the hand of "HAND-M.CUR".
     int mousePointer() const override { return pointer_; }
     void setMousePointer(int code) override;
+    // The program's one busy flag is the hourglass: a run or the folder adder is at work.
+    bool busy() const { return pointer_ == kPointerHourglass; }
     bool hasCustomPointer() const { return customPointer_.has_value(); }
 
     // What the conversion uses of the window.

@@ -18,7 +18,7 @@ void Form1::connectEvents() {
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
 
-    ListView1->setBusyTest([this] { return pointer_ == kPointerHourglass; });
+    ListView1->setBusyTest([this] { return busy(); });
     filelist::DropTarget::install(*this);
     filelist::ListReorder::install(*this);
 

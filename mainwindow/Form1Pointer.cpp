@@ -31,7 +31,7 @@ void Form1::showPointer() {
 // Over the window's own background: the arrow, unless busy. Moves over a child control that does
 // not take them arrive here too, and are not the background's.
 void Form1::mouseMoveEvent(QMouseEvent* event) {
-    if (childAt(event->position().toPoint()) == nullptr && pointer_ != kPointerHourglass) {
+    if (childAt(event->position().toPoint()) == nullptr && !busy()) {
         setMousePointer(kPointerDefault);
     }
     QWidget::mouseMoveEvent(event);
@@ -39,7 +39,7 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 
 // Over a push button: the hand; over the frame's own background: the arrow; never while busy.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove && pointer_ != kPointerHourglass) {
+    if (event->type() == QEvent::MouseMove && !busy()) {
         if (watched == Frame2) {
             const auto* move = static_cast<QMouseEvent*>(event);
             if (Frame2->childAt(move->position().toPoint()) == nullptr) setMousePointer(kPointerDefault);

@@ -105,6 +105,14 @@ TEST_F(AddFolderFilesTest, AnExtensionThatMatchesNothingAddsAndShowsNothing) {
     EXPECT_EQ(window.pointers, (std::vector<int>{11, 0}));
 }
 
+TEST_F(AddFolderFilesTest, StartedDuringABusyRunTheAdderLeavesTheHourglass) {
+    window.setMousePointer(11);
+    window.pointers.clear();
+    run(QStringLiteral("doc"), tree.root());
+    EXPECT_EQ(window.pointers, (std::vector<int>{11, 11}));
+    EXPECT_FALSE(window.list().entryTexts().isEmpty());
+}
+
 TEST_F(AddFolderFilesTest, ASecondRunDoublesTheEntries) {
     const QStringList once = run(QStringLiteral("doc"), tree.root());
     ASSERT_FALSE(once.isEmpty());

@@ -108,6 +108,40 @@ TEST_F(BatchRunTest, ASecondPressDuringARunDoesNothing) {
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Done."});
 }
 
+TEST_F(BatchRunTest, TheRunIsBusyFromThePressSoADoubleClickRunsOnce) {
+    addEntries(2);
+    // The second click of a double-click waits in the queue until the yield of step 100.
+    QMetaObject::invokeMethod(form.PushButton2, &QPushButton::click, Qt::QueuedConnection);
+    form.PushButton2_Click();
+    EXPECT_EQ(handed.size(), 2u);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Done."});
+    EXPECT_EQ(form.mousePointer(), 0);
+}
+
+TEST_F(BatchRunTest, ARunThatEndsAtACheckPutsBackThePointerItFound) {
+    form.setMousePointer(99);  // pressed with the hand over the button
+    form.PushButton2_Click();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"No files added."});
+    EXPECT_EQ(form.mousePointer(), 99);
+}
+
+TEST_F(BatchRunTest, TheFolderAdderDuringARunLeavesItBusy) {
+    addEntries(2);
+    QTemporaryDir folder;
+    int pointerAfterAdder = -1;
+    duringConversion = [&] {
+        if (handed.size() != 1) return;
+        dialogs.folderAnswers.push_back(folder.path());
+        form.PushButton4->click();
+        pointerAfterAdder = form.mousePointer();
+        form.PushButton2->click();  // still busy: does nothing
+    };
+    form.PushButton2_Click();
+    EXPECT_EQ(pointerAfterAdder, 11);
+    EXPECT_EQ(handed.size(), 2u);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Done."});
+}
+
 TEST_F(BatchRunTest, AnEntryGoneDuringTheRunIsReportedAndSkipped) {
     addEntries(3);
     duringConversion = [this] {
