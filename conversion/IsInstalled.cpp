@@ -1,6 +1,5 @@
 #include "conversion/IsInstalled.h"
 
-#include <QApplication>
 #include <memory>
 
 #include "platform/Dialogs.h"
@@ -19,7 +18,7 @@ void IsWordInstalled() {
         }
         if (!word) {
             platform::dialogs().messageBox(
-                QApplication::activeWindow(),
+                nullptr,  // the active window
                 QStringLiteral("Word is not installed on this computer. You need to have it installed to use "
                                "this software without error."),
                 platform::applicationTitle(), platform::MessageButtons::Ok, platform::MessageIcon::None);

@@ -1,7 +1,5 @@
 #include "errorreport/ErrorReport.h"
 
-#include <QApplication>
-
 #include "platform/Dialogs.h"
 
 namespace errorreport {
@@ -14,7 +12,7 @@ QString applicationErrorText(const QString& location, int step, const QString& d
 
 void ReportApplicationError(const QString& location, int step, const QString& description) {
     platform::dialogs().messageBox(
-        QApplication::activeWindow(), applicationErrorText(location, step, description),
+        nullptr /* the active window */, applicationErrorText(location, step, description),
         QStringLiteral("Application Error"), platform::MessageButtons::Ok, platform::MessageIcon::Warning);
 }
 

@@ -10,7 +10,8 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Warning };
 enum class MessageAnswer { Ok, Yes, No };
 
-// Every box the program shows goes through this interface, so tests can answer them.
+// Every box the program shows goes through this interface, so tests can answer them. A null
+// owner stands for the window that is active when the box is shown.
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -31,11 +32,12 @@ class Dialogs {
     // picked name, each separated by one NUL character.
     virtual QString openFiles(QWidget* owner, const QString& title, const QString& filter) = 0;
 
-    // The Qt dialogs: used unless a services::Override<Dialogs> is in force.
-    static Dialogs* byDefault();
+    // None: a program puts its boxes in place for its life with a services::Override<Dialogs>
+    // (the Qt ones, platform/QtDialogs.h, live in the widget library).
+    static Dialogs* byDefault() { return nullptr; }
 };
 
-// The dialogs in use (platform/Services.h).
+// The dialogs in use (platform/Services.h). Ends the program when none were put in place.
 Dialogs& dialogs();
 
 }  // namespace platform

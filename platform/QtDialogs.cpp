@@ -11,12 +11,11 @@
 #include <QSpacerItem>
 #include <QStandardPaths>
 
-#include "platform/Services.h"
-
 namespace platform {
 
 namespace {
-QtDialogs qtDialogs;
+
+QWidget* boxOwner(QWidget* owner) { return owner != nullptr ? owner : QApplication::activeWindow(); }
 
 // The folder of the first file picked with OK during this session; empty before that.
 QString& lastFileDialogFolder() {
@@ -68,13 +67,10 @@ QString folderPickerStartFolder() {
                             QDir::homePath());
 }
 
-Dialogs* Dialogs::byDefault() { return &qtDialogs; }
-Dialogs& dialogs() { return services::use<Dialogs>(); }
-
 MessageAnswer QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& caption,
                                     MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
-                    shownText(text), QMessageBox::NoButton, owner);
+                    shownText(text), QMessageBox::NoButton, boxOwner(owner));
     makeRoomForCaption(box, caption);
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -90,14 +86,14 @@ MessageAnswer QtDialogs::messageBox(QWidget* owner, const QString& text, const Q
 QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString& caption,
                             const QString& proposed) {
     bool accepted = false;
-    const QString text =
-        QInputDialog::getText(owner, caption, shownText(prompt), QLineEdit::Normal, proposed, &accepted);
+    const QString text = QInputDialog::getText(boxOwner(owner), caption, shownText(prompt), QLineEdit::Normal,
+                                               proposed, &accepted);
     return accepted ? text : QString();
 }
 
 QString QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
-    const QString chosen =
-        QFileDialog::getExistingDirectory(owner, title, folderPickerStartFolder(), QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(
+        boxOwner(owner), title, folderPickerStartFolder(), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) return QString();
     // The root keeps its own "/"; any other folder comes back without one.
     if (chosen.size() > 1 && chosen.endsWith(QLatin1Char('/'))) return chosen.chopped(1);
@@ -105,7 +101,7 @@ QString QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
 }
 
 QString QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& filter) {
-    QFileDialog dialog(owner, title, fileDialogStartFolder(), qtNameFilters(filter));
+    QFileDialog dialog(boxOwner(owner), title, fileDialogStartFolder(), qtNameFilters(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted) return QString();

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// The real boxes, on Qt's widgets.
+// The real boxes, on Qt's widgets. A null owner is the active window.
 class QtDialogs : public Dialogs {
   public:
     MessageAnswer messageBox(QWidget* owner, const QString& text, const QString& caption,

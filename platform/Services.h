@@ -57,17 +57,10 @@ class Override : private OverrideLink {
     ValueOf<Key> value_;
 };
 
-// The service in use: the innermost override, else Key::byDefault(). A null pointer put in place
-// counts as no override.
+// The service in use: the innermost override, else Key::byDefault().
 template <class Key>
 ValueOf<Key> get() {
-    if (const ValueOf<Key>* value = Override<Key>::current()) {
-        if constexpr (std::is_pointer_v<ValueOf<Key>>) {
-            if (*value != nullptr) return *value;
-        } else {
-            return *value;
-        }
-    }
+    if (const ValueOf<Key>* value = Override<Key>::current()) return *value;
     return Key::byDefault();
 }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "platform/ProgramFolder.h"
+#include "platform/QtDialogs.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "tests/support/ScratchHome.h"
@@ -12,6 +13,9 @@
 int main(int argc, char** argv) {
     testsupport::enterScratchHome();
     QApplication app(argc, argv);
+    // The real boxes, as in the program; tests answer them with RecordingDialogs.
+    platform::QtDialogs qtDialogs;
+    const platform::services::Override<platform::Dialogs> boxes(&qtDialogs);
     const platform::services::Override<platform::ProgramFolderService> builtProgramFolder(
         testsupport::programDir());
     // No test opens a browser or a file manager: tests that care put their own opener in place.
