@@ -9,6 +9,7 @@
 #include "protocol/HostRegistry.h"
 #include "protocol/Indents.h"
 #include "protocol/PagePicture.h"
+#include "protocol/Requests.h"
 #include "protocol/WordVocabulary.h"
 #include "wordhost/Engine.h"
 #include "wordhost/EngineDocument.h"
@@ -30,14 +31,13 @@ Message errorReply(int number, const std::string& description) {
     return Message("error").set("number", number).set("description", description);
 }
 
-bool extendArgument(const Message& request) {
-    const long long extend = request.getInt("extend", 0);
+bool extendArgument(long long extend) {
     if (extend != 0 && extend != 1) throw ArgumentError("Bad parameter: extend must be 0 or 1.");
     return extend == 1;
 }
 
-void requireUnit(const Message& request, long long unit, const char* what) {
-    if (request.getInt("unit", unit) != unit) {
+void requireUnit(long long given, long long unit, const char* what) {
+    if (given != unit) {
         throw ArgumentError(std::string("The document engine supports ") + what + " only.",
                             EngineErrorNumber::NotSupported);
     }
@@ -145,7 +145,7 @@ Message CommandDispatcher::run(const Message& request) {
 
 // The handshake: a spare becomes a Word object's.
 Message CommandDispatcher::hello(const Message& request) {
-    if (request.getInt("version", 0) != kProtocolVersion) {
+    if (HelloRequest::decode(request).version != kProtocolVersion) {
         throw ArgumentError(
             "The engine host speaks protocol version " + std::to_string(kProtocolVersion) + ".",
             EngineErrorNumber::CantCreate);
@@ -174,7 +174,7 @@ Message CommandDispatcher::warm(const Message&) {
 // A spare opens and lays out the document it will likely be asked for next; nothing is reported
 // to the user from here: a failure shows when the document is opened in its turn.
 Message CommandDispatcher::readAhead(const Message& request) {
-    const std::string path = request.get("path");
+    const std::string path = ReadAheadRequest::decode(request).path;
     readAhead_.reset();
     readAheadPath_.clear();
     Engine& started = engine();
@@ -214,7 +214,7 @@ Message CommandDispatcher::quit(const Message&) {
 Message CommandDispatcher::name(const Message&) { return ok().set("value", kEngineName); }
 
 Message CommandDispatcher::open(const Message& request) {
-    const std::string path = request.get("path");
+    const std::string path = OpenRequest::decode(request).path;
     if (path.empty()) throw ArgumentError("Bad parameter: no document was named.");
     document_.reset();  // one document at a time: the new one becomes the active document
     // The document read ahead serves only when it is still the file it was read from.
@@ -231,7 +231,8 @@ Message CommandDispatcher::open(const Message& request) {
     return reply;
 }
 
-Message CommandDispatcher::closeDocument(const Message&) {
+Message CommandDispatcher::closeDocument(const Message& request) {
+    CloseRequest::decode(request);  // never saves
     document_.reset();
     return ok();
 }
@@ -242,7 +243,7 @@ Message CommandDispatcher::repaginate(const Message&) {
 }
 
 Message CommandDispatcher::property(const Message& request) {
-    if (request.getInt("index") != wd::PropertyPages) {
+    if (PropertyRequest::decode(request).index != wd::PropertyPages) {
         throw ArgumentError("The document engine knows the property 14 (number of pages) only.",
                             EngineErrorNumber::NotSupported);
     }
@@ -252,7 +253,7 @@ Message CommandDispatcher::property(const Message& request) {
 Message CommandDispatcher::getPageFit(const Message&) { return ok().set("value", pageFit_); }
 
 Message CommandDispatcher::setPageFit(const Message& request) {
-    const long long value = request.getInt("value");
+    const long long value = SetPageFitRequest::decode(request).value;
     if (value < 0 || value > 2) throw ArgumentError("The value is out of range.");
     pageFit_ = static_cast<int>(value);
     return ok();
@@ -271,35 +272,42 @@ Message CommandDispatcher::setIndents(const Message& request) {
 }
 
 Message CommandDispatcher::endKey(const Message& request) {
-    requireUnit(request, wd::Story, "EndKey by story (6)");
-    const bool extend = extendArgument(request);
+    const EndKeyRequest arguments = EndKeyRequest::decode(request);
+    requireUnit(arguments.unit, wd::Story, "EndKey by story (6)");
+    const bool extend = extendArgument(arguments.extend);
     document().endOfDocument(extend);
     return ok();
 }
 
 Message CommandDispatcher::goTo(const Message& request) {
-    if (request.getInt("what", wd::GoToPage) != wd::GoToPage)
+    const GoToRequest arguments = GoToRequest::decode(request);
+    if (arguments.what != wd::GoToPage)
         throw ArgumentError("The document engine goes to pages only.", EngineErrorNumber::NotSupported);
     // A page by number, the last page, or counted from the first.
-    const long long which = request.getInt("which", wd::GoToNext);
-    const std::optional<long long> named =
-        request.has("name") ? std::optional(request.getInt("name")) : std::nullopt;
-    const bool last = !named && which == wd::GoToLast;
-    if (!named && !last && which != wd::GoToNext && which != wd::GoToPrevious && which != wd::GoToFirst)
+    const long long which = arguments.which;
+    const bool last = !arguments.name && which == wd::GoToLast;
+    if (!arguments.name && !last && which != wd::GoToNext && which != wd::GoToPrevious &&
+        which != wd::GoToFirst)
         throw ArgumentError("Bad parameter: which.");
-    const long long fromFirst = !named && which == wd::GoToNext ? request.getInt("count", 1) : 0;
     EngineDocument& doc = document();
     const int pages = doc.pageCount();
-    const long long page = named ? *named : last ? pages : 1 + fromFirst;
+    long long page = 1;
+    if (arguments.name) {
+        page = *arguments.name;
+    } else if (last) {
+        page = pages;
+    } else if (which == wd::GoToNext) {
+        page = 1 + arguments.count;
+    }
     doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
     return ok();
 }
 
 Message CommandDispatcher::moveUp(const Message& request) {
-    requireUnit(request, wd::Line, "MoveUp by lines (5)");
-    const long long count = request.getInt("count", 1);
-    const bool extend = extendArgument(request);
-    document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)), extend);
+    const MoveUpRequest arguments = MoveUpRequest::decode(request);
+    requireUnit(arguments.unit, wd::Line, "MoveUp by lines (5)");
+    const bool extend = extendArgument(arguments.extend);
+    document().moveUp(static_cast<int>(std::clamp<long long>(arguments.count, 0, 1 << 30)), extend);
     return ok();
 }
 
