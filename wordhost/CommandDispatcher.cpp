@@ -109,16 +109,14 @@ EngineDocument& CommandDispatcher::document() {
 Message CommandDispatcher::handle(const Message& request) {
     const Step step = lifecycle_.decide(request.name());
     if (step.refusal) return errorReply(step.refusal->number, step.refusal->description);
-    const HostState before = lifecycle_.state();
     try {
         Message reply = run(request);
         lifecycle_.finish(step, true);
         return reply;
     } catch (const ArgumentError& error) {
-        lifecycle_.finish(Step{std::nullopt, before, before}, false);
+        // Refused for its arguments before it did anything: the state stays.
         return errorReply(error.number(), error.what());
     } catch (const ProtocolError& error) {
-        lifecycle_.finish(Step{std::nullopt, before, before}, false);
         return errorReply(EngineErrorNumber::Automation, std::string("Bad request: ") + error.what());
     } catch (const EngineError& error) {
         lifecycle_.finish(step, false);

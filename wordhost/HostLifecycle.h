@@ -41,7 +41,6 @@ class HostLifecycle {
   public:
     HostState state() const { return state_; }
     bool readAheadFailed() const { return readAheadFailed_; }
-    bool claimed() const { return state_ == HostState::Claimed || state_ == HostState::DocumentOpen; }
 
     Step decide(std::string_view request) const {
         return wordhost::decide(state_, readAheadFailed_, request);
