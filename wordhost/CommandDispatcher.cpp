@@ -180,7 +180,7 @@ Message CommandDispatcher::readAhead(const Message& request) {
     if (!before) throw EngineError("The document cannot be read.");
     try {
         auto document =
-            std::make_unique<EngineDocument>(started.open(folder_.makeSubfolder("document-"), path));
+            std::make_unique<EngineDocument>(started.open(folder_.makeSubfolder("document-"), path), path);
         document->repaginate();
         document->pageCount();
         if (identityOf<FileIdentity>(path) != before)
@@ -221,7 +221,8 @@ Message CommandDispatcher::open(const Message& request) {
         document_ = std::move(ahead);
     } else {
         ahead.reset();
-        document_ = std::make_unique<EngineDocument>(engine().open(folder_.makeSubfolder("document-"), path));
+        document_ =
+            std::make_unique<EngineDocument>(engine().open(folder_.makeSubfolder("document-"), path), path);
     }
     // An engine that failed reading ahead saw an error: the client must not hand it on.
     Message reply = ok();

@@ -16,8 +16,8 @@ constexpr std::size_t kMaxPictureBytes = std::size_t(512) << 20;
 
 }  // namespace
 
-EngineDocument::EngineDocument(std::unique_ptr<LoadedDocument> loaded)
-    : loaded_(std::move(loaded)), selection_(*this) {}
+EngineDocument::EngineDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath)
+    : loaded_(std::move(loaded)), shownPath_(std::move(shownPath)), selection_(*this) {}
 
 EngineDocument::~EngineDocument() {
     renderer_.reset();  // joins the drawing thread before the layout goes
@@ -75,7 +75,8 @@ std::vector<Indents> EngineDocument::paragraphIndents() {
         return loaded_->indents();
     } catch (const EngineError& error) {
         // Without its paragraphs the document still converts, only without the indent repair.
-        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs: %s\n", error.what());
+        std::fprintf(stderr, "marrowdale-wordhost: no paragraphs for \"%s\": %s\n", shownPath_.c_str(),
+                     error.what());
         return {};
     }
 }

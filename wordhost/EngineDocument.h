@@ -19,7 +19,8 @@ class RenderAhead;
 // its page layout, its paragraphs, and a selection over the pages not cut yet.
 class EngineDocument : private PageLines {
   public:
-    explicit EngineDocument(std::unique_ptr<LoadedDocument> loaded);
+    // `shownPath` names the document in the host's diagnostics.
+    EngineDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath);
     ~EngineDocument() override;
 
     void repaginate();
@@ -48,6 +49,7 @@ class EngineDocument : private PageLines {
     void prepareNextPages();
 
     std::unique_ptr<LoadedDocument> loaded_;
+    std::string shownPath_;
     std::unique_ptr<PageLayout> layout_;
     std::unique_ptr<RenderAhead> renderer_;
     std::vector<int> remaining_;  // layout pages still in the document

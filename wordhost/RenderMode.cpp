@@ -39,7 +39,7 @@ int renderDocument(const std::string& document, const std::string& folder) {
         if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
         OfficeEngine engine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
         {
-            EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document));
+            EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
             const int pages = doc.pageCount();
             // "-" lays out and draws every page without writing it: the engine's own floor.
             const bool write = folder != "-";
