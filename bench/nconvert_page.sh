@@ -23,10 +23,10 @@ runs=${2:-$runs}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-convert -size 1275x1650 xc:white -fill black -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 18 \
+/usr/bin/convert -size 1275x1650 xc:white -fill black -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 18 \
   $(for i in $(seq 1 60); do printf -- '-annotate +100+%d Line_%d_of_a_page_of_text_with_words_in_it ' $((80 + i * 25)) "$i"; done) \
   -quality 100 -sampling-factor 4:4:4 "$work/text.jpg"
-convert -size 1275x1650 gradient:white-navy -attenuate 0.3 +noise Gaussian -quality 100 -sampling-factor 4:4:4 \
+/usr/bin/convert -size 1275x1650 gradient:white-navy -attenuate 0.3 +noise Gaussian -quality 100 -sampling-factor 4:4:4 \
   "$work/photo.jpg"
 pages=(text photo)
 if [ -n "$doc" ]; then
@@ -34,7 +34,7 @@ if [ -n "$doc" ]; then
     >/dev/null 2>&1
   pdf=$work/$(basename "${doc%.*}").pdf
   pdftoppm -r 150 -f 1 -l 1 -png "$pdf" "$work/doc"
-  convert "$work"/doc*.png -quality 100 -sampling-factor 4:4:4 "$work/document.jpg"
+  /usr/bin/convert "$work"/doc*.png -quality 100 -sampling-factor 4:4:4 "$work/document.jpg"
   pages+=(document)
 fi
 

@@ -77,15 +77,40 @@ int runLength(const std::uint8_t* p, int limit) {
     }
 }
 
+// Where the next run of two or more begins at or after `from`: the first byte equal to the one
+// after it, or `length` when there is none. Eight neighbours are compared at a time, as the
+// stretches between runs (the edges of letters) are where a page's time goes.
+int nextRun(const std::uint8_t* line, int from, int length) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    int at = from;
+    for (; at + 8 < length; at += 8) {
+        const std::uint64_t differ = load64(line + at) ^ load64(line + at + 1);
+        // The lowest marked byte is the first zero byte of `differ`: the first equal neighbours.
+        const std::uint64_t zero = (differ - kOnes) & ~differ & kHighs;
+        if (zero != 0) return at + __builtin_ctzll(zero) / 8;
+    }
+    for (; at + 1 < length; ++at) {
+        if (line[at] == line[at + 1]) return at;
+    }
+    return length;
+}
+
 // Runs never cross the end of a plane's line, so every decoder reads the lines alike. At worst
 // every byte takes two (a light value alone). Returns the end of what was written.
 std::uint8_t* encodeLine(const std::uint8_t* line, int length, std::uint8_t* out) {
     int i = 0;
     while (i < length) {
-        const std::uint8_t value = line[i];
+        // Bytes unlike their neighbour stand alone; a light one needs a run of one before it.
+        for (const int run = nextRun(line, i, length); i < run; ++i) {
+            const std::uint8_t value = line[i];
+            if ((value & kRunFlag) == kRunFlag) *out++ = static_cast<std::uint8_t>(kRunFlag | 1);
+            *out++ = value;
+        }
+        if (i == length) break;
         const int run = runLength(line + i, std::min(length - i, kMaxRun));
-        if (run > 1 || (value & kRunFlag) == kRunFlag) *out++ = static_cast<std::uint8_t>(kRunFlag | run);
-        *out++ = value;
+        *out++ = static_cast<std::uint8_t>(kRunFlag | run);
+        *out++ = line[i];
         i += run;
     }
     return out;
@@ -98,7 +123,8 @@ PcxWriter::PcxWriter(OutputFile& out, const ImageInfo& info)
       info_(info),
       bytesPerLine_(info.width + (info.width & 1)),
       planes_(static_cast<std::size_t>(bytesPerLine_) * info.channels, 0),
-      encoded_(2 * static_cast<std::size_t>(bytesPerLine_)) {
+      encoded_(2 * planes_.size()),
+      previousRow_(static_cast<std::size_t>(info.width) * info.channels) {
     std::uint8_t header[kHeaderSize] = {};
     header[0] = kManufacturer;
     header[1] = kVersion5;
@@ -115,6 +141,17 @@ PcxWriter::PcxWriter(OutputFile& out, const ImageInfo& info)
 }
 
 void PcxWriter::writeRow(const std::uint8_t* pixels) {
+    // Most rows of a page are blank paper like the row before: the same row encodes the same.
+    const std::size_t rowBytes = previousRow_.size();
+    if (encodedSize_ == 0 || std::memcmp(pixels, previousRow_.data(), rowBytes) != 0) {
+        std::memcpy(previousRow_.data(), pixels, rowBytes);
+        encodedSize_ = encodeRow(pixels);
+    }
+    out_.write(encoded_.data(), encodedSize_);
+    ++rowsWritten_;
+}
+
+std::size_t PcxWriter::encodeRow(const std::uint8_t* pixels) {
     const int width = info_.width;
     std::uint8_t* const plane = planes_.data();  // the padding byte of each plane's line stays 0
     if (info_.channels == 1) {
@@ -122,11 +159,9 @@ void PcxWriter::writeRow(const std::uint8_t* pixels) {
     } else {
         splitPlanes(pixels, width, plane, plane + bytesPerLine_, plane + 2 * bytesPerLine_);
     }
-    for (int c = 0; c < info_.channels; ++c) {
-        const std::uint8_t* const end = encodeLine(plane + c * bytesPerLine_, bytesPerLine_, encoded_.data());
-        out_.write(encoded_.data(), static_cast<std::size_t>(end - encoded_.data()));
-    }
-    ++rowsWritten_;
+    std::uint8_t* end = encoded_.data();
+    for (int c = 0; c < info_.channels; ++c) end = encodeLine(plane + c * bytesPerLine_, bytesPerLine_, end);
+    return static_cast<std::size_t>(end - encoded_.data());
 }
 
 void PcxWriter::finish() {

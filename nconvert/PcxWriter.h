@@ -23,11 +23,16 @@ class PcxWriter {
     void finish();
 
   private:
+    // Encodes one row's plane lines into encoded_; returns their length.
+    std::size_t encodeRow(const std::uint8_t* pixels);
+
     OutputFile& out_;
     ImageInfo info_;
     int bytesPerLine_;
-    std::vector<std::uint8_t> planes_;   // one row as plane lines, each with its padding byte
-    std::vector<std::uint8_t> encoded_;  // one plane's line encoded, at worst twice its size
+    std::vector<std::uint8_t> planes_;       // one row as plane lines, each with its padding byte
+    std::vector<std::uint8_t> encoded_;      // the last row encoded, at worst twice its size
+    std::vector<std::uint8_t> previousRow_;  // the last row as it came
+    std::size_t encodedSize_ = 0;            // 0 until the first row
     int rowsWritten_ = 0;
 };
 

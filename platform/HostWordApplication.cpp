@@ -13,6 +13,7 @@
 #include "platform/AppError.h"
 #include "platform/HostReply.h"
 #include "protocol/PagePicture.h"
+#include "protocol/Requests.h"
 
 namespace platform {
 
@@ -34,7 +35,7 @@ class HostWordApplication : public WordApplication {
     void documentsOpen(const QString& path) override {
         const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
         if (host_) host_->countDocument(absolute);
-        const Message reply = call(Message("open").set("path", absolute.toStdString()));
+        const Message reply = call(wordhost::OpenRequest{absolute.toStdString()}.encode());
         if (reply.getInt("readaheadfailed", 0) != 0) failed_ = true;  // this engine saw an error
         paragraphCount_ = -1;
     }
@@ -42,17 +43,14 @@ class HostWordApplication : public WordApplication {
     void activeDocumentRepaginate() override { call(Message("repaginate")); }
 
     QVariant builtInDocumentProperty(std::int16_t index) override {
-        const long long value =
-            call(Message("property").set("index", static_cast<int>(index))).getInt("value");
+        const long long value = call(wordhost::PropertyRequest{index}.encode()).getInt("value");
         return QVariant::fromValue(static_cast<int>(value));
     }
 
     std::int16_t pageFit() override {
         return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value"));
     }
-    void setPageFit(std::int16_t value) override {
-        call(Message("setpagefit").set("value", static_cast<int>(value)));
-    }
+    void setPageFit(std::int16_t value) override { call(wordhost::SetPageFitRequest{value}.encode()); }
 
     std::vector<ParagraphIndents> paragraphIndents() override {
         const Message reply = call(Message("paragraphs"));
@@ -66,19 +64,13 @@ class HostWordApplication : public WordApplication {
     double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
 
     void selectionEndKey(std::int16_t unit, std::int16_t extend) override {
-        call(Message("endkey").set("unit", static_cast<int>(unit)).set("extend", static_cast<int>(extend)));
+        call(wordhost::EndKeyRequest{unit, extend}.encode());
     }
     void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) override {
-        call(Message("goto")
-                 .set("what", static_cast<int>(what))
-                 .set("which", static_cast<int>(which))
-                 .set("name", static_cast<int>(name)));
+        call(wordhost::GoToRequest{what, which, name}.encode());
     }
     void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) override {
-        call(Message("moveup")
-                 .set("unit", static_cast<int>(unit))
-                 .set("count", static_cast<int>(count))
-                 .set("extend", static_cast<int>(extend)));
+        call(wordhost::MoveUpRequest{unit, count, extend}.encode());
     }
     std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
                                                             std::int16_t extend, int times) override {
@@ -90,10 +82,7 @@ class HostWordApplication : public WordApplication {
         }
         const std::size_t first = requests.size();
         for (int i = 0; i < times; ++i) {
-            requests.push_back(Message("moveup")
-                                   .set("unit", static_cast<int>(unit))
-                                   .set("count", static_cast<int>(count))
-                                   .set("extend", static_cast<int>(extend)));
+            requests.push_back(wordhost::MoveUpRequest{unit, count, extend}.encode());
         }
         std::vector<Message> replies;
         std::vector<std::exception_ptr> failures;
@@ -145,7 +134,7 @@ class HostWordApplication : public WordApplication {
     }
 
     void activeDocumentClose(std::int16_t saveChanges) override {
-        call(Message("close").set("savechanges", static_cast<int>(saveChanges)));
+        call(wordhost::CloseRequest{saveChanges}.encode());
         paragraphCount_ = -1;
     }
 

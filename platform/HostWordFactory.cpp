@@ -9,7 +9,7 @@
 #include "platform/AttachedWordApplication.h"
 #include "platform/HostReply.h"
 #include "platform/ProgramFolder.h"
-#include "protocol/WordVocabulary.h"
+#include "protocol/Requests.h"
 
 namespace platform {
 
@@ -41,7 +41,7 @@ void HostWordFactory::readAhead(const QString& path) {
     if (!spare_ || !spare_->readAheadPath().isEmpty() || spare_->documentsCounted() >= kDocumentsPerHost - 1)
         return;
     try {
-        spare_->post(Message("readahead").set("path", absolute.toStdString()));
+        spare_->post(wordhost::ReadAheadRequest{absolute.toStdString()}.encode());
         spare_->setReadAheadPath(absolute);
     } catch (const AppError&) {
         spare_.reset();  // it died: the next Word object starts its own host
@@ -73,8 +73,7 @@ QString HostWordFactory::engineKey() {
 
 bool HostWordFactory::handshake(WordHostProcess& host) {
     try {
-        const std::vector<Message> replies =
-            host.exchange({Message("hello").set("version", wordhost::kProtocolVersion)});
+        const std::vector<Message> replies = host.exchange({wordhost::HelloRequest{}.encode()});
         throwIfError(replies.front());
         host.setPrivateFolder(replies.front().get("folder"));
         return true;

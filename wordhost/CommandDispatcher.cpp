@@ -9,16 +9,21 @@
 #include "protocol/HostRegistry.h"
 #include "protocol/Indents.h"
 #include "protocol/PagePicture.h"
+#include "protocol/Requests.h"
 #include "protocol/WordVocabulary.h"
+#include "wordhost/Engine.h"
 #include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
 #include "wordhost/PrivateFolder.h"
-#include "wordhost/WarmUp.h"
 
 namespace wordhost {
 
 namespace {
+
+// A request refused for its arguments, before it did anything: the host stays as it was.
+class ArgumentError : public EngineError {
+    using EngineError::EngineError;
+};
 
 Message ok() { return Message("ok"); }
 
@@ -26,16 +31,15 @@ Message errorReply(int number, const std::string& description) {
     return Message("error").set("number", number).set("description", description);
 }
 
-bool extendArgument(const Message& request) {
-    const long long extend = request.getInt("extend", 0);
-    if (extend != 0 && extend != 1) throw EngineError("Bad parameter: extend must be 0 or 1.");
+bool extendArgument(long long extend) {
+    if (extend != 0 && extend != 1) throw ArgumentError("Bad parameter: extend must be 0 or 1.");
     return extend == 1;
 }
 
-void requireUnit(const Message& request, long long unit, const char* what) {
-    if (request.getInt("unit", unit) != unit) {
-        throw EngineError(std::string("The document engine supports ") + what + " only.",
-                          EngineErrorNumber::NotSupported);
+void requireUnit(long long given, long long unit, const char* what) {
+    if (given != unit) {
+        throw ArgumentError(std::string("The document engine supports ") + what + " only.",
+                            EngineErrorNumber::NotSupported);
     }
 }
 
@@ -55,7 +59,30 @@ std::optional<Identity> identityOf(const std::string& path) {
 
 }  // namespace
 
-CommandDispatcher::CommandDispatcher(PrivateFolder& folder) : folder_(folder) {}
+const CommandDispatcher::Handler CommandDispatcher::kHandlers[] = {
+    {"hello", &CommandDispatcher::hello},
+    {"warm", &CommandDispatcher::warm},
+    {"readahead", &CommandDispatcher::readAhead},
+    {"release", &CommandDispatcher::release},
+    {"quit", &CommandDispatcher::quit},
+    {"name", &CommandDispatcher::name},
+    {"open", &CommandDispatcher::open},
+    {"close", &CommandDispatcher::closeDocument},
+    {"repaginate", &CommandDispatcher::repaginate},
+    {"property", &CommandDispatcher::property},
+    {"getpagefit", &CommandDispatcher::getPageFit},
+    {"setpagefit", &CommandDispatcher::setPageFit},
+    {"paragraphs", &CommandDispatcher::paragraphs},
+    {"setindents", &CommandDispatcher::setIndents},
+    {"endkey", &CommandDispatcher::endKey},
+    {"goto", &CommandDispatcher::goTo},
+    {"moveup", &CommandDispatcher::moveUp},
+    {"text", &CommandDispatcher::text},
+    {"cut", &CommandDispatcher::cut},
+};
+
+CommandDispatcher::CommandDispatcher(PrivateFolder& folder, EngineStarter startEngine)
+    : folder_(folder), startEngine_(std::move(startEngine)) {}
 
 CommandDispatcher::~CommandDispatcher() { close(); }
 
@@ -65,7 +92,13 @@ void CommandDispatcher::close() {
     registration_.reset();
 }
 
+Engine& CommandDispatcher::engine() {
+    if (!engine_) engine_ = startEngine_(folder_.makeSubfolder("profile-"));
+    return *engine_;
+}
+
 EngineDocument& CommandDispatcher::document() {
+    // The lifecycle lets document calls through only while a document is open.
     if (!document_) {
         throw EngineError("This command is not available because no document is open.",
                           EngineErrorNumber::NoDocument);
@@ -74,128 +107,48 @@ EngineDocument& CommandDispatcher::document() {
 }
 
 Message CommandDispatcher::handle(const Message& request) {
+    const Step step = lifecycle_.decide(request.name());
+    if (step.refusal) return errorReply(step.refusal->number, step.refusal->description);
     try {
-        if (request.is("warm")) {
-            // A spare host starts its engine ahead of time; it is no running Word until "hello".
-            startEngine();
-            if (!warmed_) warmUp(*office_, folder_.makeSubfolder("warm-"));
-            warmed_ = true;
-            return ok();
-        }
-        if (request.is("readahead")) return readAhead(request);
-        if (!claimed_ && !request.is("hello") && !request.is("quit")) {
-            throw EngineError("The handshake must come first.");
-        }
-        if (request.is("hello")) return hello(request);
-        if (request.is("name")) return ok().set("value", kEngineName);
-        if (request.is("open")) return open(request);
-        if (request.is("repaginate")) {
-            document().repaginate();
-            return ok();
-        }
-        if (request.is("property")) {
-            if (request.getInt("index") != wd::PropertyPages) {
-                throw EngineError("The document engine knows the property 14 (number of pages) only.",
-                                  EngineErrorNumber::NotSupported);
-            }
-            return ok().set("value", document().pageCount());
-        }
-        if (request.is("getpagefit")) return ok().set("value", pageFit_);
-        if (request.is("setpagefit")) {
-            const long long value = request.getInt("value");
-            if (value < 0 || value > 2) throw EngineError("The value is out of range.");
-            pageFit_ = static_cast<int>(value);
-            return ok();
-        }
-        if (request.is("paragraphs")) {
-            const std::vector<Indents> indents = document().paragraphIndents();
-            return ok()
-                .set("count", static_cast<long long>(indents.size()))
-                .setPayload(encodeIndents(indents));
-        }
-        if (request.is("setindents")) return setIndents(request);
-        if (request.is("endkey")) {
-            requireUnit(request, wd::Story, "EndKey by story (6)");
-            document().endOfDocument(extendArgument(request));
-            return ok();
-        }
-        if (request.is("goto")) {
-            if (request.getInt("what", wd::GoToPage) != wd::GoToPage) {
-                throw EngineError("The document engine goes to pages only.", EngineErrorNumber::NotSupported);
-            }
-            EngineDocument& doc = document();
-            const long long which = request.getInt("which", wd::GoToNext);
-            const int pages = doc.pageCount();
-            long long page = 1;
-            if (request.has("name")) {
-                page = request.getInt("name");
-            } else if (which == wd::GoToLast) {
-                page = pages;
-            } else if (which == wd::GoToNext || which == wd::GoToPrevious) {
-                page = 1 + (which == wd::GoToNext ? request.getInt("count", 1) : 0);
-            } else if (which != wd::GoToFirst) {
-                throw EngineError("Bad parameter: which.");
-            }
-            doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
-            return ok();
-        }
-        if (request.is("moveup")) {
-            requireUnit(request, wd::Line, "MoveUp by lines (5)");
-            const long long count = request.getInt("count", 1);
-            document().moveUp(static_cast<int>(std::clamp<long long>(count, 0, 1 << 30)),
-                              extendArgument(request));
-            return ok();
-        }
-        if (request.is("text")) return ok().setPayload(document().selectionText());
-        if (request.is("cut")) return cut();
-        if (request.is("close")) {
-            document();
-            document_.reset();
-            return ok();
-        }
-        if (request.is("release")) {
-            // A Word object whose every call went well leaves its engine clean: the host goes
-            // back to being an unregistered spare, with its engine started, instead of ending.
-            if (document_) throw EngineError("A document is still open.");
-            if (readAheadFailed_) throw EngineError("The engine failed reading a document ahead.");
-            registration_.reset();
-            claimed_ = false;
-            pageFit_ = 0;
-            return ok();
-        }
-        if (request.is("quit")) {
-            // Not a running Word any more once the client hears back.
-            registration_.reset();
-            quit_ = true;
-            return ok();
-        }
-        return errorReply(EngineErrorNumber::NotSupported,
-                          "Object doesn't support this property or method: " + request.name());
-    } catch (const EngineError& error) {
+        Message reply = run(request);
+        lifecycle_.finish(step, true);
+        return reply;
+    } catch (const ArgumentError& error) {
+        // Refused for its arguments before it did anything: the state stays.
         return errorReply(error.number(), error.what());
     } catch (const ProtocolError& error) {
         return errorReply(EngineErrorNumber::Automation, std::string("Bad request: ") + error.what());
+    } catch (const EngineError& error) {
+        lifecycle_.finish(step, false);
+        return errorReply(error.number(), error.what());
     } catch (const std::exception& error) {
+        lifecycle_.finish(step, false);
         return errorReply(EngineErrorNumber::Automation,
                           std::string("The document engine failed: ") + error.what());
     } catch (...) {
         // The engine's own exceptions are no std::exception: the host still answers.
+        lifecycle_.finish(step, false);
         return errorReply(EngineErrorNumber::Automation, "The document engine failed.");
     }
 }
 
-void CommandDispatcher::startEngine() {
-    if (!office_)
-        office_ = std::make_unique<Office>(Office::defaultProgramFolder(), folder_.makeSubfolder("profile-"));
+Message CommandDispatcher::run(const Message& request) {
+    for (const Handler& handler : kHandlers) {
+        if (request.is(handler.name)) return (this->*handler.run)(request);
+    }
+    // The lifecycle refuses names it does not know.
+    throw EngineError("Object doesn't support this property or method: " + request.name(),
+                      EngineErrorNumber::NotSupported);
 }
 
+// The handshake: a spare becomes a Word object's.
 Message CommandDispatcher::hello(const Message& request) {
-    if (request.getInt("version", 0) != kProtocolVersion) {
-        throw EngineError("The engine host speaks protocol version " + std::to_string(kProtocolVersion) + ".",
-                          EngineErrorNumber::CantCreate);
+    if (HelloRequest::decode(request).version != kProtocolVersion) {
+        throw ArgumentError(
+            "The engine host speaks protocol version " + std::to_string(kProtocolVersion) + ".",
+            EngineErrorNumber::CantCreate);
     }
-    startEngine();
-    claimed_ = true;
+    engine();
     if (!registration_) {
         try {
             registration_ = std::make_unique<HostRegistration>();
@@ -208,36 +161,26 @@ Message CommandDispatcher::hello(const Message& request) {
     return ok().set("version", kProtocolVersion).set("name", kEngineName).set("folder", folder_.path());
 }
 
-Message CommandDispatcher::open(const Message& request) {
-    const std::string path = request.get("path");
-    if (path.empty()) throw EngineError("Bad parameter: no document was named.");
-    document_.reset();  // one document at a time: the new one becomes the active document
-    // The document read ahead serves only when it is still the file it was read from.
-    std::unique_ptr<EngineDocument> ahead = std::move(readAhead_);
-    if (ahead && path == readAheadPath_ && identityOf<FileIdentity>(path) == readAheadIdentity_) {
-        document_ = std::move(ahead);
-    } else {
-        ahead.reset();
-        document_ = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
-    }
-    // An engine that failed reading ahead saw an error: the client must not hand it on.
-    Message reply = ok();
-    if (readAheadFailed_) reply.set("readaheadfailed", 1);
-    return reply;
+// A spare host starts its engine ahead of time; it is no running Word until "hello".
+Message CommandDispatcher::warm(const Message&) {
+    Engine& started = engine();
+    if (!warmed_) started.warmUp(folder_.makeSubfolder("warm-"));
+    warmed_ = true;
+    return ok();
 }
 
+// A spare opens and lays out the document it will likely be asked for next; nothing is reported
+// to the user from here: a failure shows when the document is opened in its turn.
 Message CommandDispatcher::readAhead(const Message& request) {
-    // A spare opens and lays out the document it will likely be asked for next; nothing is
-    // reported to the user from here: a failure shows when the document is opened in its turn.
-    if (claimed_ || document_ || readAheadFailed_) throw EngineError("Only a clean spare host reads ahead.");
-    const std::string path = request.get("path");
+    const std::string path = ReadAheadRequest::decode(request).path;
     readAhead_.reset();
     readAheadPath_.clear();
-    startEngine();
+    Engine& started = engine();
     const std::optional<FileIdentity> before = identityOf<FileIdentity>(path);
     if (!before) throw EngineError("The document cannot be read.");
     try {
-        auto document = std::make_unique<EngineDocument>(*office_, folder_.makeSubfolder("document-"), path);
+        auto document =
+            std::make_unique<EngineDocument>(started.open(folder_.makeSubfolder("document-"), path), path);
         document->repaginate();
         document->pageCount();
         if (identityOf<FileIdentity>(path) != before)
@@ -246,20 +189,129 @@ Message CommandDispatcher::readAhead(const Message& request) {
         readAheadPath_ = path;
         readAheadIdentity_ = *before;
     } catch (...) {
-        readAheadFailed_ = true;
+        lifecycle_.markReadAheadFailed();
         throw;
     }
     return ok();
 }
 
-Message CommandDispatcher::setIndents(const Message& request) {
-    EngineDocument& doc = document();
-    for (const IndentEdit& edit : decodeIndentEdits(request.payload())) {
-        doc.setIndent(edit.paragraph, edit.left, edit.points);
-    }
+// A Word object whose every call went well leaves its engine clean: the host goes back to being
+// an unregistered spare, with its engine started, instead of ending.
+Message CommandDispatcher::release(const Message&) {
+    registration_.reset();
+    pageFit_ = 0;
     return ok();
 }
 
-Message CommandDispatcher::cut() { return cutReply(document().cut()); }
+// Not a running Word any more once the client hears back.
+Message CommandDispatcher::quit(const Message&) {
+    registration_.reset();
+    return ok();
+}
+
+Message CommandDispatcher::name(const Message&) { return ok().set("value", kEngineName); }
+
+Message CommandDispatcher::open(const Message& request) {
+    const std::string path = OpenRequest::decode(request).path;
+    if (path.empty()) throw ArgumentError("Bad parameter: no document was named.");
+    document_.reset();  // one document at a time: the new one becomes the active document
+    // The document read ahead serves only when it is still the file it was read from.
+    std::unique_ptr<EngineDocument> ahead = std::move(readAhead_);
+    if (ahead && path == readAheadPath_ && identityOf<FileIdentity>(path) == readAheadIdentity_) {
+        document_ = std::move(ahead);
+    } else {
+        ahead.reset();
+        document_ =
+            std::make_unique<EngineDocument>(engine().open(folder_.makeSubfolder("document-"), path), path);
+    }
+    // An engine that failed reading ahead saw an error: the client must not hand it on.
+    Message reply = ok();
+    if (lifecycle_.readAheadFailed()) reply.set("readaheadfailed", 1);
+    return reply;
+}
+
+Message CommandDispatcher::closeDocument(const Message& request) {
+    CloseRequest::decode(request);  // never saves
+    document_.reset();
+    return ok();
+}
+
+Message CommandDispatcher::repaginate(const Message&) {
+    document().repaginate();
+    return ok();
+}
+
+Message CommandDispatcher::property(const Message& request) {
+    if (PropertyRequest::decode(request).index != wd::PropertyPages) {
+        throw ArgumentError("The document engine knows the property 14 (number of pages) only.",
+                            EngineErrorNumber::NotSupported);
+    }
+    return ok().set("value", document().pageCount());
+}
+
+Message CommandDispatcher::getPageFit(const Message&) { return ok().set("value", pageFit_); }
+
+Message CommandDispatcher::setPageFit(const Message& request) {
+    const long long value = SetPageFitRequest::decode(request).value;
+    if (value < 0 || value > 2) throw ArgumentError("The value is out of range.");
+    pageFit_ = static_cast<int>(value);
+    return ok();
+}
+
+Message CommandDispatcher::paragraphs(const Message&) {
+    const std::vector<Indents> indents = document().paragraphIndents();
+    return ok().set("count", static_cast<long long>(indents.size())).setPayload(encodeIndents(indents));
+}
+
+Message CommandDispatcher::setIndents(const Message& request) {
+    const std::vector<IndentEdit> edits = decodeIndentEdits(request.payload());
+    EngineDocument& doc = document();
+    for (const IndentEdit& edit : edits) doc.setIndent(edit.paragraph, edit.left, edit.points);
+    return ok();
+}
+
+Message CommandDispatcher::endKey(const Message& request) {
+    const EndKeyRequest arguments = EndKeyRequest::decode(request);
+    requireUnit(arguments.unit, wd::Story, "EndKey by story (6)");
+    const bool extend = extendArgument(arguments.extend);
+    document().endOfDocument(extend);
+    return ok();
+}
+
+Message CommandDispatcher::goTo(const Message& request) {
+    const GoToRequest arguments = GoToRequest::decode(request);
+    if (arguments.what != wd::GoToPage)
+        throw ArgumentError("The document engine goes to pages only.", EngineErrorNumber::NotSupported);
+    // A page by number, the last page, or counted from the first.
+    const long long which = arguments.which;
+    const bool last = !arguments.name && which == wd::GoToLast;
+    if (!arguments.name && !last && which != wd::GoToNext && which != wd::GoToPrevious &&
+        which != wd::GoToFirst)
+        throw ArgumentError("Bad parameter: which.");
+    EngineDocument& doc = document();
+    const int pages = doc.pageCount();
+    long long page = 1;
+    if (arguments.name) {
+        page = *arguments.name;
+    } else if (last) {
+        page = pages;
+    } else if (which == wd::GoToNext) {
+        page = 1 + arguments.count;
+    }
+    doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
+    return ok();
+}
+
+Message CommandDispatcher::moveUp(const Message& request) {
+    const MoveUpRequest arguments = MoveUpRequest::decode(request);
+    requireUnit(arguments.unit, wd::Line, "MoveUp by lines (5)");
+    const bool extend = extendArgument(arguments.extend);
+    document().moveUp(static_cast<int>(std::clamp<long long>(arguments.count, 0, 1 << 30)), extend);
+    return ok();
+}
+
+Message CommandDispatcher::text(const Message&) { return ok().setPayload(document().selectionText()); }
+
+Message CommandDispatcher::cut(const Message&) { return cutReply(document().cut()); }
 
 }  // namespace wordhost

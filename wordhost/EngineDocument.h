@@ -6,28 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "wordhost/DocumentModel.h"
-#include "wordhost/DocumentSniffer.h"
+#include "protocol/Indents.h"
+#include "wordhost/Engine.h"
 #include "wordhost/PageImage.h"
 #include "wordhost/Selection.h"
 
-namespace lok {
-class Document;
-}
-
 namespace wordhost {
 
-class Office;
-class PdfLayout;
 class RenderAhead;
 
-// One open document as Word would show it to the conversion: a private copy loaded into the
-// engine, its page layout, its paragraphs, and a selection over the pages not cut yet.
+// One open document as Word would show it to the conversion: the document loaded in the engine,
+// its page layout, its paragraphs, and a selection over the pages not cut yet.
 class EngineDocument : private PageLines {
   public:
-    // Copies the document into `workFolder`, checks that it is a Word document and loads the
-    // copy. The document's own file and folder are only read. Throws EngineError.
-    EngineDocument(Office& office, std::string workFolder, const std::string& path);
+    // `shownPath` names the document in the host's diagnostics.
+    EngineDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath);
     ~EngineDocument() override;
 
     void repaginate();
@@ -55,19 +48,13 @@ class EngineDocument : private PageLines {
     void layOut();
     void prepareNextPages();
 
-    Office& office_;
-    std::string folder_;
+    std::unique_ptr<LoadedDocument> loaded_;
     std::string shownPath_;
-    std::string copy_;
-    DocumentFormat format_;
-    std::unique_ptr<lok::Document> engineDocument_;
-    int layouts_ = 0;
-    std::unique_ptr<PdfLayout> layout_;
+    std::unique_ptr<PageLayout> layout_;
     std::unique_ptr<RenderAhead> renderer_;
     std::vector<int> remaining_;  // layout pages still in the document
     std::set<int> cut_;           // layout pages cut so far
-    std::unique_ptr<DocumentModel> model_;
-    bool changed_ = false;  // indents written since the last layout
+    bool changed_ = false;        // indents written since the last layout
     Selection selection_;
 };
 

@@ -18,6 +18,7 @@
 #include "protocol/Message.h"
 #include "shared/WriteAll.h"
 #include "wordhost/CommandDispatcher.h"
+#include "wordhost/OfficeEngine.h"
 #include "wordhost/PrivateFolder.h"
 
 namespace wordhost {
@@ -91,7 +92,9 @@ int serveClient() {
 
     int status = 0;
     {
-        CommandDispatcher dispatcher(folder);
+        CommandDispatcher dispatcher(folder, [](const std::string& profileFolder) {
+            return std::make_unique<OfficeEngine>(Office::defaultProgramFolder(), profileFolder);
+        });
         // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
         const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
         MessageReader reader;

@@ -42,7 +42,7 @@ namespace {
 void quiet(const std::string&, void*) {}
 }  // namespace
 
-PdfLayout::PdfLayout(const std::string& pdfPath) {
+PdfLayout::PdfLayout(const std::string& pdfPath) : path_(pdfPath) {
     // Poppler's complaints about the engine's PDF (odd annotation boxes) are of no use here.
     static std::once_flag once;
     std::call_once(once, [] { poppler::set_debug_error_function(quiet, nullptr); });
@@ -54,6 +54,8 @@ PdfLayout::PdfLayout(const std::string& pdfPath) {
 }
 
 PdfLayout::~PdfLayout() = default;
+
+std::unique_ptr<PageLayout> PdfLayout::openAgain() const { return std::make_unique<PdfLayout>(path_); }
 
 const std::vector<std::string>& PdfLayout::lines(int page) {
     auto found = lines_.find(page);

@@ -3,11 +3,10 @@
 #include <algorithm>
 
 #include "wordhost/EngineError.h"
-#include "wordhost/PdfLayout.h"
 
 namespace wordhost {
 
-RenderAhead::RenderAhead(std::string pdfPath) : pdfPath_(std::move(pdfPath)), worker_([this] { run(); }) {}
+RenderAhead::RenderAhead(const PageLayout& layout) : layout_(layout), worker_([this] { run(); }) {}
 
 RenderAhead::~RenderAhead() {
     {
@@ -55,10 +54,10 @@ PageImage RenderAhead::take(int page) {
 }
 
 void RenderAhead::run() {
-    std::unique_ptr<PdfLayout> layout;
+    std::unique_ptr<PageLayout> layout;
     std::exception_ptr openFailure;
     try {
-        layout = std::make_unique<PdfLayout>(pdfPath_);
+        layout = layout_.openAgain();
     } catch (...) {
         openFailure = std::current_exception();
     }

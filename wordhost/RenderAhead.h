@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "wordhost/Engine.h"
 #include "wordhost/PageImage.h"
 
 namespace wordhost {
@@ -17,7 +18,8 @@ namespace wordhost {
 // still busy with the page before. Holds at most the pages it was asked to prepare.
 class RenderAhead {
   public:
-    explicit RenderAhead(std::string pdfPath);
+    // Draws pages of `layout`, read again on the drawing thread; `layout` outlives this object.
+    explicit RenderAhead(const PageLayout& layout);
     ~RenderAhead();
     RenderAhead(const RenderAhead&) = delete;
     RenderAhead& operator=(const RenderAhead&) = delete;
@@ -30,7 +32,7 @@ class RenderAhead {
   private:
     void run();
 
-    std::string pdfPath_;
+    const PageLayout& layout_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<int> queue_;

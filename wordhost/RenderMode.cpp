@@ -9,7 +9,7 @@
 
 #include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
+#include "wordhost/OfficeEngine.h"
 #include "wordhost/PdfLayout.h"
 #include "wordhost/PrivateFolder.h"
 
@@ -37,9 +37,9 @@ int renderDocument(const std::string& document, const std::string& folder) {
         PrivateFolder privateFolder;
         ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
         if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
-        Office office(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+        OfficeEngine engine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
         {
-            EngineDocument doc(office, privateFolder.makeSubfolder("document-"), document);
+            EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
             const int pages = doc.pageCount();
             // "-" lays out and draws every page without writing it: the engine's own floor.
             const bool write = folder != "-";

@@ -2,12 +2,13 @@
 // the processes it started behind (engine hosts, converter runs, and what they started).
 #include <signal.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QTimer>
+#include <cstdlib>
 
 #include "mainwindow/Form1.h"
 #include "platform/EventLoop.h"
@@ -50,7 +51,9 @@ bool goneSoon(qint64 pid) {
         QStringLiteral("/bin/sh"),
         {QStringLiteral("-c"), QStringLiteral("sleep 300 & echo $! > '%1.grandchild'; wait").arg(pidFile)});
     child.waitForStarted();
-    while (!QFile::exists(pidFile + QStringLiteral(".grandchild"))) QThread::msleep(10);
+    if (!testsupport::waitUntil([&] { return QFile::exists(pidFile + QStringLiteral(".grandchild")); },
+                                10000))
+        std::_Exit(3);  // the shell never started its child: fail, do not hang
     QFile out(pidFile);
     out.open(QIODevice::WriteOnly);
     out.write(QByteArray::number(child.processId()));
@@ -60,7 +63,10 @@ bool goneSoon(qint64 pid) {
         QTimer::singleShot(0, &form, &QWidget::close);
         box.exec();
     });
-    for (;;) platform::yieldToEventLoop();
+    // Closing must end the process from inside this loop; a close that does not fails the test.
+    QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) platform::yieldToEventLoop();
+    std::_Exit(4);
 }
 
 TEST(ProgramEnd, ClosingEndsTheProgramAndItsChildProcesses) {

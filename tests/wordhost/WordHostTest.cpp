@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include "platform/HostWordFactory.h"
 #include "platform/Services.h"
 #include "platform/WordHostProcess.h"
+#include "protocol/HostRegistry.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
@@ -267,6 +269,13 @@ TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
         EXPECT_TRUE(
             description(locked).startsWith(QStringLiteral("The document \"%1\" cannot be read").arg(locked)));
     }
+    // A refused document leaves no copy behind in the host's private folder.
+    const pid_t host = onlyRunningHost();
+    ASSERT_GT(host, 0);
+    const QDir hostFolder(QString::fromStdString(wordhost::privateFolderOfHost(host)));
+    ASSERT_TRUE(hostFolder.exists());
+    const QStringList copies = hostFolder.entryList({QStringLiteral("document-*")}, QDir::Dirs);
+    EXPECT_TRUE(copies.isEmpty()) << copies.join(QLatin1Char(' ')).toStdString();
     word->documentsOpen(good);
     EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 1);
     word->quit();

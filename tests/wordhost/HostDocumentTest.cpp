@@ -1,0 +1,232 @@
+// The open document as the host serves it, on a fake office: the selection over pages, the cut,
+// the layout after indent writes and the pages drawn ahead.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "protocol/PagePicture.h"
+#include "tests/wordhost/FakeOffice.h"
+
+using wordhosttest::FakeContent;
+using wordhosttest::FakeHost;
+using wordhosttest::pagesWithLines;
+using wordhosttest::PictureTag;
+
+namespace {
+
+// The pages a cut reply shows, as (export, layout page); nothing for an empty cut.
+std::vector<PictureTag> cutTags(FakeHost& host) {
+    wordhost::Message reply = host.call("cut");
+    EXPECT_TRUE(reply.is("ok")) << reply.get("description");
+    const std::optional<wordhost::PagePicture> picture = wordhost::takeCutPicture(reply);
+    return picture ? wordhosttest::tagsOf(*picture) : std::vector<PictureTag>{};
+}
+
+int pagesLeft(FakeHost& host) { return static_cast<int>(host.call("property index=14").getInt("value")); }
+
+// How the conversion takes one page: to the start of page 2, up to the top; the last page whole.
+std::vector<PictureTag> cutFirstPage(FakeHost& host) {
+    const bool last = pagesLeft(host) == 1;
+    EXPECT_EQ(host.errorOf("goto what=1 which=1 name=2"), 0);
+    EXPECT_EQ(host.errorOf("moveup unit=5 count=1073741824 extend=1"), 0);
+    if (last) {
+        EXPECT_EQ(host.errorOf("endkey unit=6 extend=1"), 0);
+    }
+    return cutTags(host);
+}
+
+std::string edits(const std::vector<wordhost::IndentEdit>& list) {
+    std::string payload;
+    for (const auto& edit : list) wordhost::appendIndentEdit(payload, edit);
+    return payload;
+}
+
+}  // namespace
+
+TEST(HostDocument, SelectsLinesAcrossPagesAndCutsThePagesTheyStandOn) {
+    FakeHost host;
+    host.openDocumentWithLines({3, 2, 4});
+    ASSERT_EQ(host.errorOf("goto what=1 which=1 name=2"), 0);
+    EXPECT_EQ(host.call("text").payload(), "");
+    EXPECT_TRUE(cutTags(host).empty());  // an insertion point cuts nothing
+    EXPECT_EQ(pagesLeft(host), 3);
+
+    // One line up from the top of page 2 is the last line of page 1; a cut takes its whole page.
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=1 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "p1l3\r");
+    EXPECT_EQ(cutTags(host), (std::vector<PictureTag>{{1, 0}}));
+    EXPECT_EQ(pagesLeft(host), 2);
+    EXPECT_EQ(host.call("text").payload(), "");
+
+    // Page numbers count the pages left; moving up stops at the start of the document.
+    ASSERT_EQ(host.errorOf("goto what=1 which=1 name=2"), 0);
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=3 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "p2l1\rp2l2\r");
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=1 extend=0"), 0);
+    ASSERT_EQ(host.errorOf("endkey unit=6 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "p2l1\rp2l2\rp3l1\rp3l2\rp3l3\rp3l4\r");
+    const std::vector<PictureTag> both = cutTags(host);
+    EXPECT_EQ(both, (std::vector<PictureTag>{{1, 1}, {1, 2}}));
+    EXPECT_EQ(pagesLeft(host), 0);
+    EXPECT_TRUE(cutTags(host).empty());
+}
+
+TEST(HostDocument, GoToCountsAndClampsLikeWord) {
+    FakeHost host;
+    host.openDocumentWithLines({1, 1, 1, 1});
+    const auto firstSelectedPage = [&](const std::string& go) {
+        EXPECT_EQ(host.errorOf(go), 0);
+        EXPECT_EQ(host.errorOf("endkey unit=6 extend=1"), 0);
+        return host.call("text").payload().substr(0, 2);
+    };
+    EXPECT_EQ(firstSelectedPage("goto which=1 name=3"), "p3");
+    EXPECT_EQ(firstSelectedPage("goto which=1 name=99"), "p4");
+    EXPECT_EQ(firstSelectedPage("goto which=1 name=-5"), "p1");
+    EXPECT_EQ(firstSelectedPage("goto which=-1"), "p4");         // the last page
+    EXPECT_EQ(firstSelectedPage("goto which=2 count=2"), "p3");  // two on from the first
+    EXPECT_EQ(firstSelectedPage("goto which=3"), "p1");
+    EXPECT_EQ(host.call("goto which=7").get("description"), "Bad parameter: which.");
+    EXPECT_EQ(host.errorOf("goto what=2 name=1"), 438);
+    EXPECT_EQ(host.errorOf("moveup unit=4"), 438);
+    EXPECT_EQ(host.errorOf("endkey unit=5"), 438);
+}
+
+TEST(HostDocument, TheConversionsLoopCutsEveryPageOnceInOrder) {
+    FakeHost host;
+    host.openDocumentWithLines({3, 1, 5, 2});
+    std::vector<PictureTag> cut;
+    while (pagesLeft(host) > 0) {
+        const std::vector<PictureTag> page = cutFirstPage(host);
+        ASSERT_EQ(page.size(), 1u);
+        cut.push_back(page[0]);
+    }
+    EXPECT_EQ(cut, (std::vector<PictureTag>{{1, 0}, {1, 1}, {1, 2}, {1, 3}}));
+    EXPECT_EQ(host.office.exports, 1);
+}
+
+TEST(HostDocument, IndentWritesAreLaidOutOnceWhenPagesAreNeeded) {
+    FakeHost host;
+    FakeContent content{pagesWithLines({1, 1, 1}), {{0, 0}, {10, 0}, {-5, 3}}, pagesWithLines({2, 2})};
+    const std::string path = host.addDocument("indents.docx", content);
+    ASSERT_EQ(host.errorOf("hello version=1"), 0);
+    ASSERT_EQ(host.errorOf("open path=" + path), 0);
+
+    const wordhost::Message paragraphs = host.call("paragraphs");
+    EXPECT_EQ(paragraphs.getInt("count"), 3);
+    EXPECT_EQ(wordhost::decodeIndents(paragraphs.payload()), content.paragraphs);
+    EXPECT_EQ(host.errorOf("setindents", edits({{2, true, 0}, {2, false, 0}})), 0);
+    EXPECT_EQ(host.errorOf("repaginate"), 0);
+    EXPECT_EQ(pagesLeft(host), 2);  // the engine's own layout: no export yet
+    EXPECT_EQ(host.office.exports, 0);
+    EXPECT_EQ(wordhost::decodeIndents(host.call("paragraphs").payload())[2], (wordhost::Indents{0, 0}));
+
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 0}}));
+    EXPECT_EQ(pagesLeft(host), 1);
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 1}}));
+    EXPECT_EQ(host.office.exports, 1);
+
+    // Writing what is there already changes nothing; a bad paragraph is Word's missing member.
+    EXPECT_EQ(host.errorOf("setindents", edits({{1, true, 10}})), 0);
+    EXPECT_EQ(host.office.indentWrites, 2);
+    EXPECT_EQ(host.errorOf("setindents", edits({{3, true, 1}})), 5941);
+    EXPECT_EQ(host.errorOf("setindents", "0 up 3\n"), 440);
+    EXPECT_EQ(pagesLeft(host), 0);
+    EXPECT_EQ(host.office.exports, 1);
+}
+
+TEST(HostDocument, ALayoutAfterACutLeavesOutThePagesCutAlready) {
+    FakeHost host;
+    const std::string path =
+        host.addDocument("grows.docx", {pagesWithLines({1, 1, 1}), {{0, 0}}, pagesWithLines({1, 1, 1, 1})});
+    ASSERT_EQ(host.errorOf("hello version=1"), 0);
+    ASSERT_EQ(host.errorOf("open path=" + path), 0);
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 0}}));
+    EXPECT_EQ(host.errorOf("setindents", edits({{0, true, 36}})), 0);
+    EXPECT_EQ(pagesLeft(host), 3);  // four pages laid out anew, the one cut left out
+    EXPECT_EQ(host.office.exports, 2);
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{2, 1}}));
+}
+
+TEST(HostDocument, PagesDrawnAheadAreHandedOutInOrderAndDrawnOnce) {
+    FakeHost host;
+    host.openDocumentWithLines({1, 1, 1, 1, 1});
+    ASSERT_EQ(host.errorOf("goto which=1 name=1"), 0);  // lays the document out
+    // Three pages are drawn before anyone asks for them.
+    ASSERT_TRUE(host.office.waitForRenders(3));
+    std::vector<PictureTag> cut;
+    while (pagesLeft(host) > 0) cut.push_back(cutFirstPage(host).at(0));
+    EXPECT_EQ(cut, (std::vector<PictureTag>{{1, 0}, {1, 1}, {1, 2}, {1, 3}, {1, 4}}));
+    const std::vector<PictureTag> drawn = host.office.renders();
+    EXPECT_EQ(drawn.size(), 5u);
+    std::set<int> pages;
+    for (const PictureTag& tag : drawn) pages.insert(tag.layoutPage);
+    EXPECT_EQ(pages.size(), 5u);
+}
+
+TEST(HostDocument, PagesDrawnAheadAreDroppedWhenTheLayoutChanges) {
+    FakeHost host;
+    const std::string path = host.addDocument(
+        "relaid.docx", {pagesWithLines({1, 1, 1, 1}), {{0, 0}}, pagesWithLines({1, 1, 1, 1})});
+    ASSERT_EQ(host.errorOf("hello version=1"), 0);
+    ASSERT_EQ(host.errorOf("open path=" + path), 0);
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 0}}));
+    ASSERT_TRUE(host.office.waitForRenders(4));  // pages 2 to 4 of the first layout are ready
+    ASSERT_EQ(host.errorOf("setindents", edits({{0, false, 20}})), 0);
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{2, 1}}));
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{2, 2}}));
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{2, 3}}));
+}
+
+TEST(HostDocument, AFailedExportOrDrawingLeavesTheDocumentAsItWas) {
+    FakeHost host;
+    host.openDocumentWithLines({1, 1});
+    host.office.failExports = 1;
+    EXPECT_EQ(host.call("goto which=1 name=1").get("description"), "The layout cannot be exported.");
+    EXPECT_EQ(host.errorOf("goto which=1 name=1"), 0);  // tried again
+    EXPECT_EQ(host.office.exports, 1);
+
+    // A later export that fails keeps the layout there was and is tried at the next call.
+    ASSERT_EQ(host.errorOf("setindents", edits({{0, true, 7}})), 0);
+    host.office.failExports = 1;
+    EXPECT_EQ(host.errorOf("endkey unit=6 extend=1"), 440);
+    EXPECT_EQ(host.errorOf("endkey unit=6 extend=1"), 0);
+    EXPECT_EQ(cutTags(host), (std::vector<PictureTag>{{2, 0}, {2, 1}}));
+    EXPECT_EQ(host.office.exports, 2);
+    EXPECT_EQ(pagesLeft(host), 0);
+
+    FakeHost drawing;
+    drawing.openDocumentWithLines({1, 1});
+    drawing.office.failRenderOfPage = 0;
+    ASSERT_EQ(drawing.errorOf("goto which=1 name=2"), 0);
+    ASSERT_EQ(drawing.errorOf("moveup unit=5 count=1 extend=1"), 0);
+    EXPECT_EQ(drawing.call("cut").get("description"), "The page cannot be drawn.");
+    EXPECT_EQ(pagesLeft(drawing), 2);
+    drawing.office.failRenderOfPage = -1;
+    EXPECT_EQ(cutTags(drawing), (std::vector<PictureTag>{{1, 0}}));
+    EXPECT_EQ(pagesLeft(drawing), 1);
+}
+
+TEST(HostDocument, ACutTooLargeForOnePictureIsRefusedAndTheDocumentKept) {
+    FakeHost host;
+    std::vector<wordhosttest::FakePage> pages = pagesWithLines({1, 1});
+    for (auto& page : pages) page.width = page.height = 9000;  // 324 MB a page
+    const std::string path = host.addDocument("huge.docx", {pages, {}, {}});
+    ASSERT_EQ(host.errorOf("hello version=1"), 0);
+    ASSERT_EQ(host.errorOf("open path=" + path), 0);
+    ASSERT_EQ(host.errorOf("goto which=1 name=1"), 0);
+    ASSERT_EQ(host.errorOf("endkey unit=6 extend=1"), 0);
+    EXPECT_EQ(host.call("cut").get("description"),
+              "The selection is too large to cut as one picture (2 pages).");
+    EXPECT_EQ(pagesLeft(host), 2);
+}
+
+TEST(HostDocument, ClosingLetsGoOfTheDocument) {
+    FakeHost host;
+    host.openDocumentWithLines({2});
+    EXPECT_EQ(host.office.openDocuments, 1);
+    EXPECT_EQ(host.errorOf("close savechanges=0"), 0);
+    EXPECT_EQ(host.office.openDocuments, 0);
+    host.openDocumentWithLines({2});
+    host.dispatcher.close();  // as the host does on its way out
+    EXPECT_EQ(host.office.openDocuments, 0);
+}

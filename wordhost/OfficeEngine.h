@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "wordhost/Engine.h"
+#include "wordhost/Office.h"
+
+namespace lok {
+class Document;
+}
+
+namespace wordhost {
+
+class DocumentModel;
+
+// The engine as LibreOffice through LibreOfficeKit: documents loaded from private copies, their
+// paragraphs through the engine's document model, their layout through its PDF export.
+class OfficeEngine : public Engine {
+  public:
+    // Starts the office (see Office). Throws EngineError (429).
+    OfficeEngine(const std::string& programFolder, const std::string& profileFolder);
+
+    std::unique_ptr<LoadedDocument> open(const std::string& workFolder, const std::string& path) override;
+    void warmUp(const std::string& workFolder) override;
+
+  private:
+    Office office_;
+};
+
+// A document loaded by the office from its private copy.
+class OfficeDocument : public LoadedDocument {
+  public:
+    // Copies the document into `workFolder`, checks that it is a Word document and loads the
+    // copy. The document's own file and folder are only read. Throws EngineError.
+    OfficeDocument(Office& office, std::string workFolder, const std::string& path);
+    ~OfficeDocument() override;
+
+    int enginePageCount() override;
+    const std::vector<Indents>& indents() override;
+    void setIndent(std::size_t paragraph, bool left, double points) override;
+    std::unique_ptr<PageLayout> exportLayout() override;
+
+  private:
+    Office& office_;
+    std::string folder_;
+    std::unique_ptr<lok::Document> engineDocument_;
+    std::unique_ptr<DocumentModel> model_;
+    int exports_ = 0;
+};
+
+}  // namespace wordhost
