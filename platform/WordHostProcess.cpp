@@ -4,18 +4,16 @@
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <filesystem>
-#include <thread>
 
 #include "platform/AppError.h"
 #include "platform/ChildProcess.h"
 #include "platform/EventLoop.h"
+#include "platform/HostEnding.h"
 #include "platform/Services.h"
 #include "protocol/WordVocabulary.h"
 
@@ -26,47 +24,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kSliceMs = 50;  // the window gets its events at least this often
-
-// Reaps the host once it has ended, waiting at most `limit`; true when it ended. The window's
-// events run meanwhile when `yield` is set (only on the window's thread).
-bool endedWithin(pid_t pid, std::chrono::milliseconds limit, bool yield) {
-    const Clock::time_point deadline = Clock::now() + limit;
-    while (::waitpid(pid, nullptr, WNOHANG) == 0) {
-        if (Clock::now() > deadline) return false;
-        if (yield) yieldToEventLoop();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
-// What a host that ended normally has removed itself; one killed or crashed leaves it to us.
-void removeFolder(const std::string& folder) {
-    std::error_code ignored;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
-}
-
-// Waits for the host to end in the background, so no zombie stays and the window never waits;
-// then removes its private folder.
-void reapLater(pid_t pid, bool kill, std::string folder) {
-    if (pid <= 0) return;
-    if (kill) ::kill(pid, SIGKILL);
-    std::thread([pid, folder = std::move(folder)] {
-        if (!endedWithin(pid, std::chrono::seconds(5), false)) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-        }
-        removeFolder(folder);
-    }).detach();
-}
-
-// Ends a host that failed its client and waits a little for it, so that its folder goes at once
-// (a program about to exit would otherwise leave it). A host that takes longer is left to reapLater.
-bool killedAndEnded(pid_t pid, const std::string& folder) {
-    ::kill(pid, SIGKILL);
-    if (!endedWithin(pid, std::chrono::seconds(2), true)) return false;
-    removeFolder(folder);
-    return true;
-}
 
 // The watchdog's reason, with the time it waited ("120", "2.5").
 QString silentHostDescription() {
