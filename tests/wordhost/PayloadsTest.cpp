@@ -8,18 +8,11 @@
 #include "protocol/Indents.h"
 #include "protocol/Message.h"
 #include "protocol/PagePicture.h"
+#include "tests/wordhost/OverTheWire.h"
 
 using namespace wordhost;
 
 namespace {
-// Through the wire, as the host and the client exchange it.
-Message overTheWire(const Message& message) {
-    MessageReader reader;
-    const std::string wire = message.encode();
-    reader.feed(wire.data(), wire.size());
-    const auto received = reader.next();
-    return received ? *received : Message("lost");
-}
 std::string overTheWire(const std::string& payload) {
     return overTheWire(Message("ok").setPayload(payload)).payload();
 }

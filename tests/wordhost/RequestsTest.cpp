@@ -3,18 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "protocol/Requests.h"
+#include "tests/wordhost/OverTheWire.h"
 
 using namespace wordhost;
 
 namespace {
-
-Message overTheWire(const Message& message) {
-    MessageReader reader;
-    const std::string wire = message.encode();
-    reader.feed(wire.data(), wire.size());
-    const auto received = reader.next();
-    return received ? *received : Message("lost");
-}
 
 template <typename Request>
 Request roundTrip(const Request& request) {
