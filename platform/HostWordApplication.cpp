@@ -75,15 +75,10 @@ class HostWordApplication : public WordApplication {
     std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
                                                             std::int16_t extend, int times) override {
         if (!host_ || times <= 1) return WordApplication::selectionMoveUpRepeated(unit, count, extend, times);
-        std::vector<Message> requests;
-        if (!pendingIndents_.empty()) {
-            requests.push_back(Message("setindents").setPayload(std::move(pendingIndents_)));
-            pendingIndents_.clear();
-        }
+        std::vector<Message> requests = pendingRequests();
         const std::size_t first = requests.size();
-        for (int i = 0; i < times; ++i) {
-            requests.push_back(wordhost::MoveUpRequest{unit, count, extend}.encode());
-        }
+        requests.insert(requests.end(), std::size_t(times),
+                        wordhost::MoveUpRequest{unit, count, extend}.encode());
         std::vector<Message> replies;
         std::vector<std::exception_ptr> failures;
         try {
@@ -178,12 +173,18 @@ class HostWordApplication : public WordApplication {
         wordhost::appendIndentEdit(pendingIndents_, {static_cast<std::size_t>(paragraph), left, points});
     }
 
-    Message call(Message request) {
+    // The indent writes waiting to go ahead of the next call: none, or one message.
+    std::vector<Message> pendingRequests() {
         std::vector<Message> requests;
         if (!pendingIndents_.empty()) {
             requests.push_back(Message("setindents").setPayload(std::move(pendingIndents_)));
             pendingIndents_.clear();
         }
+        return requests;
+    }
+
+    Message call(Message request) {
+        std::vector<Message> requests = pendingRequests();
         requests.push_back(std::move(request));
         if (!host_) {
             throw AppError(ErrorNumber::AutomationError,
