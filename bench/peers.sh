@@ -8,6 +8,9 @@
 #   floor       the engine alone: marrowdale-wordhost --render DOC (host start, open, layout, every page)
 #   window      (--window) marrowdale-batch showing the real window on an X server (Xvfb)
 #   before      (--before BIN) marrowdale-batch of another build's bin folder, e.g. the one before a change
+# Beside the wall time every run's CPU time is taken, all its processes together (perf stat's task
+# clock, which counts every process the run starts); the table gives it per page, so a saving shows
+# even where the wall time is noisy.
 # The floor of a batch is left out: the engine alone has no batch mode, and a host per document
 # would mostly time engine starts.
 # Usage: bench/peers.sh [--rounds N] [--no-magick] [--window] [--before BIN] [--standard DIR] [DOC...] [--batch DOC...]
@@ -93,6 +96,18 @@ run_window() {
 run_before() { "$before/marrowdale-batch" --out "$out" "$@" >/dev/null 2>"$work/before.err" || true; }
 run_floor() { local doc; for doc in "$@"; do "$bin/marrowdale-wordhost" --render "$doc" - >/dev/null 2>&1 || true; done; }
 
+# Runs one tool under perf stat: prints the wall seconds; the CPU seconds go to $work/cpu.
+export -f now run_marrowdale run_gs run_magick run_window run_before run_floor
+export bin lo work before
+timed_run() {
+  local tool=$1 t0 t1; shift
+  t0=$(now)
+  perf stat -x, -e task-clock -o "$work/cpu.stat" -- bash -c '"$0" "$@"' "run_$tool" "$@"
+  t1=$(now)
+  awk -F, '$3 == "task-clock" { printf "%.3f\n", $1 / 1000 }' "$work/cpu.stat" >"$work/cpu"
+  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'
+}
+
 tools=(marrowdale gs floor)
 [ "$magick" = 1 ] && tools+=(magick)
 [ "$window" = 1 ] && tools+=(window)
@@ -113,6 +128,8 @@ first=${workloads[0]%%$'\t'*}
 
 times=$work/times
 : >"$times"
+cpus=$work/cpus
+: >"$cpus"
 pagesof=$work/pages
 : >"$pagesof"
 for round in $(seq 1 "$rounds"); do
@@ -120,9 +137,10 @@ for round in $(seq 1 "$rounds"); do
     IFS=$'\t' read -r -a docs <<<"${workloads[$index]}"
     for tool in "${tools[@]}"; do
       [ "$tool" = floor ] && [ ${#docs[@]} -gt 1 ] && continue
-      out=$work/out; rm -rf "$out"; mkdir -p "$out"
-      t0=$(now); "run_$tool" "${docs[@]}"; t1=$(now)
-      echo "$index $tool $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')" >>"$times"
+      export out=$work/out; rm -rf "$out"; mkdir -p "$out"
+      wall=$(timed_run "$tool" "${docs[@]}")
+      echo "$index $tool $wall" >>"$times"
+      echo "$index $tool $(cat "$work/cpu")" >>"$cpus"
       if [ "$tool" = marrowdale ] && [ "$round" = 1 ]; then
         echo "$index $(find "$out" -name '*.pcx' | wc -l)" >>"$pagesof"
       fi
@@ -131,12 +149,14 @@ for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds done" >&2
 done
 
-median() { awk -v i="$1" -v t="$2" '$1 == i && $2 == t { print $3 }' "$times" | sort -n |
+median() { awk -v i="$1" -v t="$2" '$1 == i && $2 == t { print $3 }' "${3:-$times}" | sort -n |
            awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Milliseconds of CPU per page: the median CPU seconds of a tool's runs over the pages.
+per_page() { awk -v c="$(median "$1" "$2" "$cpus")" -v p="$3" 'BEGIN { if (c == "-" || p == "" || p == 0) print "-"; else printf "%.1f", 1000 * c / p }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b }'; }
 
-echo "cores: $(nproc); medians of $rounds interleaved rounds, seconds"
-printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s\n' workload pages marrowdale soffice+gs magick floor m/gs m/floor window w/m before b/gs
+echo "cores: $(nproc); medians of $rounds interleaved rounds, seconds; cpu: ms of CPU per page, all processes"
+printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s %6s %6s %6s\n' workload pages marrowdale soffice+gs magick floor m/gs m/floor window w/m before b/gs m-cpu gs-cpu b-cpu
 for index in "${!workloads[@]}"; do
   IFS=$'\t' read -r -a docs <<<"${workloads[$index]}"
   if [ ${#docs[@]} -gt 1 ]; then name="batch of ${#docs[@]} documents"; else name=$(basename "${docs[0]}"); fi
@@ -145,6 +165,8 @@ for index in "${!workloads[@]}"; do
   im=-; [ "$magick" = 1 ] && im=$(median "$index" magick)
   w=-; [ "$window" = 1 ] && w=$(median "$index" window)
   b=-; [ -n "$before" ] && b=$(median "$index" before)
-  printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s\n' "$name" "$pages" "$m" "$g" "$im" "$f" \
-    "$(ratio "$m" "$g")" "$(ratio "$m" "$f")" "$w" "$(ratio "$w" "$m")" "$b" "$(ratio "$b" "$g")"
+  bc=-; [ -n "$before" ] && bc=$(per_page "$index" before "$pages")
+  printf '%-24s %5s %10s %10s %8s %8s %6s %7s %8s %6s %8s %6s %6s %6s %6s\n' "$name" "$pages" "$m" "$g" "$im" "$f" \
+    "$(ratio "$m" "$g")" "$(ratio "$m" "$f")" "$w" "$(ratio "$w" "$m")" "$b" "$(ratio "$b" "$g")" \
+    "$(per_page "$index" marrowdale "$pages")" "$(per_page "$index" gs "$pages")" "$bc"
 done

@@ -8,8 +8,9 @@
 namespace wordhost {
 
 // A picture of one or more pages: 32 bits a pixel, 0xffRRGGBB in this machine's byte order (the
-// layout Qt calls RGB32 and Poppler draws in), rows top to bottom, no padding between rows. Held as
-// a string so it can become a message payload, and the client's picture, without a copy.
+// layout Qt calls RGB32; MuPDF draws it as blue, green, red, alpha bytes), rows top to bottom, no padding
+// between rows. Held as a string so it can become a message payload, and the client's picture, without a
+// copy.
 struct PagePicture {
     static constexpr int kBytesPerPixel = 4;
     int width = 0;

@@ -7,7 +7,9 @@ AMD64_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libreoffice-writer libreofficekit-dev libreoffice-dev
-  libpoppler-cpp-dev libturbojpeg0-dev libjpeg62-turbo-dev
+  libturbojpeg0-dev libjpeg62-turbo-dev
+  libmupdf-dev  # draws the pages; static libraries, linked with the libraries below
+  libfreetype-dev libharfbuzz-dev libopenjp2-7-dev libjbig2dec0-dev libgumbo-dev libmujs-dev libpng-dev zlib1g-dev
   libzip-dev libgsf-1-dev python3-uno
   g++-multilib
   googletest libgtest-dev libgmock-dev
@@ -17,7 +19,7 @@ AMD64_PACKAGES=(
   pandoc util-linux procps
   xdg-utils    # opens folders and web pages from the window
   openbox xdotool  # scripts/screenshot.sh: a small window manager under Xvfb, and the clicks
-  ghostscript  # the benchmark's peer pipeline
+  ghostscript linux-perf  # the benchmark's peer pipeline; its CPU time
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
   clang-format  # scripts/check-format.sh: the formatter the tree is kept in, Debian's version pinned
 )

@@ -3,7 +3,7 @@
 #include "wordhost/DocumentModel.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"
-#include "wordhost/PdfLayout.h"
+#include "wordhost/MupdfLayout.h"
 #include "wordhost/WarmUp.h"
 
 #define LOK_USE_UNSTABLE_API
@@ -136,7 +136,7 @@ std::unique_ptr<PageLayout> OfficeDocument::exportLayout() {
     model_->applyChanges();
     const std::string pdf = folder_ + "/layout-" + std::to_string(++exports_) + ".pdf";
     office_.saveAs(*engineDocument_, pdf, "pdf");
-    return std::make_unique<PdfLayout>(pdf);
+    return std::make_unique<MupdfLayout>(pdf);
 }
 
 }  // namespace wordhost

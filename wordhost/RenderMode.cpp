@@ -1,6 +1,6 @@
 #include "wordhost/RenderMode.h"
 
-#include <poppler-image.h>
+#include <mupdf/fitz.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,8 +9,9 @@
 
 #include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
+#include "wordhost/MupdfContext.h"
+#include "wordhost/MupdfLayout.h"
 #include "wordhost/OfficeEngine.h"
-#include "wordhost/PdfLayout.h"
 #include "wordhost/PrivateFolder.h"
 
 namespace wordhost {
@@ -18,15 +19,28 @@ namespace wordhost {
 namespace {
 
 void writePng(const PageImage& page, const std::string& path) {
-    poppler::image image(page.width, page.height, poppler::image::format_argb32);
-    const std::size_t row = std::size_t(page.width) * PageImage::kBytesPerPixel;
-    for (int y = 0; y < page.height; ++y) {
-        std::copy_n(page.pixels.data() + std::size_t(y) * row, row,
-                    image.data() + std::size_t(y) * image.bytes_per_row());
+    MupdfContext context;
+    fz_context* ctx = context.get();
+    fz_pixmap* rgb = nullptr;
+    fz_var(rgb);
+    fz_try(ctx) {
+        rgb = fz_new_pixmap(ctx, fz_device_rgb(ctx), page.width, page.height, nullptr, 0);
+        // 0xffRRGGBB words to red, green, blue bytes.
+        const auto* from = reinterpret_cast<const unsigned char*>(page.pixels.data());
+        for (int y = 0; y < page.height; ++y) {
+            unsigned char* to = fz_pixmap_samples(ctx, rgb) + std::size_t(y) * fz_pixmap_stride(ctx, rgb);
+            for (int x = 0; x < page.width; ++x, from += PageImage::kBytesPerPixel, to += 3) {
+                to[0] = from[2];
+                to[1] = from[1];
+                to[2] = from[0];
+            }
+        }
+        const int dpi = static_cast<int>(MupdfLayout::kDpi);
+        fz_set_pixmap_resolution(ctx, rgb, dpi, dpi);
+        fz_save_pixmap_as_png(ctx, rgb, path.c_str());
     }
-    if (!image.save(path, "png", static_cast<int>(PdfLayout::kDpi))) {
-        throw EngineError("cannot write " + path);
-    }
+    fz_always(ctx) { fz_drop_pixmap(ctx, rgb); }
+    fz_catch(ctx) { throw EngineError("cannot write " + path + ": " + context.caughtMessage()); }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "wordhost/WarmUp.h"
 
 #include "wordhost/DocumentModel.h"
+#include "wordhost/MupdfLayout.h"
 #include "wordhost/Office.h"
-#include "wordhost/PdfLayout.h"
 
 #define LOK_USE_UNSTABLE_API
 #include <zip.h>
@@ -58,7 +58,7 @@ void warmUp(Office& office, const std::string& folder) {
             DocumentModel(fileUrl(document)).indents();
             office.saveAs(*loaded, pdf, "pdf");
         }
-        PdfLayout layout(pdf);
+        MupdfLayout layout(pdf);
         layout.lines(0);
         layout.render(0);
     } catch (const std::exception&) {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "platform/AppError.h"
 #include "platform/HostWordFactory.h"
@@ -58,17 +59,33 @@ int pdfPages(const QString& pdf) {
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-// Share of pixels whose colour differs by more than 10 % in some channel.
-double differingPixels(const QImage& a, const QImage& b) {
+// Share of our pixels whose colour lies more than 10 % outside what the reference shows within one
+// pixel around the same place, in some channel. Two rasterisers shade the edges of a glyph
+// differently (the coverage of a pixel, not where the glyph stands), so a pixel is compared with
+// its neighbourhood; a page drawn two pixels off, at another scale, with swapped channels or
+// other content still differs in far more pixels than the limit.
+double differingPixels(const QImage& ours, const QImage& reference) {
+    const QImage a = ours.convertToFormat(QImage::Format_RGB32);
+    const QImage b = reference.convertToFormat(QImage::Format_RGB32);
     long differing = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 25 || std::abs(qGreen(p) - qGreen(q)) > 25 ||
-                std::abs(qBlue(p) - qBlue(q)) > 25) {
-                ++differing;
+            int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+            for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, b.height() - 1); ++ny) {
+                for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, b.width() - 1); ++nx) {
+                    const QRgb q = b.pixel(nx, ny);
+                    const int channels[3] = {qRed(q), qGreen(q), qBlue(q)};
+                    for (int c = 0; c < 3; ++c) {
+                        low[c] = std::min(low[c], channels[c]);
+                        high[c] = std::max(high[c], channels[c]);
+                    }
+                }
             }
+            const QRgb p = a.pixel(x, y);
+            const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
+            bool outside = false;
+            for (int c = 0; c < 3; ++c) outside |= channels[c] < low[c] - 25 || channels[c] > high[c] + 25;
+            differing += outside ? 1 : 0;
         }
     }
     return double(differing) / double(a.width() * a.height());
@@ -109,7 +126,8 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
     word->quit();
     EXPECT_GE(compared, documents.size() - 2);
 
-    // Pictures of a sample: the same size and nearly the same pixels as Poppler's own tool draws.
+    // Pictures of a sample: the same size and nearly the same pixels as Poppler's own tool draws
+    // (another rasteriser, so the comparison checks the page's content and place, not its shading).
     for (const char* sample : {"python-docx/having-images.docx", "python-docx/tbl-having-applied-style.docx",
                                "mammoth/footnotes.docx"}) {
         const QString document = docs + QLatin1Char('/') + QLatin1String(sample);

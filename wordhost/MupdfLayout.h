@@ -7,34 +7,38 @@
 #include <vector>
 
 #include "wordhost/Engine.h"
+#include "wordhost/MupdfContext.h"
 #include "wordhost/PageImage.h"
 
-namespace poppler {
-class document;
-}
+struct fz_document;
+struct fz_page;
 
 namespace wordhost {
 
-// The engine's page layout, read from its PDF export: pages, their text by lines, and their
-// pictures. One object per thread: Poppler documents are not shared between threads.
-class PdfLayout : public PageLayout {
+// The engine's page layout, read from its PDF export with MuPDF: pages, their text by lines, and
+// their pictures. One object per thread, each with a MuPDF context of its own.
+class MupdfLayout : public PageLayout {
   public:
     static constexpr double kDpi = 150;
 
-    explicit PdfLayout(const std::string& pdfPath);  // throws EngineError
-    ~PdfLayout() override;
+    explicit MupdfLayout(const std::string& pdfPath);  // throws EngineError
+    ~MupdfLayout() override;
 
     int pageCount() const override { return pageCount_; }
     const std::vector<std::string>& lines(int page) override;
-    // The page at kDpi.
+    // The page at kDpi, drawn on white straight into the picture that is sent.
     PageImage render(int page) const override;
     std::pair<int, int> pictureSize(int page) const override;
     std::unique_ptr<PageLayout> openAgain() const override;
 
   private:
+    fz_page* page(int number) const;  // throws EngineError
+
     const std::string path_;
-    std::unique_ptr<poppler::document> document_;
+    MupdfContext context_;
+    fz_document* document_ = nullptr;
     int pageCount_ = 0;
+    mutable std::map<int, fz_page*> pages_;
     std::map<int, std::vector<std::string>> lines_;
 };
 

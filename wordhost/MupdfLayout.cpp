@@ -1,0 +1,145 @@
+#include "wordhost/MupdfLayout.h"
+
+#include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "wordhost/EngineError.h"
+#include "wordhost/PageText.h"
+
+namespace wordhost {
+
+namespace {
+
+const char* const kUnreadable = "The document engine produced no readable page layout.";
+
+std::string pageError(const char* what, int page, const MupdfContext& context) {
+    return "The page " + std::to_string(page + 1) + " of the layout " + what + ": " + context.caughtMessage();
+}
+
+// The page's box in pixels at the layout's resolution: whole pixels, the size rounded up, as
+// Poppler's own tools size a page, and turned as the page's rotation says.
+fz_irect pixelBox(fz_context* context, fz_page* page, fz_matrix scale) {
+    const fz_rect box = fz_transform_rect(fz_bound_page(context, page), scale);
+    fz_irect pixels;
+    pixels.x0 = static_cast<int>(std::floor(box.x0 + 1e-3f));
+    pixels.y0 = static_cast<int>(std::floor(box.y0 + 1e-3f));
+    pixels.x1 = pixels.x0 + static_cast<int>(std::ceil(double(box.x1) - box.x0 - 1e-6));
+    pixels.y1 = pixels.y0 + static_cast<int>(std::ceil(double(box.y1) - box.y0 - 1e-6));
+    return pixels;
+}
+
+fz_matrix layoutScale() {
+    const float zoom = static_cast<float>(MupdfLayout::kDpi / 72.0);
+    return fz_scale(zoom, zoom);
+}
+
+// The text lines MuPDF found on the page, each with its place, in no particular order.
+std::vector<TextPiece> textPieces(const fz_stext_page& text) {
+    std::vector<TextPiece> pieces;
+    for (const fz_stext_block* block = text.first_block; block != nullptr; block = block->next) {
+        if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
+        for (const fz_stext_line* line = block->u.t.first_line; line != nullptr; line = line->next) {
+            TextPiece piece;
+            piece.top = line->bbox.y0;
+            piece.bottom = line->bbox.y1;
+            piece.left = line->bbox.x0;
+            for (const fz_stext_char* ch = line->first_char; ch != nullptr; ch = ch->next) {
+                char utf8[FZ_UTFMAX];
+                piece.text.append(utf8, static_cast<std::size_t>(fz_runetochar(utf8, ch->c)));
+            }
+            if (line->first_char != nullptr) piece.baseline = line->first_char->origin.y;
+            pieces.push_back(std::move(piece));
+        }
+    }
+    return pieces;
+}
+
+}  // namespace
+
+MupdfLayout::MupdfLayout(const std::string& pdfPath) : path_(pdfPath) {
+    fz_context* context = context_.get();
+    pdf_document* opened = nullptr;
+    int pages = 0;
+    fz_var(opened);
+    fz_try(context) {
+        opened = pdf_open_document(context, path_.c_str());
+        pages = fz_count_pages(context, &opened->super);
+    }
+    fz_catch(context) {
+        if (opened != nullptr) fz_drop_document(context, &opened->super);
+        throw EngineError(kUnreadable);
+    }
+    document_ = &opened->super;
+    pageCount_ = pages;
+}
+
+MupdfLayout::~MupdfLayout() {
+    for (const auto& [number, page] : pages_) fz_drop_page(context_.get(), page);
+    fz_drop_document(context_.get(), document_);
+}
+
+std::unique_ptr<PageLayout> MupdfLayout::openAgain() const { return std::make_unique<MupdfLayout>(path_); }
+
+fz_page* MupdfLayout::page(int number) const {
+    if (auto found = pages_.find(number); found != pages_.end()) return found->second;
+    fz_context* context = context_.get();
+    fz_page* loaded = nullptr;
+    fz_try(context) { loaded = fz_load_page(context, document_, number); }
+    fz_catch(context) { throw EngineError(pageError("cannot be read", number, context_)); }
+    pages_.emplace(number, loaded);
+    return loaded;
+}
+
+const std::vector<std::string>& MupdfLayout::lines(int number) {
+    if (auto found = lines_.find(number); found != lines_.end()) return found->second;
+    fz_context* context = context_.get();
+    fz_page* source = page(number);
+    fz_stext_page* text = nullptr;
+    fz_stext_options options{};  // ligatures spelt out, runs of white space as one
+    fz_try(context) { text = fz_new_stext_page_from_page(context, source, &options); }
+    fz_catch(context) { throw EngineError(pageError("has no readable text", number, context_)); }
+    std::vector<std::string> found = linesTopToBottom(textPieces(*text));
+    fz_drop_stext_page(context, text);
+    return lines_.emplace(number, std::move(found)).first->second;
+}
+
+std::pair<int, int> MupdfLayout::pictureSize(int number) const {
+    const fz_irect box = pixelBox(context_.get(), page(number), layoutScale());
+    return {box.x1 - box.x0, box.y1 - box.y0};
+}
+
+PageImage MupdfLayout::render(int number) const {
+    fz_context* context = context_.get();
+    fz_page* source = page(number);
+    const fz_matrix scale = layoutScale();
+    const fz_irect box = pixelBox(context, source, scale);
+    PageImage picture;
+    picture.width = box.x1 - box.x0;
+    picture.height = box.y1 - box.y0;
+    // Blue, green, red, alpha bytes are the picture's 0xffRRGGBB words on this machine: MuPDF
+    // draws onto the white paper in the very bytes that become the reply.
+    picture.pixels.assign(
+        std::size_t(picture.width) * std::size_t(picture.height) * PageImage::kBytesPerPixel, '\xFF');
+    auto* samples = reinterpret_cast<unsigned char*>(picture.pixels.data());
+    fz_pixmap* target = nullptr;
+    fz_device* device = nullptr;
+    fz_var(target);
+    fz_var(device);
+    fz_try(context) {
+        target = fz_new_pixmap_with_bbox_and_data(context, fz_device_bgr(context), box, nullptr, 1, samples);
+        device = fz_new_draw_device(context, scale, target);
+        fz_run_page(context, source, device, fz_identity, nullptr);
+        fz_close_device(context, device);
+    }
+    fz_always(context) {
+        fz_drop_device(context, device);
+        fz_drop_pixmap(context, target);
+    }
+    fz_catch(context) { throw EngineError(pageError("cannot be drawn", number, context_)); }
+    return picture;
+}
+
+}  // namespace wordhost
