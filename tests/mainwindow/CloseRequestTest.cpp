@@ -16,10 +16,10 @@ class VirtualDisplay {
   public:
     VirtualDisplay() {
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) return;
-        server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                              QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                              QStringLiteral("tcp")});
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp")});
         if (!server_.waitForStarted(10000)) return;
         while (!server_.canReadLine() && server_.waitForReadyRead(10000)) {
         }

@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::QtDialogs qtDialogs;
     const platform::services::Override<platform::Dialogs> boxes(&qtDialogs);
-    const platform::services::Override<platform::UrlOpenerService> noBrowser([](const QUrl&) { return true; });
+    const platform::services::Override<platform::UrlOpenerService> noBrowser(
+        [](const QUrl&) { return true; });
     testsupport::FakeWord word;
     mainwindow::Form1 form;
     form.Form_Load();
