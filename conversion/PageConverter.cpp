@@ -44,6 +44,12 @@ void PageConversion::start(const QString& converterFile, const QString& commandL
     }
 }
 
+void PageConversion::abandon() {
+    pending_ = false;
+    startFailure_ = nullptr;
+    Shell32::EndProgram(program_);
+}
+
 void PageConversion::finish() {
     if (!pending_) return;
     pending_ = false;

@@ -16,6 +16,8 @@ class PageConversion {
     // Waits for the converter and checks that it left its PCX file. Throws platform::AppError
     // when the converter file was not safe to run, could not be started, failed, or left no output.
     void finish();
+    // Ends a converter still running, so it removes its unfinished PCX file; nothing is reported.
+    void abandon();
     bool pending() const { return pending_; }
 
   private:

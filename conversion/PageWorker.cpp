@@ -31,6 +31,12 @@ std::future<std::exception_ptr> PageWorker::run(std::function<void()> job) {
     return result;
 }
 
+void PageWorker::abandon() {
+    std::unique_lock lock(mutex_);
+    jobs_.clear();
+    idle_.wait(lock, [&] { return !running_; });
+}
+
 void PageWorker::loop() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -38,9 +44,12 @@ void PageWorker::loop() {
         if (jobs_.empty()) return;  // ending, and nothing left to run
         std::packaged_task<std::exception_ptr()> task = std::move(jobs_.front());
         jobs_.pop_front();
+        running_ = true;
         lock.unlock();
         task();
         lock.lock();
+        running_ = false;
+        idle_.notify_all();
     }
 }
 

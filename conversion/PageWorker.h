@@ -23,13 +23,19 @@ class PageWorker {
     // Queues the job; the future gives its failure, or null.
     std::future<std::exception_ptr> run(std::function<void()> job);
 
+    // Drops the jobs not yet begun and waits for the one running to return: afterwards nothing of
+    // this worker writes a file or starts a program. For ending the program in the middle of a page.
+    void abandon();
+
   private:
     void loop();
 
     std::mutex mutex_;
     std::condition_variable wake_;
+    std::condition_variable idle_;
     std::deque<std::packaged_task<std::exception_ptr()>> jobs_;
     bool ending_ = false;
+    bool running_ = false;  // a job is being run
     std::thread thread_;
 };
 

@@ -23,6 +23,8 @@ namespace {
 
 constexpr int kDefaultWindowStyle = 6;  // minimized without focus
 constexpr int kPollMilliseconds = 100;
+constexpr int kEndWaitMilliseconds = 2000;  // a converter removes its unfinished file at once
+constexpr int kEndPollMilliseconds = 5;
 
 long errorNumberOf(int error) {
     using namespace platform::ErrorNumber;
@@ -134,6 +136,21 @@ std::int32_t WaitForProgram(RunningProgram& program) {
     program.pid_ = -1;  // reaped
     program.reset();
     return exitCode;
+}
+
+void EndProgram(RunningProgram& program) {
+    if (program.pid_ > 0 && ::kill(program.pid_, SIGTERM) == 0) {
+        for (int wait = 0; wait < kEndWaitMilliseconds / kEndPollMilliseconds; ++wait) {
+            int status = 0;
+            const pid_t done = ::waitpid(program.pid_, &status, WNOHANG);
+            if (done == program.pid_ || (done < 0 && errno != EINTR)) {
+                program.pid_ = -1;  // reaped, or reaped elsewhere
+                break;
+            }
+            ::usleep(kEndPollMilliseconds * 1000);
+        }
+    }
+    program.reset();  // kills and reaps what is still running
 }
 
 std::int32_t RunAndWait(const QString& commandLine, int* windowStyle) {

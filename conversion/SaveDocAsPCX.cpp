@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "conversion/ClipboardKeeper.h"
+#include "conversion/ConverterFileHold.h"
 #include "conversion/ConverterTool.h"
 #include "conversion/PageConverter.h"
 #include "conversion/PagePictureFile.h"
@@ -22,6 +23,7 @@
 #include "platform/AppError.h"
 #include "platform/EventLoop.h"
 #include "platform/MousePointer.h"
+#include "platform/ProgramExit.h"
 #include "platform/WordApplication.h"
 
 namespace Word1 {
@@ -71,6 +73,14 @@ struct PageInFlight {
     QString jpg;
     PageConversion conversion;
     std::future<std::exception_ptr> jpegWritten;  // on a worker; the JPEG's failure, if any
+
+    // The program ends in the middle of this page: its converter removes its unfinished PCX, and
+    // the intermediate files go. The worker must be idle.
+    void discard() {
+        conversion.abandon();
+        QFile::remove(bmp);
+        QFile::remove(jpg);
+    }
 };
 
 }  // namespace
@@ -91,6 +101,23 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
     std::int32_t pagesDone = 0;
     std::int32_t pcxWritten = 0;
     const std::int16_t pagesPerPass = 1;
+    // Page n's converter runs while page n+1 is cut, saved and written as JPEG. What the user
+    // sees keeps its order: page n+1's failures are held until page n is done (its converter
+    // failure reported at its own 212, its progress text shown once its PCX is complete).
+    Main::ConverterFileHold converterHold;
+    PageWorker worker;  // declared before the pages: it ends after every page it started a converter for
+    std::unique_ptr<PageInFlight> previous;
+    std::unique_ptr<PageInFlight> current;
+    // Closing the window ends the program at once, also in the middle of this document: nothing
+    // of the pages in flight stays, nor the converter file unless another copy still holds it.
+    const platform::ProgramEndAction leaveNothingBehind([&] {
+        worker.abandon();
+        for (PageInFlight* page : {previous.get(), current.get()}) {
+            if (page) page->discard();
+        }
+        converterHold.releaseAndRemove();
+        Main::RemoveConverterFolder(converterFile);
+    });
 
     guard.step(100, [&] { addressWidth = Main::ProcessorAddressWidth(); });
     if (guard.test(102, [&] { return addressWidth == QLatin1String("64"); })) {
@@ -100,7 +127,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
     }
     guard.step(108, [&] {
         converterFile = Main::ConverterFilePath();
-        Main::WriteBytesToFile(converterImage, converterFile);
+        converterHold.writeAndHold(converterImage, converterFile);
     });
     guard.step(110, [&] { converterCommand = QLatin1Char('"') + converterFile + QLatin1Char('"'); });
     const QString baseName = baseNameOf(documentPath, guard);
@@ -129,11 +156,6 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
     guard.step(140, [&] { engine(word).setPageFit(platform::wd::PageFitBestFit); });
     guard.step(142, [&] { finished = false; });
 
-    // Page n's converter runs while page n+1 is cut, saved and written as JPEG. What the user
-    // sees keeps its order: page n+1's failures are held until page n is done (its converter
-    // failure reported at its own 212, its progress text shown once its PCX is complete).
-    PageWorker worker;  // declared first: it ends after every page it started a converter for
-    std::unique_ptr<PageInFlight> previous;
     const auto finishPage = [&](PageInFlight& page) {
         if (page.jpegWritten.valid()) {
             guard.step(206, [&] {
@@ -166,7 +188,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
         // The output folder is read afresh for every page; the page keeps the names it was made under.
         const QString prefix =
             window.outputFolderText() + baseName + QLatin1Char('_') + QString::number(pageNumber);
-        auto page = std::make_unique<PageInFlight>();
+        current = std::make_unique<PageInFlight>();
+        PageInFlight* const page = current.get();
         page->bmp = prefix + QStringLiteral(".bmp");
         page->jpg = prefix + QStringLiteral(".jpg");
         const QString pcx = prefix + QStringLiteral(".pcx");
@@ -244,7 +267,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
             finishPage(*previous);
             guard.reportHeldFailures();
         }
-        previous = std::move(page);
+        previous = std::move(current);
     }
     if (previous) finishPage(*previous);
 
@@ -254,7 +277,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
     word.reset();
     userClipboard.restore();
     guard.step(232, [&] {
-        Main::DeleteFileQuietly(converterFile);
+        platform::yieldToEventLoop();
+        converterHold.releaseAndRemove();
         Main::RemoveConverterFolder(converterFile);
     });
     if (observer) observer(documentPath, pcxWritten);

@@ -32,12 +32,16 @@ class RunningProgram {
   private:
     friend std::int32_t StartProgram(const QString&, RunningProgram&);
     friend std::int32_t WaitForProgram(RunningProgram&);
+    friend void EndProgram(RunningProgram&);
     void reset();
     int pid_ = -1;
     int pidfd_ = -1;  // readable once the program has ended
 };
 std::int32_t StartProgram(const QString& commandLine, RunningProgram& program);
 std::int32_t WaitForProgram(RunningProgram& program);
+// Asks a started program to end (SIGTERM), so it can remove what it was writing, and reaps it; one
+// still running after two seconds is killed. Does nothing for a program that was not started.
+void EndProgram(RunningProgram& program);
 
 // Splits one command line into the program and its arguments by the rules of Windows programs:
 // the program name ends at the closing quote or at the first blank; then blanks separate

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScrollBar>
 
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
@@ -22,8 +23,11 @@ QCursor carryingPointer() {
 }
 }  // namespace
 
-ListReorder::ListReorder(ListWindow& window, QObject* parent)
-    : QObject(parent), window_(window), cursorPosition_([] { return QCursor::pos(); }) {}
+ListReorder::ListReorder(ListWindow& window, QObject* parent) : QObject(parent), window_(window) {
+    heldStep_.setSingleShot(true);
+    heldStep_.setInterval(kHeldStepMilliseconds);
+    connect(&heldStep_, &QTimer::timeout, this, [this] { mouseMove(heldAt_); });
+}
 
 ListReorder* ListReorder::install(ListWindow& window) {
     FileListView& list = window.list();
@@ -36,8 +40,6 @@ ListReorder* ListReorder::install(ListWindow& window) {
     return reorder;
 }
 
-void ListReorder::setCursorPosition(CursorPosition position) { cursorPosition_ = std::move(position); }
-
 bool ListReorder::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -45,7 +47,9 @@ bool ListReorder::eventFilter(QObject* watched, QEvent* event) {
             mouseDown();
             break;
         case QEvent::MouseMove:
-            mouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            // While an entry is carried the view must not select by itself: after a scroll it
+            // would select the entry now under the pointer instead of the carried one.
+            if (mouseMove(static_cast<QMouseEvent*>(event)->position().toPoint())) return true;
             break;
         case QEvent::MouseButtonRelease:
             mouseUp();
@@ -59,7 +63,7 @@ bool ListReorder::eventFilter(QObject* watched, QEvent* event) {
 void ListReorder::mouseDown() {
     dragActive_ = true;
     // Qt's own scrolling near the view's edges sends made-up moves, and every move here is an
-    // exchange: while the button is held, only the screen-height rule scrolls the list.
+    // exchange: while the button is held, only the rule of the carried entry scrolls the list.
     window_.list().setAutoScroll(false);
 }
 
@@ -72,15 +76,16 @@ void ListReorder::itemPressed() {
         selected.isValid() ? QPersistentModelIndex(selected.siblingAtColumn(0)) : QPersistentModelIndex();
 }
 
-void ListReorder::mouseMove(const QPoint& viewportPos) {
+bool ListReorder::mouseMove(const QPoint& viewportPos) {
+    heldStep_.stop();
     if (window_.mousePointer() != platform::kPointerHourglass)
         window_.setMousePointer(platform::kPointerDefault);
-    if (!dragActive_) return;
+    if (!dragActive_) return false;
 
     FileListView& list = window_.list();
     QTreeWidgetItem* hover = list.itemAt(viewportPos);  // HoverItem, for this step only
     QTreeWidgetItem* carried = dragItem_.isValid() ? list.topLevelItem(dragItem_.row()) : nullptr;
-    if (hover == nullptr || carried == nullptr || hover->text(0) == carried->text(0)) return;
+    if (hover == nullptr || carried == nullptr || hover->text(0) == carried->text(0)) return true;
 
     const int hoverRow = list.indexOfTopLevelItem(hover);
     const QString carriedText = carried->text(0);
@@ -88,21 +93,29 @@ void ListReorder::mouseMove(const QPoint& viewportPos) {
     hover->setText(0, carriedText);
     list.setCurrentItem(hover);
     dragItem_ = QPersistentModelIndex(list.model()->index(hoverRow, 0));
-    scrollNear(hoverRow);
+    if (scrollNear(hoverRow, viewportPos.y())) {
+        heldAt_ = viewportPos;
+        heldStep_.start();
+    }
+    return true;
 }
 
-void ListReorder::scrollNear(int row) {
+// Answers whether the list scrolled.
+bool ListReorder::scrollNear(int row, int viewportY) {
     FileListView& list = window_.list();
-    const int y = cursorPosition_().y();
-    if (y < kScrollUpBelowY && row > 0) {
+    const int middle = list.viewport()->height() / 2;
+    const int before = list.verticalScrollBar()->value();
+    if (viewportY < middle - kStillBandHeight / 2 && row > 0) {
         list.scrollToItem(list.topLevelItem(row - 1));
-    } else if (y >= kScrollDownFromY && row + 1 < list.topLevelItemCount()) {
+    } else if (viewportY >= middle + kStillBandHeight / 2 && row + 1 < list.topLevelItemCount()) {
         list.scrollToItem(list.topLevelItem(row + 1));
     }
+    return list.verticalScrollBar()->value() != before;
 }
 
 void ListReorder::mouseUp() {
     dragActive_ = false;
+    heldStep_.stop();
     window_.list().setCursor(Qt::ArrowCursor);
     window_.list().setAutoScroll(true);  // the keyboard's current entry is scrolled into view again
 }

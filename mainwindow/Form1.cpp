@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "mainwindow/Twips.h"
+#include "platform/CloseRequests.h"
 #include "platform/ProgramExit.h"
 
 namespace mainwindow {
@@ -108,6 +109,8 @@ void Form1::showCentred() {
             QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
     show();
+    // With a box up, Qt would drop the window manager's close request: it still ends the program.
+    platform::onCloseRequest(windowHandle(), [] { platform::endProgramAtOnce(); });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

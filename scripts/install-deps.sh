@@ -6,6 +6,7 @@ set -euo pipefail
 AMD64_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libxcb1-dev  # the window manager's close request, read before Qt's modal check drops it
   libreoffice-writer libreofficekit-dev libreoffice-dev
   libturbojpeg0-dev libjpeg62-turbo-dev
   libmupdf-dev  # draws the pages; static libraries, linked with the libraries below

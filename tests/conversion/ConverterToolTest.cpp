@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "conversion/ConverterFileHold.h"
 #include "conversion/ConverterTool.h"
 #include "platform/AppError.h"
 
@@ -206,6 +207,52 @@ TEST(LoadCustomResource, TheTwoConverterBuilds) {
     EXPECT_EQ(i386, contentOf(QStringLiteral(NCONVERT32_PATH)));
     EXPECT_EQ(x86_64, contentOf(QStringLiteral(NCONVERT64_PATH)));
     EXPECT_THROW(Main::LoadCustomResource(103), platform::AppError);
+}
+
+// Two documents converting at once, in two copies of the program, share one converter file.
+TEST(ConverterFileHold, TheLastDocumentToEndRemovesTheSharedFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nconvert.exe"));
+    Main::ConverterFileHold first;
+    Main::ConverterFileHold second;
+    first.writeAndHold(QByteArray("converter"), path);
+    second.writeAndHold(QByteArray("another build"), path);
+    EXPECT_TRUE(first.held());
+    EXPECT_TRUE(second.held());
+    EXPECT_EQ(contentOf(path), QByteArray("converter"));  // found and used unchanged
+
+    first.releaseAndRemove();  // the one that wrote it ends first
+    EXPECT_EQ(contentOf(path), QByteArray("converter"));
+    second.releaseAndRemove();
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    // Alone again, each document writes and removes it as before.
+    first.writeAndHold(QByteArray("converter"), path);
+    first.releaseAndRemove();
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(ConverterFileHold, ALeftOverFileOrAPlantedLinkIsRemovedAtTheEnd) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nconvert.exe"));
+    {
+        QFile leftOver(path);
+        ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
+        leftOver.write("left by a run that crashed");
+    }
+    Main::ConverterFileHold hold;
+    hold.writeAndHold(QByteArray("converter"), path);
+    EXPECT_EQ(contentOf(path), QByteArray("left by a run that crashed"));
+    hold.releaseAndRemove();
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(QFile::link(target, path));
+    hold.writeAndHold(QByteArray("converter"), path);
+    EXPECT_FALSE(hold.held());  // never opened through a link
+    hold.releaseAndRemove();
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(target));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "conversion/Shell32.h"
+#include "tests/support/Polling.h"
 
 using Shell32::RunAndWait;
 
@@ -119,6 +120,30 @@ TEST(RunAndWait, TheProgramDiesWithItsCaller) {
     host.kill();
     host.waitForFinished();
     EXPECT_TRUE(eventually([&] { return processIsGone(pid); }));
+}
+
+}  // namespace
+
+namespace {
+
+// Ending a program asks it first, so a converter can remove the file it was writing.
+TEST(EndProgram, AsksTheProgramToEndBeforeKillingIt) {
+    QTemporaryDir dir;
+    const QString asked = dir.filePath(QStringLiteral("asked"));
+    const QString started = dir.filePath(QStringLiteral("started"));
+    Shell32::RunningProgram program;
+    ASSERT_EQ(Shell32::StartProgram(
+                  QStringLiteral(
+                      "/bin/sh -c \"trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done\"")
+                      .arg(asked, started),
+                  program),
+              0);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return QFile::exists(started); }, 10000));
+    Shell32::EndProgram(program);
+    EXPECT_FALSE(program.started());
+    EXPECT_TRUE(QFile::exists(asked));
+
+    Shell32::EndProgram(program);  // nothing left to end
 }
 
 }  // namespace

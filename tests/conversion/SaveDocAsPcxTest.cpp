@@ -7,14 +7,18 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "conversion/ConverterTool.h"
 #include "conversion/Word1.h"
+#include "platform/ProgramExit.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/ScratchHome.h"
 
 using testsupport::FakeWord;
 
@@ -25,7 +29,7 @@ const QString kLocation = QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPC
 // The page a PCX file shows, decoded by ImageMagick.
 int pageOfPcx(const QString& pcx) {
     QProcess convert;
-    convert.start(QStringLiteral("convert"), {pcx, QStringLiteral("ppm:-")});
+    convert.start(QStringLiteral("/usr/bin/convert"), {pcx, QStringLiteral("ppm:-")});
     if (!convert.waitForFinished(30000) || convert.exitCode() != 0) return -1;
     return FakeWord::pageOfPicture(QImage::fromData(convert.readAllStandardOutput(), "PPM"));
 }
@@ -314,3 +318,76 @@ TEST_F(SaveDocAsPcxTest, AFailureOfTheLastPageIsReportedAfterThePageBefore) {
 }
 
 }  // namespace
+
+// A second copy of the program converts a whole document in the middle of this one's, with the same
+// converter file in the temporary folder (the nested call stands in for the other process: the
+// file is shared the same way). Ending first, it must leave the file to the copy still running.
+TEST_F(SaveDocAsPcxTest, ASecondCopyEndingFirstLeavesTheConverterToTheFirst) {
+    word.pageCount = 4;
+    QTemporaryDir otherOut;
+    bool secondCopyRan = false;
+    QTimer secondCopy;
+    QObject::connect(&secondCopy, &QTimer::timeout, [&] {
+        if (secondCopyRan || !QFile::exists(out.path() + QStringLiteral("/report_1.pcx"))) return;
+        secondCopyRan = true;
+        FakeWord otherWord;  // its own engine while it runs
+        otherWord.pageCount = 2;
+        testsupport::ConversionTestWindow otherWindow;
+        otherWindow.outputFolder = otherOut.path() + QLatin1Char('/');
+        Word1::SaveDocAsPCX(otherWindow, document);
+        EXPECT_EQ(QDir(otherOut.path()).entryList(QDir::Files).size(), 2);
+    });
+    secondCopy.start(0);
+    Word1::SaveDocAsPCX(window, document);
+
+    EXPECT_TRUE(secondCopyRan);
+    EXPECT_TRUE(dialogs.errorReports().empty())
+        << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(outputFiles(), (QStringList{"report_1.pcx", "report_2.pcx", "report_3.pcx", "report_4.pcx"}));
+    EXPECT_FALSE(QFile::exists(Main::ConverterFilePath()));  // the last one to end removes it
+}
+
+// Runs in the child process of the death test: a document of six pages that is in the middle of
+// its third page, with page 2's converter running or just done, when the window is closed.
+[[noreturn]] void closeInTheMiddleOfADocument(testsupport::ConversionTestWindow& window, FakeWord& word,
+                                              const QString& folders) {
+    // This process's own scratch folder would otherwise stay behind.
+    platform::addProgramEndAction([] { QDir(testsupport::scratchHome()).removeRecursively(); });
+    qputenv("TEMP", QFile::encodeName(folders + QStringLiteral("/tmp")));
+    window.outputFolder = folders + QStringLiteral("/out/");
+    word.pageCount = 6;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QFile::exists(window.outputFolder + QStringLiteral("report_2.jpg"))) platform::endProgramAtOnce();
+    });
+    closer.start(0);
+    Word1::SaveDocAsPCX(window, folders + QStringLiteral("/report.docx"));
+    std::_Exit(4);  // the document ended before the window was closed
+}
+
+TEST_F(SaveDocAsPcxTest, ClosingInTheMiddleLeavesOnlyFinishedPagesBehind) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The death test runs this body again in a new process: the folders named here are the parent's.
+    const char* const foldersVariable = "MARROWDALE_TEST_CLOSE_FOLDERS";
+    if (qEnvironmentVariableIsEmpty(foldersVariable)) {
+        const QString folders = docs.path() + QStringLiteral("/closing");
+        QDir().mkpath(folders + QStringLiteral("/tmp"));
+        QDir().mkpath(folders + QStringLiteral("/out"));
+        QFile::copy(document, folders + QStringLiteral("/report.docx"));
+        qputenv(foldersVariable, QFile::encodeName(folders));
+    }
+    const QString folders = QFile::decodeName(qgetenv(foldersVariable));
+    EXPECT_EXIT(closeInTheMiddleOfADocument(window, word, folders), ::testing::ExitedWithCode(0), "");
+    qunsetenv(foldersVariable);
+
+    const QStringList left = QDir(folders + QStringLiteral("/out")).entryList(QDir::Files, QDir::Name);
+    EXPECT_TRUE(left.contains(QStringLiteral("report_1.pcx"))) << left.join(QLatin1Char(' ')).toStdString();
+    for (const QString& name : left) {
+        const QRegularExpressionMatch page =
+            QRegularExpression(QStringLiteral("^report_(\\d)\\.pcx$")).match(name);
+        ASSERT_TRUE(page.hasMatch()) << "left behind: " << name.toStdString();
+        EXPECT_EQ(pageOfPcx(folders + QStringLiteral("/out/") + name), page.captured(1).toInt());
+    }
+    EXPECT_EQ(QDir(folders + QStringLiteral("/tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList());
+}

@@ -2,16 +2,20 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+#include <cstdlib>
+#include <string>
 
 #include "filelist/ListReorder.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Services.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/FolderOrder.h"
+#include "tests/support/Polling.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/support/TestTree.h"
 
@@ -24,7 +28,6 @@ class ListReorderTest : public ::testing::Test {
         pointer.fill(Qt::darkBlue);
         ASSERT_TRUE(pointer.save(programFolder.root() + QStringLiteral("/drag.ico"), "ICO"));
         reorder = filelist::ListReorder::install(window);
-        reorder->setCursorPosition([this] { return QPoint(10, screenY); });
         window.resize(500, 400);
         fill({"A", "B", "C", "D", "E"});
         window.show();
@@ -43,7 +46,11 @@ class ListReorderTest : public ::testing::Test {
     QPoint belowLastRow() { return rowCentre(window.list().topLevelItemCount() - 1) + QPoint(0, 60); }
 
     void press(QPoint at) { QTest::mousePress(viewport(), Qt::LeftButton, {}, at); }
-    void moveTo(QPoint at) { QTest::mouseMove(viewport(), at); }
+    // The pointer really is where the move goes: code that asked the screen would find it there.
+    void moveTo(QPoint at) {
+        QCursor::setPos(viewport()->mapToGlobal(at));
+        QTest::mouseMove(viewport(), at);
+    }
     void release(QPoint at) { QTest::mouseRelease(viewport(), Qt::LeftButton, {}, at); }
     void carry(int fromRow, std::initializer_list<int> overRows) {
         press(rowCentre(fromRow));
@@ -56,7 +63,6 @@ class ListReorderTest : public ::testing::Test {
         programFolder.root()};
     testsupport::TestListWindow window;
     filelist::ListReorder* reorder = nullptr;
-    int screenY = 330;  // between the scroll heights: no scrolling
 };
 
 TEST_F(ListReorderTest, CarryingDownOneStepAtATimeMovesThePassedEntriesBack) {
@@ -148,115 +154,162 @@ TEST_F(ListReorderTest, MovingOverTheListResetsTheWindowPointerUnlessBusy) {
     EXPECT_EQ(texts(), (QStringList{"A", "C", "D", "B", "E"}));
 }
 
-// A long list in a short window: the rows 10.. are in view, and the carried entry runs along the
-// top or bottom row of the view.
-class ListReorderScrollTest : public ListReorderTest {
+// A long list in a list of the window's designed size (520 x 169 pixels), rows 10.. in view, with
+// the window at a screen height of the test's choice: the top, the middle or the bottom of the
+// screen. The carried entry runs along the top or bottom row of the view.
+class ListReorderScrollTest : public ListReorderTest, public ::testing::WithParamInterface<int> {
   protected:
+    static constexpr int kHalfStillBand = 30;      // nothing scrolls this close to the list's middle
+    static constexpr int kSeveralHeldSteps = 400;  // ms: a pointer held still takes a step every 100
     void SetUp() override {
         ListReorderTest::SetUp();
-        QStringList many;
-        for (int i = 0; i < 40; ++i) many << QStringLiteral("entry %1").arg(i);
-        fill(many);
-        window.resize(500, 200);
-        QApplication::processEvents();
+        fill(entries());
+        window.list().setFixedSize(520, 169);
+        window.adjustSize();
+        placeWindow();
         window.list().scrollToItem(window.list().topLevelItem(10), QAbstractItemView::PositionAtTop);
         QApplication::processEvents();
+        ASSERT_EQ(topRow(), 10);
+    }
+    // GetParam(): 0 the window at the top of the screen, 1 in its middle, 2 at its bottom.
+    void placeWindow() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const int room = screen.height() - window.frameGeometry().height();
+        window.move(screen.left() + 40, screen.top() + room * GetParam() / 2);
+        QApplication::processEvents();
+    }
+    static QStringList entries() {
+        QStringList many;
+        for (int i = 0; i < 40; ++i) many << QStringLiteral("entry %1").arg(i);
+        return many;
     }
     int topRow() { return window.list().indexAt(QPoint(5, 2)).row(); }
-    int bottomRow() {
+    // The last row shown whole.
+    int lastWholeRow() {
         const QModelIndex last = window.list().indexAt(QPoint(5, viewport()->height() - 2));
-        return last.isValid() ? last.row() : -1;
+        const int row = last.isValid() ? last.row() : window.list().topLevelItemCount() - 1;
+        return window.list().visualItemRect(window.list().topLevelItem(row)).bottom() < viewport()->height()
+                   ? row
+                   : row - 1;
     }
-    // Carries the entry below the top row onto the top row.
-    void carryOntoTop() { carry(topRow() + 1, {topRow()}); }
-    // Carries the entry above the last fully shown row onto that row.
-    void carryOntoBottom() {
-        const int last = window.list().visualItemRect(window.list().topLevelItem(bottomRow())).bottom() <
-                                 viewport()->height()
-                             ? bottomRow()
-                             : bottomRow() - 1;
-        carry(last - 1, {last});
+    // Where the carried entry shows: the current entry, and the one selected.
+    void expectCarriedShownAt(int row) {
+        EXPECT_EQ(window.list().currentItem(), window.list().topLevelItem(row));
+        const QList<QTreeWidgetItem*> selected = window.list().selectedItems();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.front(), window.list().topLevelItem(row));
     }
-};
-
-TEST_F(ListReorderScrollTest, AbovePointerHeight305TheListScrollsUpOneEntryPerExchange) {
-    ASSERT_EQ(topRow(), 10);
-    screenY = 304;
-    carryOntoTop();
-    EXPECT_EQ(topRow(), 9);
-    screenY = 305;
-    carryOntoTop();
-    EXPECT_EQ(topRow(), 9);
-    screenY = 364;
-    carryOntoTop();
-    EXPECT_EQ(topRow(), 9);
-}
-
-TEST_F(ListReorderScrollTest, FromPointerHeight365TheListScrollsDownOneEntryPerExchange) {
-    const int top = topRow();
-    screenY = 364;
-    carryOntoBottom();
-    EXPECT_EQ(topRow(), top);
-    screenY = 365;
-    carryOntoBottom();
-    EXPECT_EQ(topRow(), top + 1);
-    screenY = 1000;
-    carryOntoBottom();
-    EXPECT_EQ(topRow(), top + 2);
-}
-
-// The pointer held still on the top row for a while, with the event loop running and the real
-// pointer position: only the one exchange of the move happens, and the list scrolls only by the
-// screen-height rule, however long the pointer rests there.
-class ListReorderHoldTest : public ListReorderScrollTest {
-  protected:
-    // Places the window so that the top row sits at `screenHeight`, presses on the row below it,
-    // moves onto the top row, holds still for 1.5 s and releases.
-    void holdOnTopRow(int screenHeight) {
-        reorder->setCursorPosition([] { return QCursor::pos(); });
-        const int top = topRow();
-        const QPoint onTop = rowCentre(top);
-        const QPoint shift(0, screenHeight - viewport()->mapToGlobal(onTop).y());
-        window.move(window.pos() + shift);
-        QApplication::processEvents();
-        ASSERT_EQ(viewport()->mapToGlobal(onTop).y(), screenHeight);
-
-        press(rowCentre(top + 1));
-        QCursor::setPos(viewport()->mapToGlobal(onTop));
-        moveTo(onTop);
-        QTest::qWait(1500);
-        release(onTop);
-    }
-    QStringList expectedAfterOneExchange(int top) {
-        QStringList expected;
-        for (int i = 0; i < 40; ++i) expected << QStringLiteral("entry %1").arg(i);
-        expected.swapItemsAt(top, top + 1);
-        return expected;
+    // Presses on `fromRow` and moves onto `ontoRow`, the button still held.
+    void pressAndMoveOnto(int fromRow, int ontoRow) {
+        press(rowCentre(fromRow));
+        moveTo(rowCentre(fromRow) + QPoint(0, rowCentre(ontoRow).y() > rowCentre(fromRow).y() ? 2 : -2));
+        moveTo(rowCentre(ontoRow));
     }
 };
 
-TEST_F(ListReorderHoldTest, HoldingThePointerOnTheTopRowMovesTheEntryOnceAndScrollsNothing) {
-    ASSERT_EQ(topRow(), 10);
-    holdOnTopRow(330);
-    EXPECT_EQ(texts(), expectedAfterOneExchange(10));
+std::string screenPlace(const ::testing::TestParamInfo<int>& info) {
+    const char* const places[] = {"WindowAtTheTop", "WindowInTheMiddle", "WindowAtTheBottom"};
+    return places[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenPlaces, ListReorderScrollTest, ::testing::Values(0, 1, 2), screenPlace);
+
+TEST_P(ListReorderScrollTest, OnTheBottomRowTheListScrollsDownOneEntryPerExchange) {
+    const int last = lastWholeRow();
+    pressAndMoveOnto(last - 1, last);
+    release(rowCentre(last));
+    EXPECT_EQ(topRow(), 11);
+    QStringList expected = entries();
+    expected.swapItemsAt(last - 1, last);
+    EXPECT_EQ(texts(), expected);
+}
+
+TEST_P(ListReorderScrollTest, OnTheTopRowTheListScrollsUpOneEntryPerExchange) {
+    pressAndMoveOnto(11, 10);
+    release(rowCentre(10));
+    EXPECT_EQ(topRow(), 9);
+}
+
+TEST_P(ListReorderScrollTest, InTheMiddleOfTheListNothingScrolls) {
+    const int middle = (10 + lastWholeRow()) / 2;
+    ASSERT_LT(std::abs(rowCentre(middle).y() - viewport()->height() / 2), kHalfStillBand);
+    pressAndMoveOnto(middle + 1, middle);
+    release(rowCentre(middle));
     EXPECT_EQ(topRow(), 10);
-    EXPECT_EQ(window.list().currentItem(), window.list().topLevelItem(10));
+    pressAndMoveOnto(middle - 1, middle);
+    release(rowCentre(middle));
+    EXPECT_EQ(topRow(), 10);
 }
 
-TEST_F(ListReorderHoldTest, HighOnTheScreenTheOneExchangeScrollsOneEntry) {
-    ASSERT_EQ(topRow(), 10);
-    holdOnTopRow(200);
-    EXPECT_EQ(texts(), expectedAfterOneExchange(10));
-    EXPECT_EQ(topRow(), 9);
+TEST_P(ListReorderScrollTest, AfterAScrollTheCarriedEntryIsTheHighlightedOne) {
+    const int last = lastWholeRow();
+    const QPoint onLast = rowCentre(last);
+    pressAndMoveOnto(last - 1, last);
+    ASSERT_EQ(topRow(), 11);
+    // The list moved under the pointer: the next little move lands on the entry that scrolled in.
+    moveTo(onLast + QPoint(0, 1));
+    EXPECT_EQ(window.list().topLevelItem(last + 1)->text(0), QStringLiteral("entry %1").arg(last - 1));
+    expectCarriedShownAt(last + 1);
+    release(onLast + QPoint(0, 1));
+    expectCarriedShownAt(last + 1);
 }
 
-TEST_F(ListReorderHoldTest, AfterACarryTheKeyboardStillScrollsToTheCurrentEntry) {
-    holdOnTopRow(330);
+// Held still on the bottom row, the pointer lies over a new entry after every scroll: the carried
+// entry goes on down to the end of the list, one place per step, and the passed ones move back.
+TEST_P(ListReorderScrollTest, HeldStillOnTheBottomRowTheEntryTravelsToTheEnd) {
+    const int last = lastWholeRow();
+    pressAndMoveOnto(last - 1, last);
+    const QString carried = QStringLiteral("entry %1").arg(last - 1);
+    const bool arrived = testsupport::waitUntil([&] { return texts().back() == carried; }, 20000);
+    release(rowCentre(last));
+    ASSERT_TRUE(arrived) << texts().join(QLatin1Char(',')).toStdString();
+    QStringList expected = entries();
+    expected.move(last - 1, 39);
+    EXPECT_EQ(texts(), expected);
+    EXPECT_EQ(lastWholeRow(), 39);
+    expectCarriedShownAt(39);
+}
+
+TEST_P(ListReorderScrollTest, HeldStillOnTheTopRowTheEntryTravelsToTheStart) {
+    pressAndMoveOnto(11, 10);
+    const bool arrived =
+        testsupport::waitUntil([&] { return texts().front() == QStringLiteral("entry 11"); }, 20000);
+    release(rowCentre(10));
+    ASSERT_TRUE(arrived) << texts().join(QLatin1Char(',')).toStdString();
+    QStringList expected = entries();
+    expected.move(11, 0);
+    EXPECT_EQ(texts(), expected);
+    EXPECT_EQ(topRow(), 0);
+}
+
+// Resting in the still band, or after the release, nothing more happens however long one waits.
+TEST_P(ListReorderScrollTest, HeldStillInTheMiddleOrReleasedNothingMoreHappens) {
+    const int middle = (10 + lastWholeRow()) / 2;
+    pressAndMoveOnto(middle - 1, middle);
+    QTest::qWait(kSeveralHeldSteps);
+    release(rowCentre(middle));
+    QStringList expected = entries();
+    expected.swapItemsAt(middle - 1, middle);
+    EXPECT_EQ(texts(), expected);
+
+    const int last = lastWholeRow();
+    pressAndMoveOnto(last - 1, last);
+    release(rowCentre(last));
+    QTest::qWait(kSeveralHeldSteps);
+    expected.swapItemsAt(last - 1, last);
+    EXPECT_EQ(texts(), expected);
+    EXPECT_EQ(topRow(), 11);
+}
+
+TEST_P(ListReorderScrollTest, AfterACarryTheKeyboardStillScrollsToTheCurrentEntry) {
+    const int middle = (10 + lastWholeRow()) / 2;
+    pressAndMoveOnto(middle - 1, middle);
+    release(rowCentre(middle));
     window.list().setFocus();
     for (int i = 0; i < 15; ++i) QTest::keyClick(&window.list(), Qt::Key_Down);
-    EXPECT_EQ(window.list().currentItem(), window.list().topLevelItem(25));
-    EXPECT_GE(bottomRow(), 25);
-    for (int i = 0; i < 25; ++i) QTest::keyClick(&window.list(), Qt::Key_Up);
+    EXPECT_EQ(window.list().currentItem(), window.list().topLevelItem(middle + 15));
+    EXPECT_GE(lastWholeRow(), middle + 15);
+    for (int i = 0; i < middle + 15; ++i) QTest::keyClick(&window.list(), Qt::Key_Up);
     EXPECT_EQ(topRow(), 0);
 }
 
