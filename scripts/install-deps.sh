@@ -18,6 +18,7 @@ AMD64_PACKAGES=(
   fonts-noto-core fonts-noto-cjk  # Thai, Devanagari and the rest; Chinese, Japanese, Korean
   xvfb xauth imagemagick netpbm libjpeg-turbo-progs poppler-utils
   pandoc util-linux procps
+  python3-olefile  # bench/word-pages.sh: the page count Word stored in a .doc
   xdg-utils    # opens folders and web pages from the window
   openbox xdotool  # scripts/screenshot.sh: a small window manager under Xvfb, and the clicks
   ghostscript linux-perf  # the benchmark's peer pipeline; its CPU time

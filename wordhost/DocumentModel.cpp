@@ -1,7 +1,5 @@
 #include "wordhost/DocumentModel.h"
 
-#include <dlfcn.h>
-
 #include <cmath>
 #include <com/sun/star/beans/PropertyState.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -19,8 +17,8 @@
 #include <com/sun/star/view/XRenderable.hpp>
 #include <rtl/uri.hxx>
 
+#include "wordhost/EngineContext.h"
 #include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
 
 namespace wordhost {
 
@@ -44,33 +42,27 @@ rtl::OUString decoded(const rtl::OUString& url) {
     return rtl::Uri::decode(url, rtl_UriDecodeWithCharset, RTL_TEXTENCODING_UTF8);
 }
 
-// The office exports its process-wide component context from its core library; LibreOfficeKit
-// loaded that library privately, so it is looked up there.
-Reference<css::uno::XComponentContext> processContext() {
-    using GetContext = Reference<css::uno::XComponentContext> (*)();
-    static GetContext get = [] {
-        const std::string folder = Office::defaultProgramFolder();
-        for (const char* library : {"/libmergedlo.so", "/libcomphelper.so", "/libcomphelperlo.so"}) {
-            void* handle = ::dlopen((folder + library).c_str(), RTLD_LAZY | RTLD_NOLOAD);
-            if (handle == nullptr) continue;
-            if (void* symbol = ::dlsym(handle, "_ZN10comphelper26getProcessComponentContextEv"))
-                return reinterpret_cast<GetContext>(symbol);
-        }
-        return GetContext(nullptr);
-    }();
-    if (get == nullptr) throw EngineError("The document engine does not offer its document model.");
-    return get();
+// The URL the document was loaded from. A template (.dotx, .dot, ...) is opened as a new,
+// untitled document made from it: that one has no URL of its own, only the one it came from.
+rtl::OUString loadedFrom(const Reference<css::frame::XModel>& model) {
+    const rtl::OUString own = model->getURL();
+    if (!own.isEmpty()) return own;
+    rtl::OUString source;
+    for (const css::beans::PropertyValue& argument : model->getArgs()) {
+        if (argument.Name == "URL") argument.Value >>= source;
+    }
+    return source;
 }
 
 // Found by its URL among the engine's components: the host loads one document at a time, but
 // a warm-up document or one being closed may still be listed.
 Reference<css::frame::XModel> loadedDocument(const std::string& url) {
-    const Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(processContext());
+    const Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(engineContext());
     const rtl::OUString wanted = decoded(ouString(url));
     const Reference<css::container::XEnumeration> components = desktop->getComponents()->createEnumeration();
     while (components->hasMoreElements()) {
         Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
-        if (model.is() && decoded(model->getURL()) == wanted) return model;
+        if (model.is() && decoded(loadedFrom(model)) == wanted) return model;
     }
     throw EngineError("The document engine does not list the document it loaded.");
 }

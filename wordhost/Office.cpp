@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace wordhost {
 
@@ -100,7 +101,13 @@ std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::
 }
 
 void Office::saveAs(lok::Document& document, const std::string& path, const char* format) {
-    if (!document.saveAs(fileUrl(path).c_str(), format, nullptr)) {
+    // Without filter options LibreOfficeKit hands the PDF export filter data of its own, which
+    // makes the export skip the office's PDF settings and use the filter's built-in ones (comments
+    // become PDF notes drawn on the page as icons, pictures keep their full resolution). Empty
+    // JSON filter data leaves the export to the office's settings, as `soffice --convert-to pdf`
+    // does.
+    const char* options = std::string_view(format) == "pdf" ? "{}" : nullptr;
+    if (!document.saveAs(fileUrl(path).c_str(), format, options)) {
         const std::string reason = takeError(office_);
         throw EngineError(std::string("The document engine cannot lay out the document as ") + format +
                           (reason.empty() ? std::string(".") : ": " + reason));

@@ -14,6 +14,7 @@
 
 #include <LibreOfficeKit/LibreOfficeKit.hxx>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -82,7 +83,14 @@ void writeEmptyDocument(const std::string& path) {
 }  // namespace
 
 OfficeEngine::OfficeEngine(const std::string& programFolder, const std::string& profileFolder)
-    : office_(programFolder, profileFolder) {}
+    : office_(programFolder, profileFolder) {
+    try {
+        wordSettings_ = std::make_unique<WordLayoutSettings>();
+    } catch (const EngineError& error) {
+        // Documents still open, laid out by the engine's own defaults.
+        std::fprintf(stderr, "marrowdale-wordhost: %s\n", error.what());
+    }
+}
 
 std::unique_ptr<LoadedDocument> OfficeEngine::open(const std::string& workFolder, const std::string& path) {
     try {

@@ -5,6 +5,7 @@
 
 #include "wordhost/Engine.h"
 #include "wordhost/Office.h"
+#include "wordhost/WordLayoutSettings.h"
 
 namespace lok {
 class Document;
@@ -26,6 +27,7 @@ class OfficeEngine : public Engine {
 
   private:
     Office office_;
+    std::unique_ptr<WordLayoutSettings> wordSettings_;  // for every document the office loads
 };
 
 // A document loaded by the office from its private copy.

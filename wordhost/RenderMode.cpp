@@ -77,4 +77,30 @@ int renderDocument(const std::string& document, const std::string& folder) {
     ::_exit(status);  // see HostServer: the engine is not shut down in-process
 }
 
+int countPages(const std::vector<std::string>& documents) {
+    int status = 0;
+    try {
+        PrivateFolder privateFolder;
+        ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
+        if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
+        OfficeEngine engine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+        for (const std::string& document : documents) {
+            try {
+                EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
+                std::printf("%d\t%s\n", doc.pageCount(), document.c_str());
+            } catch (const EngineError& error) {
+                std::printf("error\t%s\t%s\n", document.c_str(), error.what());
+                status = 1;
+            }
+            std::fflush(stdout);
+        }
+        privateFolder.remove();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        status = 1;
+    }
+    std::fflush(nullptr);
+    ::_exit(status);  // see HostServer: the engine is not shut down in-process
+}
+
 }  // namespace wordhost

@@ -9,15 +9,25 @@ namespace testdocx {
 namespace {
 const std::string kW = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 const std::string kRelationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-const std::string kContentTypes =
-    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-    R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-    R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
-    R"(<Default Extension="xml" ContentType="application/xml"/>)"
-    R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
-    R"(<Override PartName="/word/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"/>)"
-    R"(<Override PartName="/word/numbering.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.numbering+xml"/>)"
-    R"(</Types>)";
+const std::string kWordprocessingML = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
+
+// The package's content types: the main part's as given, the known parts' when they are there.
+std::string contentTypes(const Parts& parts, const std::string& mainType) {
+    std::string types =
+        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+        R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+        R"(<Default Extension="xml" ContentType="application/xml"/>)"
+        R"(<Override PartName="/word/document.xml" ContentType=")" +
+        mainType + R"("/>)";
+    for (const char* part : {"styles", "numbering", "endnotes", "comments"}) {
+        if (parts.count("word/" + std::string(part) + ".xml")) {
+            types += R"(<Override PartName="/word/)" + std::string(part) + R"(.xml" ContentType=")" +
+                     kWordprocessingML + part + R"(+xml"/>)";
+        }
+    }
+    return types + "</Types>";
+}
 
 std::string relationship(const std::string& id, const std::string& type, const std::string& target) {
     return R"(<Relationship Id=")" + id + R"(" Type=")" + kRelationships + "/" + type + R"(" Target=")" +
@@ -31,13 +41,17 @@ std::string relationships(const std::string& content) {
 }
 }  // namespace
 
-void writeDocx(const std::string& path, Parts parts) {
-    parts.emplace("[Content_Types].xml", kContentTypes);
+void writeDocx(const std::string& path, Parts parts, const std::string& mainType) {
+    parts.emplace("[Content_Types].xml", contentTypes(parts, mainType));
     parts.emplace("_rels/.rels", relationships(relationship("rId1", "officeDocument", "word/document.xml")));
     std::string documentRelationships;
     if (parts.count("word/styles.xml")) documentRelationships += relationship("rId1", "styles", "styles.xml");
     if (parts.count("word/numbering.xml"))
         documentRelationships += relationship("rId2", "numbering", "numbering.xml");
+    if (parts.count("word/endnotes.xml"))
+        documentRelationships += relationship("rId3", "endnotes", "endnotes.xml");
+    if (parts.count("word/comments.xml"))
+        documentRelationships += relationship("rId4", "comments", "comments.xml");
     parts.emplace("word/_rels/document.xml.rels", relationships(documentRelationships));
 
     int code = 0;

@@ -9,9 +9,18 @@ namespace testdocx {
 
 using Parts = std::map<std::string, std::string>;
 
-// Writes the parts as a zip package, adding [Content_Types].xml, _rels/.rels and the document's
-// relationships to styles.xml and numbering.xml when the parts do not bring their own.
-void writeDocx(const std::string& path, Parts parts);
+// The main part's content type of a document, of a template and of a template with macros.
+inline const std::string kDocumentMain =
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
+inline const std::string kTemplateMain =
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml";
+inline const std::string kMacroTemplateMain =
+    "application/vnd.ms-word.template.macroEnabledTemplate.main+xml";
+
+// Writes the parts as a zip package, adding [Content_Types].xml (the main part of `mainType`),
+// _rels/.rels and the document's relationships to styles.xml, numbering.xml, endnotes.xml and
+// comments.xml when the parts do not bring their own.
+void writeDocx(const std::string& path, Parts parts, const std::string& mainType = kDocumentMain);
 
 // Every entry of a zip package, by name.
 Parts readParts(const std::string& path);

@@ -1,5 +1,6 @@
 // What the engine host opens beyond the usual: Word 97 files with stream names in other letter
-// case, empty files, text in every script; and what an ended program leaves of its hosts.
+// case, empty files, Word templates, text in every script; where the engine's defaults would lay
+// a document out unlike Word (endnotes, comments); and what an ended program leaves of its hosts.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -39,8 +40,29 @@ QImage cutEverything(platform::WordApplication& word) {
     return QGuiApplication::clipboard()->image();
 }
 
+QString twoPagesWord97() {
+    return testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc");
+}
+
+// The selected text of each page, first to last, cutting the document page by page.
+QStringList pageTexts(platform::WordApplication& word) {
+    QStringList texts;
+    const int pages = pagesOf(word);
+    for (int page = 1; page <= pages; ++page) {
+        if (page < pages) {
+            word.selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+            word.selectionMoveUp(platform::wd::Line, 20000, platform::wd::Extend);
+        } else {
+            word.selectionEndKey(platform::wd::Story, platform::wd::Extend);
+        }
+        texts << word.selectionText();
+        word.selectionCut();
+    }
+    return texts;
+}
+
 QString copyWithChanges(const QString& name, const std::vector<std::pair<QByteArray, QByteArray>>& changes) {
-    QFile in(testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc"));
+    QFile in(twoPagesWord97());
     EXPECT_TRUE(in.open(QIODevice::ReadOnly));
     QByteArray bytes = in.readAll();
     for (const auto& [from, to] : changes) bytes.replace(from, to);
@@ -98,6 +120,113 @@ TEST(EngineFormats, AnEmptyFileIsOneBlankPage) {
         word->activeDocumentClose(0);
         word->quit();
     }
+}
+
+// The engine opens a template as a new document made from it; the host converts that one, and the
+// template's file and folder stay as they were.
+TEST(EngineFormats, WordTemplatesOpenAsTheDocumentsTheyMake) {
+    const QString folder = makeFolder(QStringLiteral("templates"));
+    const std::string body =
+        paragraph("", "Template page one") + paragraph("<w:pageBreakBefore/>", "Template page two");
+    writeDocx((folder + QStringLiteral("/letter.dotx")).toStdString(),
+              {{"word/document.xml", documentXml(body)}}, kTemplateMain);
+    writeDocx((folder + QStringLiteral("/macros.dotm")).toStdString(),
+              {{"word/document.xml", documentXml(body)}}, kMacroTemplateMain);
+    ASSERT_TRUE(QFile::copy(twoPagesWord97(), folder + QStringLiteral("/memo.dot")));  // a Word 97 template
+    const auto before = folderSnapshot(folder);
+
+    auto word = platform::hostWordFactory().createObject();
+    for (const auto& [name, firstPage] :
+         {std::pair{"letter.dotx", "Template page one"}, std::pair{"macros.dotm", "Template page one"},
+          std::pair{"memo.dot", "first page"}}) {
+        word->documentsOpen(folder + QLatin1Char('/') + QLatin1String(name));
+        word->activeDocumentRepaginate();
+        const QStringList pages = pageTexts(*word);
+        ASSERT_EQ(pages.size(), 2) << name;
+        EXPECT_TRUE(pages[0].contains(QLatin1String(firstPage))) << name;
+        word->activeDocumentClose(0);
+    }
+    word->quit();
+    EXPECT_EQ(folderSnapshot(folder), before);
+}
+
+// Word runs endnotes on after the last paragraph, the engine by default on a page of their own:
+// two pages whose endnotes fit on the second stay two pages, the endnotes on the second.
+TEST(EngineFormats, EndnotesRunOnAfterTheLastParagraph) {
+    const auto reference = [](int id) {
+        return R"(<w:r><w:rPr><w:vertAlign w:val="superscript"/></w:rPr><w:endnoteReference w:id=")" +
+               std::to_string(id) + R"("/></w:r>)";
+    };
+    const std::string body =
+        paragraph("", "Text of page one") +
+        R"(<w:p><w:pPr><w:pageBreakBefore/></w:pPr><w:r><w:t>Text of page two</w:t></w:r>)" + reference(1) +
+        reference(2) + "</w:p>";
+    std::string notes =
+        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+        R"(<w:endnotes xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+        R"(<w:endnote w:type="separator" w:id="-1"><w:p><w:r><w:separator/></w:r></w:p></w:endnote>)"
+        R"(<w:endnote w:type="continuationSeparator" w:id="0"><w:p><w:r><w:continuationSeparator/></w:r></w:p></w:endnote>)";
+    for (const char* id : {"1", "2"}) {
+        notes += std::string(R"(<w:endnote w:id=")") + id + R"("><w:p><w:r><w:t>Endnote number )" + id +
+                 "</w:t></w:r></w:p></w:endnote>";
+    }
+    notes += "</w:endnotes>";
+    const QString path = makeFolder(QStringLiteral("endnotes")) + QStringLiteral("/endnotes.docx");
+    writeDocx(path.toStdString(), {{"word/document.xml", documentXml(body)}, {"word/endnotes.xml", notes}});
+
+    auto word = openInNewWord(path);
+    EXPECT_EQ(pagesOf(*word), 2);
+    const QStringList pages = pageTexts(*word);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Text of page two")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Endnote number 1")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Endnote number 2")));
+    word->activeDocumentClose(0);
+    word->quit();
+}
+
+// Comments are not part of Word's page: a page with comments looks as the same page without them
+// (the engine's PDF notes would stand as icons beside the text).
+TEST(EngineFormats, CommentsLeaveNoMarkOnThePage) {
+    const QString folder = makeFolder(QStringLiteral("comments"));
+    std::string plain;
+    std::string commented;
+    std::string comments =
+        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+        R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)";
+    for (int i = 0; i < 4; ++i) {
+        const std::string id = std::to_string(i);
+        const std::string text = "<w:r><w:t>Paragraph " + id + " with a remark beside it.</w:t></w:r>";
+        plain += "<w:p>" + text + "</w:p>";
+        commented += R"(<w:p><w:commentRangeStart w:id=")" + id + R"("/>)" + text +
+                     R"(<w:commentRangeEnd w:id=")" + id + R"("/><w:r><w:commentReference w:id=")" + id +
+                     R"("/></w:r></w:p>)";
+        comments += R"(<w:comment w:id=")" + id + R"(" w:author="Reviewer"><w:p><w:r><w:t>Remark )" + id +
+                    "</w:t></w:r></w:p></w:comment>";
+    }
+    comments += "</w:comments>";
+    writeDocx((folder + QStringLiteral("/plain.docx")).toStdString(),
+              {{"word/document.xml", documentXml(plain)}});
+    writeDocx((folder + QStringLiteral("/commented.docx")).toStdString(),
+              {{"word/document.xml", documentXml(commented)}, {"word/comments.xml", comments}});
+
+    auto word = platform::hostWordFactory().createObject();
+    QList<QImage> pages;
+    for (const char* name : {"plain.docx", "commented.docx"}) {
+        word->documentsOpen(folder + QLatin1Char('/') + QLatin1String(name));
+        word->activeDocumentRepaginate();
+        pages << cutEverything(*word);
+        word->activeDocumentClose(0);
+    }
+    word->quit();
+    ASSERT_FALSE(pages[0].isNull());
+    ASSERT_EQ(pages[0].size(), pages[1].size());
+    long differing = 0;
+    for (int y = 0; y < pages[0].height(); ++y) {
+        for (int x = 0; x < pages[0].width(); ++x)
+            differing += std::abs(qGray(pages[0].pixel(x, y)) - qGray(pages[1].pixel(x, y))) > 25 ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 // A glyph the fonts lack is drawn as a box; boxes side by side draw a line of ink along the

@@ -1,4 +1,5 @@
-// The host lays documents out exactly as the office suite's own PDF export does.
+// The host lays documents out exactly as the office suite's own PDF export does, but for endnotes,
+// which run on after the text as in Word (the suite starts them on a page of their own).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 
 #include "platform/AppError.h"
 #include "platform/HostWordFactory.h"
+#include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
 
@@ -91,6 +93,19 @@ double differingPixels(const QImage& ours, const QImage& reference) {
     return double(differing) / double(a.width() * a.height());
 }
 
+// A package with endnotes of its own (not only the separators every endnotes part holds).
+bool hasEndnotes(const QString& document) {
+    try {
+        const testdocx::Parts parts = testdocx::readParts(document.toStdString());
+        const auto notes = parts.find("word/endnotes.xml");
+        return notes != parts.end() && QRegularExpression(QStringLiteral("<w:endnote (?![^>]*w:type=)"))
+                                           .match(QString::fromStdString(notes->second))
+                                           .hasMatch();
+    } catch (const std::exception&) {
+        return false;  // a .doc
+    }
+}
+
 }  // namespace
 
 TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
@@ -115,7 +130,10 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
             word->activeDocumentRepaginate();
             const int pages = word->builtInDocumentProperty(platform::wd::PropertyPages).toInt();
             word->activeDocumentClose(platform::wd::DoNotSaveChanges);
-            EXPECT_EQ(pages, expected) << document.toStdString();
+            if (hasEndnotes(document))
+                EXPECT_LE(pages, expected) << document.toStdString();  // endnotes on no page of their own
+            else
+                EXPECT_EQ(pages, expected) << document.toStdString();
             ++compared;
         } catch (const platform::AppError& error) {
             // The host may refuse only what the office suite could not export either.
