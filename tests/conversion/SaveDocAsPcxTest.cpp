@@ -14,6 +14,7 @@
 #include "conversion/Word1.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/FakeWord.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingDialogs.h"
 
 using testsupport::FakeWord;
@@ -197,6 +198,34 @@ TEST_F(SaveDocAsPcxTest, AConverterFileThatIsNotOursIsNeverRun) {
     EXPECT_EQ(reportSteps(), (QStringList{"212", "212"}));
     EXPECT_TRUE(outputFiles().isEmpty());
     QFile::remove(Main::ConverterFilePath());
+}
+
+// A quoted program name ends at the next quote: with TEMP "/s/x\"y" the command line would start
+// /s/x, a file nobody checked. Only the checked converter may run; this one is refused.
+TEST_F(SaveDocAsPcxTest, AConverterPathThatCannotBeQuotedIsRefusedAndNothingElseRuns) {
+    const QByteArray savedTemp = qgetenv("TEMP");
+    QTemporaryDir scratch;
+    const QString temp = scratch.path() + QStringLiteral("/x\"y");
+    ASSERT_TRUE(QDir().mkpath(temp));
+    const QString planted = scratch.path() + QStringLiteral("/x");
+    const QString ran = scratch.path() + QStringLiteral("/planted-program-ran");
+    QFile program(planted);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(ran).toUtf8());
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TEMP", QFile::encodeName(temp));
+
+    word.pageCount = 2;
+    Word1::SaveDocAsPCX(window, document);
+    qputenv("TEMP", savedTemp);
+
+    EXPECT_FALSE(QFile::exists(ran));
+    EXPECT_EQ(reportSteps(), (QStringList{"212", "212"}));
+    EXPECT_TRUE(dialogs.errorReports().front().text.contains(QStringLiteral("cannot be quoted")))
+        << dialogs.errorReports().front().text.toStdString();
+    EXPECT_TRUE(outputFiles().isEmpty());
+    EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/nconvert.exe")));
 }
 
 // Without TEMP and a private runtime folder the converter goes into a folder made for the
