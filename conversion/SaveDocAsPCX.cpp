@@ -1,9 +1,7 @@
 // One document becomes one PCX image per page: the engine lays it out, every pass cuts the first
 // page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
-#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <exception>
 #include <memory>
@@ -56,15 +54,6 @@ QString baseNameOf(const QString& documentPath, errorreport::StepGuard& guard) {
     return baseName;
 }
 
-QImage clipboardPicture() {
-    const QImage picture = QGuiApplication::clipboard()->image();
-    if (picture.isNull()) {
-        throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall,
-                                 QStringLiteral("The clipboard holds no picture of this page."));
-    }
-    return picture;
-}
-
 // A page whose picture is made: its JPEG and converter may still run while the next page is cut.
 struct PageInFlight {
     QString bmp;
@@ -104,7 +93,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
     });
     guard.step(110, [&] { converterCommand = QLatin1Char('"') + converterFile + QLatin1Char('"'); });
     const QString baseName = baseNameOf(documentPath, guard);
-    // The user's clipboard goes back in place when the document is done.
+    // The user's clipboard goes back in place when the document is done, unless the user copied
+    // something meanwhile.
     ClipboardKeeper userClipboard;
 
     guard.step(130, [&] { word = platform::wordFactory().createObject(); });
@@ -220,7 +210,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
         guard.step(200, [&] { Main::DeleteFileQuietly(pcx); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        const bool pictureSaved = guard.step(202, [&] { savePagePicture(clipboardPicture(), page->bmp); });
+        const bool pictureSaved =
+            guard.step(202, [&] { savePagePicture(userClipboard.pagePicture(), page->bmp); });
         const bool pictureLoaded =
             pictureSaved && guard.step(204, [&] { window.setRenderPicture(loadPagePicture(page->bmp)); });
         QString arguments;

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "conversion/ConverterTool.h"
 #include "conversion/Word1.h"
@@ -263,6 +264,43 @@ TEST_F(SaveDocAsPcxTest, TheUsersClipboardIsPutBack) {
     Word1::SaveDocAsPCX(window, document);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
     EXPECT_EQ(outputFiles().size(), 2);
+}
+
+// The user copies while the last page is finished (its converter wait, its progress text, the
+// cleanup): that copy is the user's newest and stays; only the conversion's own picture goes.
+class CopyingWindow : public testsupport::ConversionTestWindow {
+  public:
+    QString copyAtText;
+    std::function<void()> copy;
+    void setProgressText(const QString& text) override {
+        ConversionTestWindow::setProgressText(text);
+        if (text == copyAtText) copy();
+    }
+};
+
+TEST_F(SaveDocAsPcxTest, WhatTheUserCopiesDuringTheLastPageStaysOnTheClipboard) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied before"));
+    CopyingWindow copying;
+    copying.outputFolder = window.outputFolder;
+    copying.copyAtText = QStringLiteral("Processing: report.docx (Page 2 of 2)");
+    copying.copy = [] { QGuiApplication::clipboard()->setText(QStringLiteral("copied during the run")); };
+    word.pageCount = 2;
+    Word1::SaveDocAsPCX(copying, document);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied during the run"));
+
+    // A picture copied then is the user's too, though it looks like the page.
+    copying.copy = [] { QGuiApplication::clipboard()->setImage(FakeWord::pagePicture(2)); };
+    Word1::SaveDocAsPCX(copying, document);
+    EXPECT_EQ(FakeWord::pageOfPicture(QGuiApplication::clipboard()->image()), 2);
+
+    // A copy made before the last page was cut is replaced by that page, as ever.
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied before"));
+    word.pageCount = 3;
+    copying.copyAtText = QStringLiteral("Processing: report.docx (Page 1 of 3)");
+    copying.copy = [] { QGuiApplication::clipboard()->setText(QStringLiteral("copied early")); };
+    Word1::SaveDocAsPCX(copying, document);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied before"));
+    EXPECT_TRUE(dialogs.errorReports().empty());
 }
 
 TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {
