@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <utility>
@@ -61,6 +62,47 @@ struct PageInFlight {
     PageConversion conversion;
     std::future<std::exception_ptr> jpegWritten;  // on a worker; the JPEG's failure, if any
 };
+
+// Steps 152 to 158: every negative indent becomes 0. The writes of the walk go to the engine
+// together; each write's failure is still reported at its own step, in its place in the walk
+// (the tests cannot fail, so the order of the writes is the order of the walk).
+void repairIndents(const std::vector<platform::ParagraphIndents>& paragraphs,
+                   const std::unique_ptr<platform::WordApplication>& word, errorreport::StepGuard& guard) {
+    struct Write {
+        int step;
+        std::exception_ptr failure;   // before it could be made (no points)
+        std::size_t edit = SIZE_MAX;  // into `edits` otherwise
+    };
+    std::vector<Write> writes;
+    std::vector<platform::IndentEdit> edits;
+    const auto write = [&](int step, std::size_t paragraph, bool left) {
+        try {
+            edits.push_back({paragraph, left, engine(word).centimetersToPoints(0)});
+            writes.push_back({step, nullptr, edits.size() - 1});
+        } catch (...) {
+            writes.push_back({step, std::current_exception()});
+        }
+    };
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (guard.test(152, [&] { return paragraphs[i].left < 0; })) write(154, i, true);
+        if (guard.test(156, [&] { return paragraphs[i].right < 0; })) write(158, i, false);
+    }
+    std::vector<std::exception_ptr> outcomes;
+    if (!edits.empty()) {
+        try {
+            outcomes = engine(word).setIndents(edits);
+        } catch (...) {
+            outcomes.assign(edits.size(), std::current_exception());
+        }
+    }
+    for (const Write& each : writes) {
+        guard.step(each.step, [&] {
+            if (each.failure) std::rethrow_exception(each.failure);
+            if (each.edit < outcomes.size() && outcomes[each.edit])
+                std::rethrow_exception(outcomes[each.edit]);
+        });
+    }
+}
 
 }  // namespace
 
@@ -163,16 +205,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
 
         std::vector<platform::ParagraphIndents> paragraphs;
         guard.step(150, [&] { paragraphs = engine(word).paragraphIndents(); });
-        for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-            if (guard.test(152, [&] { return paragraphs[i].left < 0; })) {
-                guard.step(154,
-                           [&] { engine(word).setLeftIndent(int(i), engine(word).centimetersToPoints(0)); });
-            }
-            if (guard.test(156, [&] { return paragraphs[i].right < 0; })) {
-                guard.step(158,
-                           [&] { engine(word).setRightIndent(int(i), engine(word).centimetersToPoints(0)); });
-            }
-        }
+        repairIndents(paragraphs, word, guard);
 
         // The page still in flight counts as done: its step 218 cannot fail.
         const std::int32_t pagesDoneByNow = pagesDone + (previous ? pagesPerPass : 0);
