@@ -3,11 +3,18 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "platform/AppError.h"
+
 namespace Word1 {
 
 namespace {
 QClipboard* clipboard() {
     return QGuiApplication::instance() != nullptr ? QGuiApplication::clipboard() : nullptr;
+}
+
+bool isEmpty(const QClipboard& board) {
+    const QMimeData* current = board.mimeData();
+    return current == nullptr || current->formats().isEmpty();
 }
 }  // namespace
 
@@ -27,14 +34,39 @@ ClipboardKeeper::ClipboardKeeper() {
 ClipboardKeeper::~ClipboardKeeper() { restore(); }
 
 void ClipboardKeeper::clearForNextPicture() {
-    if (QClipboard* board = clipboard()) board->clear();
+    QClipboard* board = clipboard();
+    if (board == nullptr) return;
+    board->clear();
+    changed_ = true;
+    lastPicture_ = 0;
+}
+
+QImage ClipboardKeeper::pagePicture() {
+    QClipboard* board = clipboard();
+    const QImage picture = board != nullptr ? board->image() : QImage();
+    if (picture.isNull()) {
+        throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall,
+                                 QStringLiteral("The clipboard holds no picture of this page."));
+    }
+    // A copy of the picture shares its key, so the clipboard is known to hold it still; anything
+    // copied afterwards, even the same picture, has a key of its own.
+    lastPicture_ = picture.cacheKey();
+    return picture;
+}
+
+bool ClipboardKeeper::holdsWhatWeLeft() const {
+    const QClipboard* board = clipboard();
+    if (board == nullptr || !changed_) return false;
+    if (lastPicture_ == 0) return isEmpty(*board);
+    const QImage now = board->image();
+    return !now.isNull() && now.cacheKey() == lastPicture_;
 }
 
 void ClipboardKeeper::restore() {
     if (restored_) return;
     restored_ = true;
+    if (!holdsWhatWeLeft()) return;
     QClipboard* board = clipboard();
-    if (board == nullptr) return;
     if (saved_) {
         board->setMimeData(saved_.release());  // the clipboard takes ownership
     } else {

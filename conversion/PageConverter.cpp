@@ -26,6 +26,18 @@ void checkConverterFile(const QString& converterFile) {
     }
 }
 
+// The program the command line starts must be the file just checked, character for character. A
+// quoted program name knows no escapes, so a path with a double quote in it would end early and
+// start whatever file its first part names.
+void checkCommandStarts(const QString& commandLine, const QString& converterFile) {
+    if (Shell32::SplitCommandLine(commandLine).value(0) != converterFile) {
+        throw AppError(platform::ErrorNumber::BadFileName,
+                       QStringLiteral("The converter %1 is not run: its path cannot be written on a command "
+                                      "line (a double quote cannot be quoted).")
+                           .arg(converterFile));
+    }
+}
+
 }  // namespace
 
 void PageConversion::start(const QString& converterFile, const QString& commandLine, const QString& pcxPath) {
@@ -34,6 +46,7 @@ void PageConversion::start(const QString& converterFile, const QString& commandL
     startFailure_ = nullptr;
     try {
         checkConverterFile(converterFile);
+        checkCommandStarts(commandLine, converterFile);
         const std::int32_t started = Shell32::StartProgram(commandLine, program_);
         if (started < 0) {
             throw AppError(platform::ErrorNumber::FileNotFound,

@@ -1,10 +1,9 @@
 // One document becomes one PCX image per page: the engine lays it out, every pass cuts the first
 // page left to the clipboard, and the picture travels clipboard -> .bmp -> Creator -> .jpg -> .pcx.
-#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <utility>
@@ -58,15 +57,6 @@ QString baseNameOf(const QString& documentPath, errorreport::StepGuard& guard) {
     return baseName;
 }
 
-QImage clipboardPicture() {
-    const QImage picture = QGuiApplication::clipboard()->image();
-    if (picture.isNull()) {
-        throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall,
-                                 QStringLiteral("The clipboard holds no picture of this page."));
-    }
-    return picture;
-}
-
 // A page whose picture is made: its JPEG and converter may still run while the next page is cut.
 struct PageInFlight {
     QString bmp;
@@ -82,6 +72,47 @@ struct PageInFlight {
         QFile::remove(jpg);
     }
 };
+
+// Steps 152 to 158: every negative indent becomes 0. The writes of the walk go to the engine
+// together; each write's failure is still reported at its own step, in its place in the walk
+// (the tests cannot fail, so the order of the writes is the order of the walk).
+void repairIndents(const std::vector<platform::ParagraphIndents>& paragraphs,
+                   const std::unique_ptr<platform::WordApplication>& word, errorreport::StepGuard& guard) {
+    struct Write {
+        int step;
+        std::exception_ptr failure;   // before it could be made (no points)
+        std::size_t edit = SIZE_MAX;  // into `edits` otherwise
+    };
+    std::vector<Write> writes;
+    std::vector<platform::IndentEdit> edits;
+    const auto write = [&](int step, std::size_t paragraph, bool left) {
+        try {
+            edits.push_back({paragraph, left, engine(word).centimetersToPoints(0)});
+            writes.push_back({step, nullptr, edits.size() - 1});
+        } catch (...) {
+            writes.push_back({step, std::current_exception()});
+        }
+    };
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (guard.test(152, [&] { return paragraphs[i].left < 0; })) write(154, i, true);
+        if (guard.test(156, [&] { return paragraphs[i].right < 0; })) write(158, i, false);
+    }
+    std::vector<std::exception_ptr> outcomes;
+    if (!edits.empty()) {
+        try {
+            outcomes = engine(word).setIndents(edits);
+        } catch (...) {
+            outcomes.assign(edits.size(), std::current_exception());
+        }
+    }
+    for (const Write& each : writes) {
+        guard.step(each.step, [&] {
+            if (each.failure) std::rethrow_exception(each.failure);
+            if (each.edit < outcomes.size() && outcomes[each.edit])
+                std::rethrow_exception(outcomes[each.edit]);
+        });
+    }
+}
 
 }  // namespace
 
@@ -131,7 +162,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
     });
     guard.step(110, [&] { converterCommand = QLatin1Char('"') + converterFile + QLatin1Char('"'); });
     const QString baseName = baseNameOf(documentPath, guard);
-    // The user's clipboard goes back in place when the document is done.
+    // The user's clipboard goes back in place when the document is done, unless the user copied
+    // something meanwhile.
     ClipboardKeeper userClipboard;
 
     guard.step(130, [&] { word = platform::wordFactory().createObject(); });
@@ -196,16 +228,7 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
 
         std::vector<platform::ParagraphIndents> paragraphs;
         guard.step(150, [&] { paragraphs = engine(word).paragraphIndents(); });
-        for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-            if (guard.test(152, [&] { return paragraphs[i].left < 0; })) {
-                guard.step(154,
-                           [&] { engine(word).setLeftIndent(int(i), engine(word).centimetersToPoints(0)); });
-            }
-            if (guard.test(156, [&] { return paragraphs[i].right < 0; })) {
-                guard.step(158,
-                           [&] { engine(word).setRightIndent(int(i), engine(word).centimetersToPoints(0)); });
-            }
-        }
+        repairIndents(paragraphs, word, guard);
 
         // The page still in flight counts as done: its step 218 cannot fail.
         const std::int32_t pagesDoneByNow = pagesDone + (previous ? pagesPerPass : 0);
@@ -243,7 +266,8 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
         guard.step(200, [&] { Main::DeleteFileQuietly(pcx); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());
-        const bool pictureSaved = guard.step(202, [&] { savePagePicture(clipboardPicture(), page->bmp); });
+        const bool pictureSaved =
+            guard.step(202, [&] { savePagePicture(userClipboard.pagePicture(), page->bmp); });
         const bool pictureLoaded =
             pictureSaved && guard.step(204, [&] { window.setRenderPicture(loadPagePicture(page->bmp)); });
         QString arguments;

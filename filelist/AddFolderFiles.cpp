@@ -52,8 +52,8 @@ void PushButton4_Click(ListWindow& window) {
         })) {
         do {
             guard.step(118, [&] { folder = folders.at(folderIndex).chopped(1); });
-            guard.step(
-                120, [&] { names = AddFolder::ListFilesInFolder(folder, QStringLiteral("*.") + extension); });
+            // A folder gone since the walk holds no files: its loss was reported at 114 if at all.
+            guard.step(120, [&] { names = filesOfFolder(folder, QStringLiteral("*.") + extension); });
             if (guard.loopStart(122, [&] {
                     position = 0;
                     return position < names.size();

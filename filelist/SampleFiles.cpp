@@ -1,12 +1,11 @@
 #include "filelist/SampleFiles.h"
 
-#include <QFileInfo>
 #include <QUrl>
 
 #include "errorreport/StepGuard.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListWindow.h"
-#include "fsutil/AddFolder.h"
+#include "filelist/TreeFileRules.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
@@ -31,8 +30,7 @@ void PushButton5_Click(ListWindow& window) {
 
     guard.step(100, [&] {
         // A missing Samples folder simply holds no samples.
-        names = QFileInfo(samples).isDir() ? AddFolder::ListFilesInFolder(samples, QStringLiteral("*.*"))
-                                           : QStringList();
+        names = filesOfFolder(samples, QStringLiteral("*.*"));
     });
     if (guard.loopStart(102, [&] {
             position = 0;

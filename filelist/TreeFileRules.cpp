@@ -1,8 +1,11 @@
 #include "filelist/TreeFileRules.h"
 
+#include <QFileInfo>
+
 #include "fsutil/AddFolder.h"
 #include "fsutil/FileAttributes.h"
 #include "fsutil/PathExists.h"
+#include "platform/AppError.h"
 
 namespace filelist {
 
@@ -26,6 +29,16 @@ QString treeEntry(const QString& folder, const QString& name) {
     if (isTildeName(name)) return QString();
     const QString path = treeFilePath(folder, name);
     return isAppendedTreeFile(path) ? collapseDoubledSeparators(path) : QString();
+}
+
+QStringList filesOfFolder(const QString& folder, const QString& pattern) {
+    if (!QFileInfo(folder).isDir()) return {};
+    try {
+        return AddFolder::ListFilesInFolder(folder, pattern);
+    } catch (const platform::AppError&) {
+        if (!QFileInfo(folder).isDir()) return {};  // gone in the meantime
+        throw;
+    }
 }
 
 QStringList treeFolders(const QString& root) {

@@ -28,6 +28,11 @@ QString treeFilePath(const QString& folder, const QString& name);
 // leave it out. Throws what the file's examination throws.
 QString treeEntry(const QString& folder, const QString& name);
 
+// The files of `folder` matching `pattern` (AddFolder::ListFilesInFolder). A folder that is gone,
+// or is no folder any more, holds none: one removed while its tree was walked is listed as empty
+// instead of failing a second time. Throws what listing an existing folder throws.
+QStringList filesOfFolder(const QString& folder, const QString& pattern);
+
 // The folders of the tree below `root`, the root first, each without its trailing "/".
 QStringList treeFolders(const QString& root);
 

@@ -5,30 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "Convert.h"
 #include "ConvertError.h"
-#include "JpegReader.h"
 #include "Options.h"
 #include "OutputFile.h"
-#include "PcxWriter.h"
 
 namespace {
 
 using namespace nconvert;
-
-// Each row is encoded as soon as it is decoded, so only a few rows are ever in memory: on a
-// machine where every fresh page costs, a whole picture's buffers would cost more than decoding.
-ImageInfo convert(const Options& options) {
-    JpegReader reader(options.inputPath);
-    OutputFile output(options.outputPath);
-    PcxWriter pcx(output, reader.info());
-    while (const int rows = reader.readRows()) {
-        for (int i = 0; i < rows; ++i) pcx.writeRow(reader.row(i));
-    }
-    reader.finish();
-    pcx.finish();
-    output.commit();
-    return reader.info();
-}
 
 // One line on standard error, whatever characters the file names hold.
 void reportError(std::string message) {

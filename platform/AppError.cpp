@@ -12,6 +12,8 @@ QString standardErrorText(long number) {
             return QStringLiteral("Out of memory");
         case ErrorNumber::SubscriptOutOfRange:
             return QStringLiteral("Subscript out of range");
+        case ErrorNumber::BadFileName:
+            return QStringLiteral("Bad file name or number");
         case ErrorNumber::FileNotFound:
             return QStringLiteral("File not found");
         case ErrorNumber::PermissionDenied:

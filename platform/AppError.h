@@ -14,6 +14,7 @@ constexpr long InvalidProcedureCall = 5;
 constexpr long Overflow = 6;
 constexpr long OutOfMemory = 7;
 constexpr long SubscriptOutOfRange = 9;
+constexpr long BadFileName = 52;
 constexpr long FileNotFound = 53;
 constexpr long PermissionDenied = 70;
 constexpr long PathFileAccess = 75;

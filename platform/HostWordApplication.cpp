@@ -59,8 +59,47 @@ class HostWordApplication : public WordApplication {
         return indents;
     }
 
-    void setLeftIndent(int paragraph, double points) override { queueIndent(paragraph, true, points); }
-    void setRightIndent(int paragraph, double points) override { queueIndent(paragraph, false, points); }
+    void setLeftIndent(int paragraph, double points) override { setIndent(paragraph, true, points); }
+    void setRightIndent(int paragraph, double points) override { setIndent(paragraph, false, points); }
+    // The writes go in one request; the host tries every one and names those it refused.
+    std::vector<std::exception_ptr> setIndents(const std::vector<IndentEdit>& writes) override {
+        std::vector<std::exception_ptr> failures(writes.size());
+        std::string payload;
+        std::vector<std::size_t> sent;  // the writes in the request, by their place in `writes`
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            if (paragraphCount_ >= 0 && writes[i].paragraph >= std::size_t(paragraphCount_)) {
+                failures[i] = std::make_exception_ptr(AppError(
+                    kNoSuchMember, QStringLiteral("The requested member of the collection does not exist.")));
+                continue;
+            }
+            wordhost::appendIndentEdit(payload, writes[i]);
+            sent.push_back(i);
+        }
+        if (!sent.empty()) {
+            try {
+                const Message reply = call(Message("setindents").setPayload(std::move(payload)));
+                for (const wordhost::IndentWriteFailure& refused :
+                     wordhost::decodeIndentWriteFailures(reply.payload())) {
+                    if (refused.write >= sent.size()) throw wordhost::ProtocolError("no such indent write");
+                    failures[sent[refused.write]] = std::make_exception_ptr(
+                        AppError(refused.number, QString::fromStdString(refused.description)));
+                }
+            } catch (const wordhost::ProtocolError&) {
+                failed_ = true;
+                const auto damaged = std::make_exception_ptr(AppError(
+                    ErrorNumber::AutomationError,
+                    QStringLiteral("The document engine sent a damaged reply to the indent writes.")));
+                for (const std::size_t i : sent) failures[i] = damaged;
+            } catch (const AppError&) {
+                for (const std::size_t i : sent)
+                    failures[i] = std::current_exception();  // refused as a whole
+            }
+        }
+        for (const std::exception_ptr& failure : failures) {
+            if (failure) failed_ = true;  // the engine's document is not as the client asked
+        }
+        return failures;
+    }
     double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
 
     void selectionEndKey(std::int16_t unit, std::int16_t extend) override {
@@ -75,27 +114,19 @@ class HostWordApplication : public WordApplication {
     std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
                                                             std::int16_t extend, int times) override {
         if (!host_ || times <= 1) return WordApplication::selectionMoveUpRepeated(unit, count, extend, times);
-        std::vector<Message> requests = pendingRequests();
-        const std::size_t first = requests.size();
-        requests.insert(requests.end(), std::size_t(times),
-                        wordhost::MoveUpRequest{unit, count, extend}.encode());
+        const std::vector<Message> requests(std::size_t(times),
+                                            wordhost::MoveUpRequest{unit, count, extend}.encode());
         std::vector<Message> replies;
-        std::vector<std::exception_ptr> failures;
         try {
             replies = host_->exchange(requests);
-            if (first > 0) throwIfError(replies.front());
         } catch (const AppError&) {
-            // The first call carries the failure; the others are made one by one, as they would be.
             failed_ = true;
-            failures.push_back(std::current_exception());
-            std::vector<std::exception_ptr> rest =
-                WordApplication::selectionMoveUpRepeated(unit, count, extend, times - 1);
-            failures.insert(failures.end(), rest.begin(), rest.end());
-            return failures;
+            return std::vector<std::exception_ptr>(std::size_t(times), std::current_exception());
         }
-        for (std::size_t i = first; i < replies.size(); ++i) {
+        std::vector<std::exception_ptr> failures;
+        for (const Message& reply : replies) {
             try {
-                throwIfError(replies[i]);
+                throwIfError(reply);
                 failures.emplace_back();
             } catch (const AppError&) {
                 failed_ = true;
@@ -164,35 +195,25 @@ class HostWordApplication : public WordApplication {
         return picture;
     }
 
-    // Indent writes wait in the client and travel with the next call, in one message.
-    void queueIndent(int paragraph, bool left, double points) {
-        if (paragraph < 0 || (paragraphCount_ >= 0 && paragraph >= paragraphCount_)) {
+    void setIndent(int paragraph, bool left, double points) {
+        if (paragraph < 0) {
             throw AppError(kNoSuchMember,
                            QStringLiteral("The requested member of the collection does not exist."));
         }
-        wordhost::appendIndentEdit(pendingIndents_, {static_cast<std::size_t>(paragraph), left, points});
-    }
-
-    // The indent writes waiting to go ahead of the next call: none, or one message.
-    std::vector<Message> pendingRequests() {
-        std::vector<Message> requests;
-        if (!pendingIndents_.empty()) {
-            requests.push_back(Message("setindents").setPayload(std::move(pendingIndents_)));
-            pendingIndents_.clear();
+        if (const std::exception_ptr failure =
+                setIndents({{static_cast<std::size_t>(paragraph), left, points}}).front()) {
+            std::rethrow_exception(failure);
         }
-        return requests;
     }
 
     Message call(Message request) {
-        std::vector<Message> requests = pendingRequests();
-        requests.push_back(std::move(request));
         if (!host_) {
             throw AppError(ErrorNumber::AutomationError,
                            QStringLiteral("The document engine is no longer running."));
         }
         try {
-            std::vector<Message> replies = host_->exchange(requests);
-            for (const Message& reply : replies) throwIfError(reply);
+            std::vector<Message> replies = host_->exchange({std::move(request)});
+            throwIfError(replies.back());
             return std::move(replies.back());
         } catch (const AppError&) {
             failed_ = true;
@@ -202,7 +223,6 @@ class HostWordApplication : public WordApplication {
 
     std::unique_ptr<WordHostProcess> host_;  // null once its clean engine went back to the factory
     EngineKeeper& keeper_;
-    std::string pendingIndents_;
     int paragraphCount_ = -1;
     bool failed_ = false;  // a call failed: the engine may be in any state
 };

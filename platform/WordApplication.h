@@ -20,6 +20,8 @@ inline const QString kWordName = QString::fromLatin1(wordhost::kEngineName);
 
 // Left and right indent of one paragraph, in points.
 using ParagraphIndents = wordhost::Indents;
+// One indent write: a paragraph (0-based into paragraphIndents()), which side, the points.
+using IndentEdit = wordhost::IndentEdit;
 
 // One "Word.Application" automation object. Every call either succeeds or throws
 // platform::AppError carrying the engine's own description of the failure.
@@ -41,6 +43,26 @@ class WordApplication {
     virtual void setLeftIndent(int paragraph, double points) = 0;
     virtual void setRightIndent(int paragraph, double points) = 0;
     virtual double centimetersToPoints(double centimetres) = 0;
+    // setLeftIndent and setRightIndent for every write, in order; the failure of each (null for
+    // success), a failed write not keeping the others from being made. An engine in another
+    // process takes them in one round trip.
+    virtual std::vector<std::exception_ptr> setIndents(const std::vector<IndentEdit>& writes) {
+        std::vector<std::exception_ptr> failures;
+        for (const IndentEdit& write : writes) {
+            try {
+                const int paragraph = static_cast<int>(write.paragraph);
+                if (write.left) {
+                    setLeftIndent(paragraph, write.points);
+                } else {
+                    setRightIndent(paragraph, write.points);
+                }
+                failures.emplace_back();
+            } catch (...) {
+                failures.push_back(std::current_exception());
+            }
+        }
+        return failures;
+    }
 
     virtual void selectionEndKey(std::int16_t unit, std::int16_t extend) = 0;
     virtual void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) = 0;

@@ -12,19 +12,14 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "protocol/WordVocabulary.h"
+#include "protocol/HostRecords.h"
 #include "shared/SystemTempFolder.h"
 
 namespace wordhost {
 
 namespace {
 
-constexpr const char* kPrefix = "wordhost-";
-constexpr const char* kSuffix = ".lock";
-
-std::string fileIn(const std::string& folder, int pid) {
-    return folder + "/" + kPrefix + std::to_string(pid) + kSuffix;
-}
+std::string fileIn(const std::string& folder, int pid) { return folder + "/" + registrationName(pid); }
 
 // Only a real directory of this user's that nobody else may enter is trusted with registrations.
 bool privateFolderOfOurs(const std::string& path) {
@@ -146,21 +141,14 @@ std::vector<int> runningHosts() {
         if (dir == nullptr) continue;
         while (const dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
-            const std::size_t prefix = std::strlen(kPrefix);
-            const std::size_t suffix = std::strlen(kSuffix);
-            if (name.size() <= prefix + suffix || name.compare(0, prefix, kPrefix) != 0 ||
-                name.compare(name.size() - suffix, suffix, kSuffix) != 0) {
-                continue;
-            }
-            const std::string digits = name.substr(prefix, name.size() - prefix - suffix);
-            if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+            const std::optional<int> pid = hostOfRegistrationName(name);
+            if (!pid) continue;
             const std::string path = folder + "/" + name;
             struct stat info {};
             if (::stat(path.c_str(), &info) != 0) continue;
             if (heldByLiveHost(path, true)) {
                 found.emplace_back(
-                    static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
-                    std::atoi(digits.c_str()));
+                    static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec, *pid);
             }
         }
         ::closedir(dir);
@@ -179,8 +167,6 @@ bool hostRunning(int pid) {
 }
 
 std::string privateFolderOfHost(int pid) {
-    static const std::string kOwnerFile = "/.owner";
-    static const std::string kFolderPrefix = kPrivateFolderPrefix;
     const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
     DIR* dir = ::opendir(fds.c_str());
     if (dir == nullptr) return {};
@@ -189,17 +175,8 @@ std::string privateFolderOfHost(int pid) {
         char target[4096];
         const ssize_t length = ::readlink((fds + "/" + entry->d_name).c_str(), target, sizeof target - 1);
         if (length <= 0) continue;
-        const std::string path(target, static_cast<std::size_t>(length));
-        if (path.size() <= kOwnerFile.size() ||
-            path.compare(path.size() - kOwnerFile.size(), kOwnerFile.size(), kOwnerFile) != 0)
-            continue;
-        const std::string candidate = path.substr(0, path.size() - kOwnerFile.size());
-        const std::size_t slash = candidate.rfind('/');
-        if (slash != std::string::npos &&
-            candidate.compare(slash + 1, kFolderPrefix.size(), kFolderPrefix) == 0) {
-            folder = candidate;
-            break;
-        }
+        folder = privateFolderOfOwnerLink(std::string_view(target, static_cast<std::size_t>(length)));
+        if (!folder.empty()) break;
     }
     ::closedir(dir);
     return folder;

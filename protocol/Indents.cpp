@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "protocol/Message.h"
+#include "shared/PercentEncode.h"
 
 namespace wordhost {
 
@@ -88,6 +89,37 @@ std::vector<IndentEdit> decodeIndentEdits(const std::string& payload) {
         edits.push_back(edit);
     });
     return edits;
+}
+
+std::string encodeIndentWriteFailures(const std::vector<IndentWriteFailure>& failures) {
+    std::string payload;
+    for (const IndentWriteFailure& failure : failures) {
+        payload += std::to_string(failure.write);
+        payload += ' ';
+        payload += std::to_string(failure.number);
+        payload += ' ';
+        // Neither blank nor newline survives, so the description stays one field of one line.
+        payload += shared::percentEncode(failure.description,
+                                         [](unsigned char c) { return c > ' ' && c < 127 && c != '%'; });
+        payload += '\n';
+    }
+    return payload;
+}
+
+std::vector<IndentWriteFailure> decodeIndentWriteFailures(const std::string& payload) {
+    std::vector<IndentWriteFailure> failures;
+    forEachLine(payload, [&](std::string_view line, const std::vector<std::string_view>& fields) {
+        IndentWriteFailure failure;
+        std::optional<std::string> description;
+        if (fields.size() < 2 || fields.size() > 3 || !readNumber(fields[0], failure.write) ||
+            !readNumber(fields[1], failure.number) ||
+            !(description = shared::percentDecode(fields.size() == 3 ? fields[2] : std::string_view()))) {
+            throw ProtocolError("bad indent failure line: " + std::string(line));
+        }
+        failure.description = std::move(*description);
+        failures.push_back(std::move(failure));
+    });
+    return failures;
 }
 
 }  // namespace wordhost

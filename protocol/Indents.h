@@ -29,4 +29,19 @@ std::vector<Indents> decodeIndents(const std::string& payload);  // throws Proto
 void appendIndentEdit(std::string& payload, const IndentEdit& edit);
 std::vector<IndentEdit> decodeIndentEdits(const std::string& payload);  // throws ProtocolError
 
+// An indent write the engine refused: its place in the request's payload (from 0), and the error
+// the client raises for it.
+struct IndentWriteFailure {
+    std::size_t write = 0;
+    long long number = 0;
+    std::string description;
+    bool operator==(const IndentWriteFailure&) const = default;
+};
+
+// The payload of a "setindents" reply: a line "write number description" per refused write, the
+// description percent-encoded. Every write of the request was tried; the others went well.
+std::string encodeIndentWriteFailures(const std::vector<IndentWriteFailure>& failures);
+std::vector<IndentWriteFailure> decodeIndentWriteFailures(
+    const std::string& payload);  // throws ProtocolError
+
 }  // namespace wordhost

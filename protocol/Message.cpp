@@ -21,29 +21,10 @@ bool isKeyChar(unsigned char c) { return std::isalnum(c) != 0 || c == '_' || c =
 
 std::string escape(std::string_view value) { return shared::percentEncode(value, isPlain); }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 std::string unescape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) throw ProtocolError("truncated escape in a token");
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0) throw ProtocolError("bad escape in a token");
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return out;
+    std::optional<std::string> bytes = shared::percentDecode(text);
+    if (!bytes) throw ProtocolError("bad escape in a token");
+    return std::move(*bytes);
 }
 
 Message parseLine(std::string_view line) {

@@ -24,6 +24,7 @@ AMD64_PACKAGES=(
   ghostscript linux-perf  # the benchmark's peer pipeline; its CPU time
   qemu-user  # runs the i386 converter in tests where the kernel has 32-bit emulation off
   clang-format  # scripts/check-format.sh: the formatter the tree is kept in, Debian's version pinned
+  clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz-build.sh): clang with libFuzzer and the sanitizers
 )
 I386_PACKAGES=(libjpeg62-turbo-dev:i386)  # the static libjpeg.a of the i386 converter
 

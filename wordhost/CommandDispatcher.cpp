@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <optional>
 
 #include "protocol/HostRegistry.h"
@@ -55,6 +56,25 @@ std::optional<Identity> identityOf(const std::string& path) {
     identity.modifiedNs =
         static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
     return identity;
+}
+
+// What the client hears of a failure of the engine.
+struct Failure {
+    int number;
+    std::string description;
+};
+
+Failure failureOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const EngineError& engineError) {
+        return {engineError.number(), engineError.what()};
+    } catch (const std::exception& other) {
+        return {EngineErrorNumber::Automation, std::string("The document engine failed: ") + other.what()};
+    } catch (...) {
+        // The engine's own exceptions are no std::exception: the host still answers.
+        return {EngineErrorNumber::Automation, "The document engine failed."};
+    }
 }
 
 }  // namespace
@@ -118,17 +138,10 @@ Message CommandDispatcher::handle(const Message& request) {
         return errorReply(error.number(), error.what());
     } catch (const ProtocolError& error) {
         return errorReply(EngineErrorNumber::Automation, std::string("Bad request: ") + error.what());
-    } catch (const EngineError& error) {
-        lifecycle_.finish(step, false);
-        return errorReply(error.number(), error.what());
-    } catch (const std::exception& error) {
-        lifecycle_.finish(step, false);
-        return errorReply(EngineErrorNumber::Automation,
-                          std::string("The document engine failed: ") + error.what());
     } catch (...) {
-        // The engine's own exceptions are no std::exception: the host still answers.
         lifecycle_.finish(step, false);
-        return errorReply(EngineErrorNumber::Automation, "The document engine failed.");
+        const Failure failure = failureOf(std::current_exception());
+        return errorReply(failure.number, failure.description);
     }
 }
 
@@ -266,8 +279,20 @@ Message CommandDispatcher::paragraphs(const Message&) {
 Message CommandDispatcher::setIndents(const Message& request) {
     const std::vector<IndentEdit> edits = decodeIndentEdits(request.payload());
     EngineDocument& doc = document();
-    for (const IndentEdit& edit : edits) doc.setIndent(edit.paragraph, edit.left, edit.points);
-    return ok();
+    // Every write is tried, as the client's calls would be one by one; each refusal is told apart.
+    std::vector<IndentWriteFailure> failures;
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        try {
+            doc.setIndent(edits[i].paragraph, edits[i].left, edits[i].points);
+        } catch (...) {
+            const Failure failure = failureOf(std::current_exception());
+            failures.push_back({i, failure.number, failure.description});
+        }
+    }
+    if (failures.empty()) return ok();
+    return ok()
+        .set("failed", static_cast<long long>(failures.size()))
+        .setPayload(encodeIndentWriteFailures(failures));
 }
 
 Message CommandDispatcher::endKey(const Message& request) {
@@ -296,7 +321,7 @@ Message CommandDispatcher::goTo(const Message& request) {
     } else if (last) {
         page = pages;
     } else if (which == wd::GoToNext) {
-        page = 1 + arguments.count;
+        page = 1 + std::clamp<long long>(arguments.count, -1, pages);  // any count from the wire
     }
     doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
     return ok();

@@ -11,12 +11,14 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 
 #include "conversion/ConverterTool.h"
 #include "conversion/Word1.h"
 #include "platform/ProgramExit.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/FakeWord.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchHome.h"
 
@@ -203,6 +205,34 @@ TEST_F(SaveDocAsPcxTest, AConverterFileThatIsNotOursIsNeverRun) {
     QFile::remove(Main::ConverterFilePath());
 }
 
+// A quoted program name ends at the next quote: with TEMP "/s/x\"y" the command line would start
+// /s/x, a file nobody checked. Only the checked converter may run; this one is refused.
+TEST_F(SaveDocAsPcxTest, AConverterPathThatCannotBeQuotedIsRefusedAndNothingElseRuns) {
+    const QByteArray savedTemp = qgetenv("TEMP");
+    QTemporaryDir scratch;
+    const QString temp = scratch.path() + QStringLiteral("/x\"y");
+    ASSERT_TRUE(QDir().mkpath(temp));
+    const QString planted = scratch.path() + QStringLiteral("/x");
+    const QString ran = scratch.path() + QStringLiteral("/planted-program-ran");
+    QFile program(planted);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(ran).toUtf8());
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TEMP", QFile::encodeName(temp));
+
+    word.pageCount = 2;
+    Word1::SaveDocAsPCX(window, document);
+    qputenv("TEMP", savedTemp);
+
+    EXPECT_FALSE(QFile::exists(ran));
+    EXPECT_EQ(reportSteps(), (QStringList{"212", "212"}));
+    EXPECT_TRUE(dialogs.errorReports().front().text.contains(QStringLiteral("cannot be quoted")))
+        << dialogs.errorReports().front().text.toStdString();
+    EXPECT_TRUE(outputFiles().isEmpty());
+    EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/nconvert.exe")));
+}
+
 // Without TEMP and a private runtime folder the converter goes into a folder made for the
 // document; when none can be made, the step that needs it says so and names the folder.
 TEST_F(SaveDocAsPcxTest, WithoutTempTheConverterFolderIsFoundAtItsStepAndTakenAwayAfter) {
@@ -238,6 +268,43 @@ TEST_F(SaveDocAsPcxTest, TheUsersClipboardIsPutBack) {
     Word1::SaveDocAsPCX(window, document);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
     EXPECT_EQ(outputFiles().size(), 2);
+}
+
+// The user copies while the last page is finished (its converter wait, its progress text, the
+// cleanup): that copy is the user's newest and stays; only the conversion's own picture goes.
+class CopyingWindow : public testsupport::ConversionTestWindow {
+  public:
+    QString copyAtText;
+    std::function<void()> copy;
+    void setProgressText(const QString& text) override {
+        ConversionTestWindow::setProgressText(text);
+        if (text == copyAtText) copy();
+    }
+};
+
+TEST_F(SaveDocAsPcxTest, WhatTheUserCopiesDuringTheLastPageStaysOnTheClipboard) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied before"));
+    CopyingWindow copying;
+    copying.outputFolder = window.outputFolder;
+    copying.copyAtText = QStringLiteral("Processing: report.docx (Page 2 of 2)");
+    copying.copy = [] { QGuiApplication::clipboard()->setText(QStringLiteral("copied during the run")); };
+    word.pageCount = 2;
+    Word1::SaveDocAsPCX(copying, document);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied during the run"));
+
+    // A picture copied then is the user's too, though it looks like the page.
+    copying.copy = [] { QGuiApplication::clipboard()->setImage(FakeWord::pagePicture(2)); };
+    Word1::SaveDocAsPCX(copying, document);
+    EXPECT_EQ(FakeWord::pageOfPicture(QGuiApplication::clipboard()->image()), 2);
+
+    // A copy made before the last page was cut is replaced by that page, as ever.
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied before"));
+    word.pageCount = 3;
+    copying.copyAtText = QStringLiteral("Processing: report.docx (Page 1 of 3)");
+    copying.copy = [] { QGuiApplication::clipboard()->setText(QStringLiteral("copied early")); };
+    Word1::SaveDocAsPCX(copying, document);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied before"));
+    EXPECT_TRUE(dialogs.errorReports().empty());
 }
 
 TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTimer>
+
 #include "filelist/AddFolderFiles.h"
 #include "fsutil/FileAttributes.h"
 #include "platform/ProgramFolder.h"
 #include "tests/filelist/TestListWindow.h"
 #include "tests/support/FolderOrder.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TestTree.h"
 
@@ -119,9 +123,30 @@ TEST_F(AddFolderFilesTest, ASecondRunDoublesTheEntries) {
     EXPECT_EQ(run(QStringLiteral("doc"), tree.root()), once + once);
 }
 
-TEST_F(AddFolderFilesTest, AFolderGoneBeforeTheWalkAddsNothingAndLeavesTheWindowIdle) {
+// The steps of the error reports shown, in order.
+QStringList reportedSteps(const testsupport::RecordingDialogs& dialogs) {
+    QStringList steps;
+    for (const auto& box : dialogs.errorReports())
+        steps << box.text.section(QStringLiteral("at line "), 1).section(QLatin1Char('\r'), 0, 0);
+    return steps;
+}
+
+// A folder that is gone holds no files: its loss is reported once, by the walk, and never again
+// when its files are listed.
+TEST_F(AddFolderFilesTest, AFolderGoneBeforeTheWalkIsReportedOnceAndLeavesTheWindowIdle) {
     run(QStringLiteral("doc"), tree.root() + QStringLiteral("/vanished"));
     EXPECT_EQ(window.list().entryCount(), 0);
+    EXPECT_EQ(reportedSteps(dialogs), QStringList{"114"});
+    EXPECT_EQ(window.pointers.back(), 0);
+}
+
+TEST_F(AddFolderFilesTest, AFolderRemovedDuringTheWalkIsListedAsEmpty) {
+    const QString chosen = tree.folder(QStringLiteral("removed")).chopped(1);
+    tree.file(QStringLiteral("removed/inside.doc"));
+    // The walk lets the window's events through; one of them takes the folder away.
+    QTimer::singleShot(0, [chosen] { QDir(chosen).removeRecursively(); });
+    EXPECT_TRUE(run(QStringLiteral("doc"), chosen).isEmpty());
+    EXPECT_TRUE(dialogs.errorReports().empty()) << reportedSteps(dialogs).join(' ').toStdString();
     EXPECT_EQ(window.pointers.back(), 0);
 }
 

@@ -65,6 +65,8 @@ class FakeOffice::Document : public wordhost::LoadedDocument {
             throw EngineError("The requested member of the collection does not exist.",
                               wordhost::EngineErrorNumber::NoSuchMember);
         }
+        if (office_.refuseIndentsOf.count(paragraph) != 0)
+            throw EngineError("The indent of this paragraph cannot be changed.");
         (left ? content_.paragraphs[paragraph].left : content_.paragraphs[paragraph].right) = points;
         written_ = true;
         ++office_.indentWrites;

@@ -60,6 +60,7 @@ class FakeOffice {
     std::set<std::string> failOpen;         // these paths are refused
     int failExports = 0;                    // this many exports fail from now on
     std::atomic<int> failRenderOfPage{-1};  // layout page whose picture fails to draw
+    std::set<std::size_t> refuseIndentsOf;  // paragraphs whose indent writes fail
 
     // What the host asked for.
     int starts = 0;

@@ -125,13 +125,48 @@ TEST(HostDocument, IndentWritesAreLaidOutOnceWhenPagesAreNeeded) {
     EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 1}}));
     EXPECT_EQ(host.office.exports, 1);
 
-    // Writing what is there already changes nothing; a bad paragraph is Word's missing member.
+    // Writing what is there already changes nothing; a batch that is no batch is refused whole.
     EXPECT_EQ(host.errorOf("setindents", edits({{1, true, 10}})), 0);
     EXPECT_EQ(host.office.indentWrites, 2);
-    EXPECT_EQ(host.errorOf("setindents", edits({{3, true, 1}})), 5941);
     EXPECT_EQ(host.errorOf("setindents", "0 up 3\n"), 440);
     EXPECT_EQ(pagesLeft(host), 0);
     EXPECT_EQ(host.office.exports, 1);
+}
+
+// A count of pages on comes from the wire: any number is taken, clamped to the document.
+TEST(HostDocument, GoToNextTakesAnyCountOfPages) {
+    FakeHost host;
+    host.openDocumentWithLines({1, 1, 1});
+    ASSERT_EQ(host.errorOf("goto what=1 which=2 count=9223372036854775807"), 0);
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=1 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "p2l1\r");  // from the start of the last page
+    ASSERT_EQ(host.errorOf("goto what=1 which=2 count=-9223372036854775808"), 0);
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=1 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "");  // the first page: nothing above it
+}
+
+// Each write of a batch is a call of its own to Word: one refused (a paragraph that is not there is
+// Word's missing member) keeps none of the others from being made, and the reply names it.
+TEST(HostDocument, AnIndentBatchTriesEveryWriteAndNamesTheRefusedOnes) {
+    FakeHost host;
+    const std::string path = host.addDocument("indents.docx", {pagesWithLines({1}), {{-4, 0}, {0, -2}}, {}});
+    ASSERT_EQ(host.errorOf("hello version=1"), 0);
+    ASSERT_EQ(host.errorOf("open path=" + path), 0);
+
+    wordhost::Message reply =
+        host.call("setindents", edits({{0, true, 0}, {5, true, 0}, {1, false, 0}, {7, false, 0}}));
+    ASSERT_TRUE(reply.is("ok")) << reply.get("description");
+    EXPECT_EQ(reply.getInt("failed"), 2);
+    const std::string missing = "The requested member of the collection does not exist.";
+    EXPECT_EQ(wordhost::decodeIndentWriteFailures(reply.payload()),
+              (std::vector<wordhost::IndentWriteFailure>{{1, 5941, missing}, {3, 5941, missing}}));
+    EXPECT_EQ(host.office.indentWrites, 2);
+    EXPECT_EQ(wordhost::decodeIndents(host.call("paragraphs").payload()),
+              (std::vector<wordhost::Indents>{{0, 0}, {0, 0}}));
+
+    reply = host.call("setindents", edits({{0, true, 3}}));
+    EXPECT_FALSE(reply.has("failed"));
+    EXPECT_TRUE(reply.payload().empty());
 }
 
 TEST(HostDocument, ALayoutAfterACutLeavesOutThePagesCutAlready) {

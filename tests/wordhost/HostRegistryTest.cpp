@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "protocol/HostRecords.h"
 #include "protocol/HostRegistry.h"
 
 namespace {
@@ -78,6 +79,30 @@ TEST_F(HostRegistryTest, WithoutARuntimeFolderOnlyAFolderMadeByMkdtempIsTrusted)
     }
     // The one folder made is used again, by later hosts and look-ups alike.
     EXPECT_EQ(QDir(tmp.path()).entryList({QStringLiteral("marrowdale-hosts-*")}, QDir::Dirs).size(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The registry is read back from file names and descriptor links any process of the user can make.
+TEST(HostRecords, OnlyNamesOfProcessesThatCanExistAreHosts) {
+    EXPECT_EQ(wordhost::hostOfRegistrationName(wordhost::registrationName(4242)), 4242);
+    EXPECT_EQ(wordhost::hostOfRegistrationName("wordhost-2147483647.lock"), 2147483647);
+    for (const char* name : {"wordhost-0.lock", "wordhost-2147483648.lock", "wordhost-4294967297.lock",
+                             "wordhost-99999999999999999999.lock", "wordhost--1.lock", "wordhost-+1.lock",
+                             "wordhost-.lock", "wordhost-1.lock.tmp", "wordhost-1 .lock", "other-1.lock"}) {
+        EXPECT_EQ(wordhost::hostOfRegistrationName(name), std::nullopt) << name;
+    }
+}
+
+TEST(HostRecords, AnOwnerLinkNamesItsPrivateFolder) {
+    EXPECT_EQ(wordhost::privateFolderOfOwnerLink("/tmp/marrowdale-wordhost-Ab12/.owner"),
+              "/tmp/marrowdale-wordhost-Ab12");
+    for (const char* link : {"/tmp/marrowdale-wordhost-Ab12/.owner (deleted)", "/tmp/other/.owner", "/.owner",
+                             ".owner", "marrowdale-wordhost-x/.owner", "/tmp/marrowdale-word/.owner", ""}) {
+        EXPECT_EQ(wordhost::privateFolderOfOwnerLink(link), "") << link;
+    }
 }
 
 }  // namespace
