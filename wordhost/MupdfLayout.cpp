@@ -64,6 +64,7 @@ MupdfLayout::MupdfLayout(const std::string& pdfPath) : path_(pdfPath) {
     pdf_document* opened = nullptr;
     int pages = 0;
     fz_var(opened);
+    fz_var(pages);
     fz_try(context) {
         opened = pdf_open_document(context, path_.c_str());
         pages = fz_count_pages(context, &opened->super);
@@ -87,6 +88,7 @@ fz_page* MupdfLayout::page(int number) const {
     if (auto found = pages_.find(number); found != pages_.end()) return found->second;
     fz_context* context = context_.get();
     fz_page* loaded = nullptr;
+    fz_var(loaded);
     fz_try(context) { loaded = fz_load_page(context, document_, number); }
     fz_catch(context) { throw EngineError(pageError("cannot be read", number, context_)); }
     pages_.emplace(number, loaded);
@@ -98,6 +100,7 @@ const std::vector<std::string>& MupdfLayout::lines(int number) {
     fz_context* context = context_.get();
     fz_page* source = page(number);
     fz_stext_page* text = nullptr;
+    fz_var(text);
     fz_stext_options options{};  // ligatures spelt out, runs of white space as one
     fz_try(context) { text = fz_new_stext_page_from_page(context, source, &options); }
     fz_catch(context) { throw EngineError(pageError("has no readable text", number, context_)); }
