@@ -63,6 +63,8 @@ void onCloseRequest(QWindow* window, std::function<void()> closeRequested) {
     auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (x11 == nullptr || window == nullptr) return;
     xcb_connection_t* const connection = x11->connection();
+    // The offscreen platform answers as X11 without a connection to a server.
+    if (connection == nullptr) return;
     const xcb_atom_t protocols = atomNamed(connection, "WM_PROTOCOLS");
     const xcb_atom_t deleteWindow = atomNamed(connection, "WM_DELETE_WINDOW");
     if (protocols == XCB_ATOM_NONE || deleteWindow == XCB_ATOM_NONE) return;
