@@ -11,13 +11,13 @@ seconds=${1:-600}
 shift || true
 ./scripts/fuzz-build.sh >/dev/null
 if [ $# -gt 0 ]; then targets=("$@"); else mapfile -t targets < build-fuzz/targets.txt; fi
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+. fuzz/environment.sh
 mkdir -p build-fuzz/findings
 status=0
 summary=()
 for target in "${targets[@]}"; do
   [ -n "$target" ] || continue
+  fuzz_options "$target"
   work=build-fuzz/corpus/$target
   mkdir -p "$work"
   log=build-fuzz/findings/$target-bench.log

@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "ConvertError.h"
 
@@ -24,6 +25,11 @@ constexpr int kMaxDpi = 65535;  // what the PCX header can hold
 constexpr int kDotsPerInch = 1;
 constexpr int kDotsPerCentimetre = 2;
 constexpr int kRowsPerRead = 4;
+// No page picture the program makes is larger: the engine sends at most 512 MiB of 32-bit pixels.
+// A few hundred bytes of JPEG can claim 65500 x 65500 pixels, and some damage (a marker inside
+// arithmetic-coded data) only shows after the last row: such a file would keep the converter
+// decoding for minutes.
+constexpr std::uint64_t kMostPixels = (std::uint64_t(512) << 20) / 4;
 
 // libjpeg reports a failure through error_exit and a warning through emit_message(-1); both land
 // here and jump back to the step's guard.
@@ -134,6 +140,11 @@ JpegReader::JpegReader(const std::string& path) : path_(path), decoder_(std::mak
     }
     if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) {
         throw ConvertError(path + ": CMYK JPEG files are not supported");
+    }
+    if (std::uint64_t(cinfo.image_width) * cinfo.image_height > kMostPixels) {
+        throw ConvertError(path + ": the picture of " + std::to_string(cinfo.image_width) + " x " +
+                           std::to_string(cinfo.image_height) + " pixels is larger than any page (at most " +
+                           std::to_string(kMostPixels) + " pixels)");
     }
     cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     // As djpeg decodes. The fast IDCT saves nothing measurable here and is off by up to 20 levels

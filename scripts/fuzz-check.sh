@@ -7,11 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${FUZZ_CHECK_RUNS:-3000}
 ./scripts/fuzz-build.sh >/dev/null
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+. fuzz/environment.sh
 mkdir -p build-fuzz/findings
 while IFS= read -r target; do
   [ -n "$target" ] || continue
+  fuzz_options "$target"
   fresh=$(mktemp -d)  # new inputs go here, never into the checked-in corpus
   if ! build-fuzz/"$target" -runs="$RUNS" -seed=1 -timeout=20 -print_final_stats=0 \
        -artifact_prefix=build-fuzz/findings/"$target"- "$fresh" fuzz/corpus/"$target" \

@@ -73,6 +73,27 @@ TEST_P(NconvertErrors, BadInputs) {
     EXPECT_EQ(filesInDir(), (QStringList{"cut.jpg", "in.jpg", "in.ppm", "noend.jpg", "text.jpg"}));
 }
 
+// A few bytes can claim a picture of any size: one larger than any page is refused before a row
+// is decoded (a damaged one would otherwise keep the converter decoding for minutes).
+TEST_P(NconvertErrors, APictureLargerThanAnyPageIsRefusedAtOnce) {
+    QFile small(path("in.jpg"));
+    ASSERT_TRUE(small.open(QIODevice::ReadOnly));
+    QByteArray jpeg = small.readAll();
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xff\xc0", 2));
+    ASSERT_GT(frame, 0);
+    for (const qsizetype at : {frame + 5, frame + 7}) {  // height, width: 40000 each
+        jpeg[at] = char(0x9c);
+        jpeg[at + 1] = char(0x40);
+    }
+    QFile huge(path("huge.jpg"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(jpeg);
+    huge.close();
+    EXPECT_TRUE(expectFailure({"-out", "pcx", "-c", "1", "-o", path("huge.pcx"), path("huge.jpg")})
+                    .contains("40000 x 40000 pixels is larger than any page"));
+    EXPECT_FALSE(QFile::exists(path("huge.pcx")));
+}
+
 TEST_P(NconvertErrors, BadCommandLines) {
     const QString out = path("out.pcx"), in = path("in.jpg");
     EXPECT_TRUE(expectFailure({"-out", "pcx", "-c", "2", "-o", out, in}).contains("-c 2"));
