@@ -73,6 +73,12 @@ TEST(CloseRequest, ClosingTheWindowWithAnErrorBoxUpMidRunEndsTheProgram) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display.name());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // Debian 12's libxkbcommon-x11 reads past the end of an X atom name with strndup while Qt connects
+    // to the display: a fault of that library, not of the program, that the address checker would stop
+    // every sanitizer run on.
+    const QString checks = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    if (!checks.isEmpty())
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), checks + QStringLiteral(":intercept_strndup=0"));
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(QStringLiteral(CLOSE_WITH_BOX_HOST_PATH), {});
