@@ -61,7 +61,9 @@ bool sendCloseRequest(const QString& display, xcb_window_t window) {
     event.data.data32[0] = atomNamed(connection, "WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-    const bool sent = xcb_flush(connection) > 0;
+    // A round trip: the server has handled the message before the connection goes.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    const bool sent = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
     return sent;
 }
