@@ -29,15 +29,21 @@ void writePng(const PageImage& page, const std::string& path) {
     }
 }
 
+// The engine of a diagnostic run: its temporary files in the run's private folder, only its
+// errors on standard error.
+OfficeEngine startEngine(PrivateFolder& privateFolder) {
+    ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
+    if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
+    return OfficeEngine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+}
+
 }  // namespace
 
 int renderDocument(const std::string& document, const std::string& folder) {
     int status = 0;
     try {
         PrivateFolder privateFolder;
-        ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
-        if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
-        OfficeEngine engine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+        OfficeEngine engine = startEngine(privateFolder);
         {
             EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
             const int pages = doc.pageCount();
@@ -67,9 +73,7 @@ int countPages(const std::vector<std::string>& documents) {
     int status = 0;
     try {
         PrivateFolder privateFolder;
-        ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
-        if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
-        OfficeEngine engine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+        OfficeEngine engine = startEngine(privateFolder);
         for (const std::string& document : documents) {
             try {
                 EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
