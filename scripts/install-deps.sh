@@ -26,23 +26,63 @@ AMD64_PACKAGES=(
   clang-format  # scripts/check-format.sh: the formatter the tree is kept in, Debian's version pinned
   clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz-build.sh): clang with libFuzzer and the sanitizers
 )
-I386_PACKAGES=(libjpeg62-turbo-dev:i386)  # the static libjpeg.a of the i386 converter
 
 SUDO=()
 if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo); fi
 
 missing=()
-for p in "${AMD64_PACKAGES[@]}" "${I386_PACKAGES[@]}"; do
+for p in "${AMD64_PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${SUDO[@]}" dpkg --add-architecture i386
-fi
+# The i386 converter links libjpeg statically. Its archive and headers are unpacked from Debian's i386
+# package into the source tree, not installed: an installed i386 package needs its i386 libraries at
+# exactly the versions of the amd64 ones, and that breaks whenever the two architectures' package
+# indexes are out of step (a security mirror part-way through a sync, say).
+JPEG32_ROOT="$(cd "$(dirname "$0")/.." && pwd)/.deps/libjpeg-i386"
+JPEG32_PACKAGE=libjpeg62-turbo-dev:i386
+need_jpeg32=false
+[ -f "$JPEG32_ROOT/usr/lib/i386-linux-gnu/libjpeg.a" ] || need_jpeg32=true
+
+[ ${#missing[@]} -eq 0 ] && [ "$need_jpeg32" = false ] && exit 0
+
 export DEBIAN_FRONTEND=noninteractive
-"${SUDO[@]}" apt-get update -qq
-"${SUDO[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
+update_indexes() {
+  # A mirror in the middle of a sync serves an index of the wrong size: ask again, and if one index still
+  # fails, go on with the ones that were read (apt-get says clearly if a package is then missing).
+  for attempt in 1 2 3; do
+    if "${SUDO[@]}" apt-get update -qq; then return 0; fi
+    [ "$attempt" -eq 3 ] && break
+    echo "A package index could not be read; asking again in $((attempt * 15)) s." >&2
+    sleep $((attempt * 15))
+  done
+  echo "Some package indexes could not be read; going on with the ones that were." >&2
+}
+
+indexes_updated=false
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  update_indexes
+  indexes_updated=true
+  "${SUDO[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$need_jpeg32" = true ]; then
+  echo "Unpacking $JPEG32_PACKAGE into $JPEG32_ROOT"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${SUDO[@]}" dpkg --add-architecture i386
+    indexes_updated=false
+  fi
+  if [ "$indexes_updated" = false ] && ! apt-cache show "$JPEG32_PACKAGE" > /dev/null 2>&1; then
+    update_indexes
+  fi
+  download_dir="$(mktemp -d)"
+  trap 'rm -rf "$download_dir"' EXIT
+  chmod 755 "$download_dir"  # apt's own download user writes into it
+  (cd "$download_dir" && apt-get download -qq "$JPEG32_PACKAGE")
+  rm -rf "$JPEG32_ROOT"
+  mkdir -p "$JPEG32_ROOT"
+  dpkg-deb -x "$download_dir"/*.deb "$JPEG32_ROOT"
+fi
