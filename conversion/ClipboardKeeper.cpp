@@ -2,7 +2,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <utility>
 
+#include "conversion/ClipboardTurn.h"
 #include "platform/AppError.h"
 
 namespace Word1 {
@@ -19,6 +21,7 @@ bool isEmpty(const QClipboard& board) {
 }  // namespace
 
 ClipboardKeeper::ClipboardKeeper() {
+    const ClipboardTurn turn;  // not another copy's page picture on its way through
     QClipboard* board = clipboard();
     if (board == nullptr) return;
     const QMimeData* current = board->mimeData();
@@ -39,19 +42,23 @@ void ClipboardKeeper::clearForNextPicture() {
     board->clear();
     changed_ = true;
     lastPicture_ = 0;
+    picture_ = QImage();
+}
+
+void ClipboardKeeper::takePagePicture() {
+    QClipboard* board = clipboard();
+    picture_ = board != nullptr ? board->image() : QImage();
+    // A copy of the picture shares its key, so the clipboard is known to hold it still; anything
+    // copied afterwards, even the same picture, has a key of its own.
+    lastPicture_ = picture_.isNull() ? 0 : picture_.cacheKey();
 }
 
 QImage ClipboardKeeper::pagePicture() {
-    QClipboard* board = clipboard();
-    const QImage picture = board != nullptr ? board->image() : QImage();
-    if (picture.isNull()) {
+    if (picture_.isNull()) {
         throw platform::AppError(platform::ErrorNumber::InvalidProcedureCall,
                                  QStringLiteral("The clipboard holds no picture of this page."));
     }
-    // A copy of the picture shares its key, so the clipboard is known to hold it still; anything
-    // copied afterwards, even the same picture, has a key of its own.
-    lastPicture_ = picture.cacheKey();
-    return picture;
+    return std::exchange(picture_, QImage());
 }
 
 bool ClipboardKeeper::holdsWhatWeLeft() const {
@@ -65,6 +72,7 @@ bool ClipboardKeeper::holdsWhatWeLeft() const {
 void ClipboardKeeper::restore() {
     if (restored_) return;
     restored_ = true;
+    const ClipboardTurn turn;  // another copy may be between its cut and its picture
     if (!holdsWhatWeLeft()) return;
     QClipboard* board = clipboard();
     if (saved_) {

@@ -17,7 +17,9 @@ class ClipboardKeeper {
 
     // Empties the clipboard, so that only a picture put there afterwards counts as the next page.
     void clearForNextPicture();
-    // The picture the last cut left on the clipboard. Throws platform::AppError when it holds none.
+    // Takes the picture the last cut left on the clipboard, if any; within the clipboard turn.
+    void takePagePicture();
+    // The picture taken. Throws platform::AppError when the clipboard held none.
     QImage pagePicture();
     // Puts the user's content back (or leaves the clipboard empty when it was empty); once. Only
     // while the clipboard still holds what the conversion left there last: anything the user
@@ -30,6 +32,7 @@ class ClipboardKeeper {
     std::unique_ptr<QMimeData> saved_;
     bool changed_ = false;    // the clipboard was emptied at least once
     qint64 lastPicture_ = 0;  // the key of the last picture taken since it was emptied; 0: none
+    QImage picture_;          // taken and not yet handed out
     bool restored_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "conversion/ClipboardKeeper.h"
+#include "conversion/ClipboardTurn.h"
 #include "conversion/ConverterFileHold.h"
 #include "conversion/ConverterTool.h"
 #include "conversion/PageConverter.h"
@@ -258,11 +259,20 @@ void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath, const C
             }
         }
 
-        // Only a picture cut for this very page may become its image: never the previous page's.
-        userClipboard.clearForNextPicture();
-        if (guard.test(196, [&] { return engine(word).selectionText().size() > 0; })) {
-            guard.step(198, [&] { engine(word).selectionCut(); });
+        {
+            // Another copy of the program may be cutting its page at the same moment; no box is
+            // shown while the turn is held, so the other copies never wait on the user.
+            const ClipboardTurn turn;
+            guard.holdReports(true);
+            // Only a picture cut for this very page may become its image: never the previous page's.
+            userClipboard.clearForNextPicture();
+            if (guard.test(196, [&] { return engine(word).selectionText().size() > 0; })) {
+                guard.step(198, [&] { engine(word).selectionCut(); });
+            }
+            userClipboard.takePagePicture();
         }
+        guard.holdReports(previous != nullptr);
+        if (!previous) guard.reportHeldFailures();
         guard.step(200, [&] { Main::DeleteFileQuietly(pcx); });
         // A step whose input is missing is not tried: the page has already been reported once.
         window.setRenderPicture(QImage());

@@ -90,6 +90,11 @@ bool heldByLiveHost(const std::string& path, bool removeStale) {
 
 }  // namespace
 
+std::string existingRegistryFolder() {
+    const std::vector<std::string> folders = lookupFolders();
+    return folders.empty() ? std::string() : folders.front();
+}
+
 void pinRegistryTemporaryFolder() { pinnedTemporaryFolder() = shared::systemTempFolder(); }
 
 std::string registryFolder() {

@@ -15,6 +15,10 @@ namespace wordhost {
 // that others may enter, is never used. Throws std::runtime_error when none can be had.
 std::string registryFolder();
 
+// The registry folder when one has been made already (a host registered there), else "": for
+// companions of the registrations that must not leave a folder behind of their own.
+std::string existingRegistryFolder();
+
 // Keeps the registry under the temporary folder this process was started with, also after it
 // points TMPDIR elsewhere (the host does, for the engine's own files): host and client must agree.
 void pinRegistryTemporaryFolder();

@@ -10,12 +10,15 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
+#include "conversion/ClipboardTurn.h"
 #include "conversion/ConverterTool.h"
 #include "conversion/Word1.h"
 #include "platform/ProgramExit.h"
+#include "protocol/HostRegistry.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/QtPrinters.h"
@@ -305,6 +308,47 @@ TEST_F(SaveDocAsPcxTest, WhatTheUserCopiesDuringTheLastPageStaysOnTheClipboard) 
     Word1::SaveDocAsPCX(copying, document);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied before"));
     EXPECT_TRUE(dialogs.errorReports().empty());
+}
+
+// Copies of the program running at once share the system clipboard: every cut and the taking of its
+// picture happen within the clipboard turn, and no box is ever up while the turn is held.
+TEST_F(SaveDocAsPcxTest, EveryCutTakesTheClipboardTurnAndNoBoxHoldsIt) {
+    wordhost::registryFolder();  // as a running engine host has made it
+    ASSERT_FALSE(Word1::ClipboardTurn::lockPath().empty());
+    int cutsOutsideTheTurn = 0;
+    int boxesWithinTheTurn = 0;
+    word.duringCut = [&] { cutsOutsideTheTurn += Word1::ClipboardTurn::takenNow() ? 0 : 1; };
+    dialogs.onMessage = [&] { boxesWithinTheTurn += Word1::ClipboardTurn::takenNow() ? 1 : 0; };
+    word.pageCount = 3;
+    word.cutPictureOfPage[1] = FakeWord::CutPicture::ClearClipboard;  // a box for the first page
+    word.failCall(QStringLiteral("Selection.Cut"), QString(), 3);     // and one for the last
+    Word1::SaveDocAsPCX(window, document);
+    EXPECT_EQ(word.count(QStringLiteral("Selection.Cut")), 3);
+    EXPECT_EQ(cutsOutsideTheTurn, 0);
+    EXPECT_EQ(reportSteps(), (QStringList{"202", "198", "202"}));
+    EXPECT_EQ(boxesWithinTheTurn, 0);
+    EXPECT_FALSE(Word1::ClipboardTurn::takenNow());
+    EXPECT_EQ(outputFiles(), (QStringList{"report_2.pcx"}));
+}
+
+// A copy stuck while holding the turn costs the others a wait of a few seconds, never a hang.
+TEST(ClipboardTurn, AHolderThatNeverLetsGoIsWaitedForOnlySoLong) {
+    wordhost::registryFolder();
+    QProcess holder;  // the lock held by the sleeping process itself, so that killing it lets go
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("--no-fork"), QString::fromStdString(Word1::ClipboardTurn::lockPath()),
+                  QStringLiteral("sleep"), QStringLiteral("60")});
+    ASSERT_TRUE(holder.waitForStarted());
+    for (int i = 0; i < 500 && !Word1::ClipboardTurn::takenNow(); ++i) QThread::msleep(10);
+    ASSERT_TRUE(Word1::ClipboardTurn::takenNow());
+    {
+        const Word1::ClipboardTurn turn;
+        EXPECT_FALSE(turn.held());
+    }
+    holder.kill();
+    holder.waitForFinished();
+    const Word1::ClipboardTurn turn;
+    EXPECT_TRUE(turn.held());
 }
 
 TEST_F(SaveDocAsPcxTest, TheObserverHearsOfEveryDocument) {

@@ -251,6 +251,7 @@ QString FakeWord::selectionText() {
 void FakeWord::selectionCut() {
     enter(QStringLiteral("Selection.Cut"), QStringLiteral("Selection.Cut"));
     needDocument();
+    if (duringCut) duringCut();
     const int begin = std::min(anchor_, active_);
     const int end = std::max(anchor_, active_);
     if (begin == end) return;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -49,6 +50,7 @@ class FakeWord : public platform::WordApplication, public platform::WordFactory 
     bool documentMustExist = true;  // Documents.Open of a missing file throws 5174 as Word does
     CutPicture cutPicture = CutPicture::PagePicture;
     std::map<int, CutPicture> cutPictureOfPage;  // overrides cutPicture for the cut that starts at this page
+    std::function<void()> duringCut;             // runs inside every Selection.Cut
 
     // Makes the call `nameOrRecord` (a call name or a whole record such as "LeftIndent[3]=0") throw
     // AppError(number, description) every time, or only on its `onlyNth` (1-based) time.

@@ -28,6 +28,7 @@ std::vector<RecordingDialogs::Shown> RecordingDialogs::errorReports() const {
 MessageAnswer RecordingDialogs::messageBox(QWidget*, const QString& text, const QString& caption,
                                            platform::MessageButtons buttons, platform::MessageIcon icon) {
     shown.push_back({QStringLiteral("message"), text, caption, buttons, icon});
+    if (onMessage) onMessage();
     if (!messageAnswers.empty()) {
         const MessageAnswer answer = messageAnswers.front();
         messageAnswers.pop_front();

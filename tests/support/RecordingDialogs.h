@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -31,6 +32,7 @@ class RecordingDialogs : public platform::Dialogs {
     std::deque<QString> fileAnswers;
 
     std::vector<Shown> shown;
+    std::function<void()> onMessage;  // runs as each message box is shown
 
     // Texts of the message boxes shown, in order.
     QStringList messageTexts() const;
