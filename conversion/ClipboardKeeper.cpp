@@ -21,7 +21,6 @@ bool isEmpty(const QClipboard& board) {
 }  // namespace
 
 ClipboardKeeper::ClipboardKeeper() {
-    const ClipboardTurn turn;  // not another copy's page picture on its way through
     QClipboard* board = clipboard();
     if (board == nullptr) return;
     const QMimeData* current = board->mimeData();
@@ -72,8 +71,11 @@ bool ClipboardKeeper::holdsWhatWeLeft() const {
 void ClipboardKeeper::restore() {
     if (restored_) return;
     restored_ = true;
-    const ClipboardTurn turn;  // another copy may be between its cut and its picture
+    // Checked outside the clipboard turn: the check may ask another program, even another copy
+    // waiting for the turn, for what it holds.
     if (!holdsWhatWeLeft()) return;
+    // Written within it: another copy may be between its cut and its picture.
+    const ClipboardTurn turn;
     QClipboard* board = clipboard();
     if (saved_) {
         board->setMimeData(saved_.release());  // the clipboard takes ownership
