@@ -14,22 +14,15 @@ using ConversionObserver = std::function<void(const QString& documentPath, int p
 
 // Turns one document into one PCX image per page in the window's output folder. Every failure is
 // reported through the error report as it happens; the call always returns normally. `observer`,
-// when given, hears of the document at its end.
+// when given, hears of the document at its end. `documentAfterThis` is the document the run will
+// most likely convert next ("" for none): a spare engine reads it ahead once this one's is started.
 void SaveDocAsPCX(ConversionWindow& window, const QString& documentPath,
-                  const ConversionObserver& observer = {});
+                  const ConversionObserver& observer = {}, const QString& documentAfterThis = QString());
 
 // True when an engine is already running for this user and reports the name "Microsoft Word".
 bool IsWordRunning();
 
 // True when the run must not start: an engine is running and the user answered No to the warning.
 bool ConfirmWordNotRunning(QWidget* owner);
-
-}  // namespace Word1
-
-namespace Word1 {
-
-// The document the batch run will most likely convert after the next one ("" for none): the
-// conversion lets a spare engine read it ahead once its own engine is started.
-void setDocumentAfterThis(const QString& path);
 
 }  // namespace Word1

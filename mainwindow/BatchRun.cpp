@@ -18,12 +18,12 @@ namespace mainwindow {
 
 namespace {
 
-void convert(Word1::ConversionWindow& window, const QString& path,
-             const Word1::ConversionObserver& observer) {
+void convert(Word1::ConversionWindow& window, const QString& path, const Word1::ConversionObserver& observer,
+             const QString& documentAfterThis) {
     if (const DocumentConverter converter = platform::services::get<DocumentConverterService>()) {
-        converter(window, path);
+        converter(window, path, documentAfterThis);
     } else {
-        Word1::SaveDocAsPCX(window, path, observer);
+        Word1::SaveDocAsPCX(window, path, observer, documentAfterThis);
     }
 }
 
@@ -100,10 +100,8 @@ void Form1::PushButton2_Click() {
             guard.step(120, [] { platform::yieldToEventLoop(); });
             // The entry after this one, as the list holds it now: a spare engine may read it
             // ahead. What is converted in its turn is what the list holds then.
-            Word1::setDocumentAfterThis(i < ListView1->entryCount() ? ListView1->entryText(int(i + 1))
-                                                                    : QString());
-            guard.step(122, [&] { convert(*this, path, conversionObserver_); });
-            Word1::setDocumentAfterThis(QString());
+            const QString next = i < ListView1->entryCount() ? ListView1->entryText(int(i + 1)) : QString();
+            guard.step(122, [&] { convert(*this, path, conversionObserver_, next); });
         }
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });
     }

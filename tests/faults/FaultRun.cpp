@@ -75,11 +75,11 @@ void FaultRun::SetUp() {
     temp = qEnvironmentVariable("TEMP");
 }
 
-void FaultRun::convertObserved(Word1::ConversionWindow& window, const QString& path) {
+void FaultRun::convertObserved(Word1::ConversionWindow& window, const QString& path, const QString& next) {
     ObservedWindow observed(window, [&](int page) {
         if (afterPage) afterPage(path, page);
     });
-    Word1::SaveDocAsPCX(observed, path);
+    Word1::SaveDocAsPCX(observed, path, {}, next);
     if (afterDocument) afterDocument(path);
 }
 

@@ -47,11 +47,13 @@ class FaultRun : public ::testing::Test {
 
   private:
     // The conversion itself, telling afterPage and afterDocument.
-    void convertObserved(Word1::ConversionWindow& window, const QString& path);
+    void convertObserved(Word1::ConversionWindow& window, const QString& path, const QString& next);
 
     std::map<std::string, std::string> documentsBefore_;
     const platform::services::Override<mainwindow::DocumentConverterService> observingConverter_{
-        [this](Word1::ConversionWindow& window, const QString& path) { convertObserved(window, path); }};
+        [this](Word1::ConversionWindow& window, const QString& path, const QString& next) {
+            convertObserved(window, path, next);
+        }};
 };
 
 // The engines' private folders in TMPDIR, and how many more of them there are than hosts alive.

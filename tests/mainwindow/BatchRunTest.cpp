@@ -38,7 +38,7 @@ class BatchRunTest : public ::testing::Test {
     std::vector<Handed> handed;
     std::function<void()> duringConversion;
     const platform::services::Override<mainwindow::DocumentConverterService> recordingConverter{
-        [this](Word1::ConversionWindow&, const QString& path) {
+        [this](Word1::ConversionWindow&, const QString& path, const QString&) {
             handed.push_back(
                 {path, form.ProgressBar1->value(), form.ProgressBar1->text(), form.mousePointer()});
             if (duringConversion) duringConversion();
@@ -168,7 +168,7 @@ TEST_F(BatchRunTest, AListLongerThanASixteenBitCounterIsConvertedWhole) {
 TEST_F(BatchRunTest, AFailingDocumentDoesNotEndTheRun) {
     addEntries(3);
     const platform::services::Override<mainwindow::DocumentConverterService> failingSecond(
-        [this](Word1::ConversionWindow&, const QString& path) {
+        [this](Word1::ConversionWindow&, const QString& path, const QString&) {
             handed.push_back({path, 0, QString(), 0});
             if (handed.size() == 2) throw platform::AppError(platform::ErrorNumber::FileNotFound);
         });
