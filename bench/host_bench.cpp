@@ -23,9 +23,9 @@
 #include "conversion/Word1.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
-#include "platform/HostWordFactory.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Services.h"
+#include "wordclient/HostWordFactory.h"
 
 namespace {
 
@@ -62,14 +62,14 @@ bool run(const QString& document, int clientWorkMs) {
         total.start();
         QElapsedTimer timer;
         timer.start();
-        auto word = platform::hostWordFactory().createObject();
+        auto word = wordclient::hostWordFactory().createObject();
         const double start = ms(timer);
         word->documentsOpen(document);
         const double open = ms(timer);
         word->activeDocumentRepaginate();
-        const int pages = word->builtInDocumentProperty(platform::wd::PropertyPages).toInt();
+        const int pages = word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt();
         const double layout = ms(timer);
-        word->setPageFit(platform::wd::PageFitBestFit);
+        word->setPageFit(wordclient::wd::PageFitBestFit);
 
         std::vector<double> cuts;
         std::vector<double> pagesTotal;
@@ -77,14 +77,14 @@ bool run(const QString& document, int clientWorkMs) {
         for (int pass = 1; pass <= passes; ++pass) {
             QElapsedTimer page;
             page.start();
-            for (const platform::ParagraphIndents& indents : word->paragraphIndents()) (void)indents;
+            for (const wordclient::ParagraphIndents& indents : word->paragraphIndents()) (void)indents;
             if (pass == passes) {
-                word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+                word->selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
             } else {
-                word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+                word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
                 for (int i = 0; i < 100; ++i) {
                     QCoreApplication::processEvents();
-                    word->selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend);
+                    word->selectionMoveUp(wordclient::wd::Line, 200, wordclient::wd::Extend);
                 }
             }
             if (!word->selectionText().isEmpty()) {
@@ -101,7 +101,7 @@ bool run(const QString& document, int clientWorkMs) {
         }
         timer.restart();
         word->setPageFit(0);
-        word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+        word->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
         word->quit();
         const double finish = ms(timer);
 

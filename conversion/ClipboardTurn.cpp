@@ -24,7 +24,7 @@ int openLockFile(const std::string& path) {
 
 std::string ClipboardTurn::lockPath() {
     // The folder the engine hosts register in: every copy that cuts has a host there.
-    const std::string folder = wordhost::existingRegistryFolder();
+    const std::string folder = protocol::existingRegistryFolder();
     return folder.empty() ? std::string() : folder + "/clipboard.lock";
 }
 

@@ -49,11 +49,11 @@ QString baseNameOf(DocumentRun& run) {
 
 void openAndMeasure(DocumentRun& run, const QString& documentAfterThis) {
     errorreport::StepGuard& guard = run.guard;
-    guard.step(130, [&] { run.word = platform::wordFactory().createObject(); });
+    guard.step(130, [&] { run.word = wordclient::wordFactory().createObject(); });
     // A spare engine reads the next document ahead while this one converts; only a hint, never reported.
     if (!documentAfterThis.isEmpty()) {
         try {
-            platform::wordFactory().readAhead(documentAfterThis);
+            wordclient::wordFactory().readAhead(documentAfterThis);
         } catch (const std::exception&) {
         }
     }
@@ -62,20 +62,20 @@ void openAndMeasure(DocumentRun& run, const QString& documentAfterThis) {
     guard.step(136, [&] {
         bool ok = false;
         const qlonglong pages =
-            run.engine().builtInDocumentProperty(platform::wd::PropertyPages).toLongLong(&ok);
+            run.engine().builtInDocumentProperty(wordclient::wd::PropertyPages).toLongLong(&ok);
         if (!ok || pages < INT32_MIN || pages > INT32_MAX)
             throw platform::AppError(platform::ErrorNumber::Overflow);
         run.pageCount = static_cast<std::int32_t>(pages);
     });
     guard.step(138, [&] { run.savedPageFit = run.engine().pageFit(); });
-    guard.step(140, [&] { run.engine().setPageFit(platform::wd::PageFitBestFit); });
+    guard.step(140, [&] { run.engine().setPageFit(wordclient::wd::PageFitBestFit); });
     guard.step(142, [&] { run.finished = false; });
 }
 
 void closeDocument(DocumentRun& run, ClipboardKeeper& clipboard) {
     errorreport::StepGuard& guard = run.guard;
     guard.step(226, [&] { run.engine().setPageFit(run.savedPageFit); });
-    guard.step(228, [&] { run.engine().activeDocumentClose(platform::wd::DoNotSaveChanges); });
+    guard.step(228, [&] { run.engine().activeDocumentClose(wordclient::wd::DoNotSaveChanges); });
     guard.step(230, [&] { run.engine().quit(); });
     run.word.reset();
     clipboard.restore();

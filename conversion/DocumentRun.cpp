@@ -17,7 +17,7 @@ DocumentRun::DocumentRun(ConversionWindow& runWindow, const QString& path)
       documentPath(path),
       guard(QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPCX ")) {}
 
-platform::WordApplication& DocumentRun::engine() const {
+wordclient::WordApplication& DocumentRun::engine() const {
     if (!word) throw platform::AppError(91, QStringLiteral("Object variable or With block variable not set"));
     return *word;
 }

@@ -11,7 +11,7 @@
 #include "conversion/PageConverter.h"
 #include "conversion/PageWorker.h"
 #include "errorreport/StepGuard.h"
-#include "platform/WordApplication.h"
+#include "wordclient/WordApplication.h"
 
 namespace Word1 {
 
@@ -38,7 +38,7 @@ struct DocumentRun {
     DocumentRun(ConversionWindow& window, const QString& documentPath);
 
     // The engine object; error 91 when it could not be made, as an unset object variable gives.
-    platform::WordApplication& engine() const;
+    wordclient::WordApplication& engine() const;
 
     static constexpr std::int16_t kPagesPerPass = 1;
 
@@ -47,7 +47,7 @@ struct DocumentRun {
     errorreport::StepGuard guard;
     QString converterFile;  // found where it is first needed, so a failure is reported there
     QString converterCommand;
-    std::unique_ptr<platform::WordApplication> word;
+    std::unique_ptr<wordclient::WordApplication> word;
     std::int32_t pageCount = 0;
     std::int16_t savedPageFit = 0;
     bool finished = false;

@@ -23,11 +23,11 @@ struct IndentWrite {
 // order of the walk).
 void repairIndents(DocumentRun& run) {
     errorreport::StepGuard& guard = run.guard;
-    std::vector<platform::ParagraphIndents> paragraphs;
+    std::vector<wordclient::ParagraphIndents> paragraphs;
     guard.step(150, [&] { paragraphs = run.engine().paragraphIndents(); });
 
     std::vector<IndentWrite> writes;
-    std::vector<platform::IndentEdit> edits;
+    std::vector<wordclient::IndentEdit> edits;
     const auto write = [&](int step, std::size_t paragraph, bool left) {
         try {
             edits.push_back({paragraph, left, run.engine().centimetersToPoints(0)});

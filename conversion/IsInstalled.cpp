@@ -4,16 +4,16 @@
 
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-#include "platform/WordApplication.h"
+#include "wordclient/WordApplication.h"
 
 namespace IsInstalled {
 
 void IsWordInstalled() {
     // Every failure is ignored: a failed creation is exactly what this reports.
     try {
-        std::unique_ptr<platform::WordApplication> word;
+        std::unique_ptr<wordclient::WordApplication> word;
         try {
-            word = platform::wordFactory().createObject();
+            word = wordclient::wordFactory().createObject();
         } catch (...) {
         }
         if (!word) {

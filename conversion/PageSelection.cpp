@@ -13,13 +13,13 @@ namespace {
 void selectUpToTheNextPage(DocumentRun& run) {
     errorreport::StepGuard& guard = run.guard;
     guard.step(186, [&] {
-        run.engine().selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext,
+        run.engine().selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext,
                                    static_cast<std::int16_t>(DocumentRun::kPagesPerPass + 1));
     });
     // The 100 moves travel to the engine together; each is still yielded for and reported in turn.
     std::vector<std::exception_ptr> moves;
     try {
-        moves = run.engine().selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
+        moves = run.engine().selectionMoveUpRepeated(wordclient::wd::Line, 200, wordclient::wd::Extend, 100);
     } catch (...) {
         moves.assign(100, std::current_exception());  // no engine: every move fails alike
     }
@@ -41,7 +41,7 @@ void selectPage(DocumentRun& run) {
     const std::int32_t pagesDoneByNow = run.pagesDone + (run.previous ? DocumentRun::kPagesPerPass : 0);
     if (guard.test(180, [&] { return DocumentRun::kPagesPerPass >= run.pageCount - pagesDoneByNow; })) {
         guard.step(182, [&] { run.finished = true; });
-        guard.step(184, [&] { run.engine().selectionEndKey(platform::wd::Story, platform::wd::Extend); });
+        guard.step(184, [&] { run.engine().selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend); });
     } else {
         selectUpToTheNextPage(run);
     }

@@ -2,15 +2,15 @@
 #include "conversion/Word1.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-#include "platform/WordApplication.h"
+#include "wordclient/WordApplication.h"
 
 namespace Word1 {
 
 bool IsWordRunning() {
     try {
         // Attached, not created: releasing it must leave the user's engine running.
-        const std::unique_ptr<platform::WordApplication> word = platform::wordFactory().getObject();
-        return word != nullptr && word->name() == platform::kWordName;
+        const std::unique_ptr<wordclient::WordApplication> word = wordclient::wordFactory().getObject();
+        return word != nullptr && word->name() == wordclient::kWordName;
     } catch (...) {
         return false;
     }

@@ -14,11 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view link =
         zero == std::string_view::npos ? std::string_view() : input.substr(zero + 1);
 
-    if (const std::optional<int> pid = wordhost::hostOfRegistrationName(name)) {
-        if (*pid <= 0 || wordhost::hostOfRegistrationName(wordhost::registrationName(*pid)) != pid)
+    if (const std::optional<int> pid = protocol::hostOfRegistrationName(name)) {
+        if (*pid <= 0 || protocol::hostOfRegistrationName(protocol::registrationName(*pid)) != pid)
             std::abort();
     }
-    const std::string folder = wordhost::privateFolderOfOwnerLink(link);
+    const std::string folder = protocol::privateFolderOfOwnerLink(link);
     if (!folder.empty() &&
         (link.substr(0, folder.size()) != folder || link.substr(folder.size()) != "/.owner"))
         std::abort();

@@ -10,9 +10,9 @@
 
 namespace {
 
-std::string encodeEdits(const std::vector<wordhost::IndentEdit>& edits) {
+std::string encodeEdits(const std::vector<protocol::IndentEdit>& edits) {
     std::string payload;
-    for (const wordhost::IndentEdit& edit : edits) wordhost::appendIndentEdit(payload, edit);
+    for (const protocol::IndentEdit& edit : edits) protocol::appendIndentEdit(payload, edit);
     return payload;
 }
 
@@ -21,7 +21,7 @@ void roundTrip(const std::string& payload, Decode decode, Encode encode) {
     try {
         const std::string once = encode(decode(payload));
         if (encode(decode(once)) != once) std::abort();
-    } catch (const wordhost::ProtocolError&) {
+    } catch (const protocol::ProtocolError&) {
     }
 }
 
@@ -29,8 +29,8 @@ void roundTrip(const std::string& payload, Decode decode, Encode encode) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string payload(reinterpret_cast<const char*>(data), size);
-    roundTrip(payload, wordhost::decodeIndents, wordhost::encodeIndents);
-    roundTrip(payload, wordhost::decodeIndentEdits, encodeEdits);
-    roundTrip(payload, wordhost::decodeIndentWriteFailures, wordhost::encodeIndentWriteFailures);
+    roundTrip(payload, protocol::decodeIndents, protocol::encodeIndents);
+    roundTrip(payload, protocol::decodeIndentEdits, encodeEdits);
+    roundTrip(payload, protocol::decodeIndentWriteFailures, protocol::encodeIndentWriteFailures);
     return 0;
 }

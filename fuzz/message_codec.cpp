@@ -9,12 +9,12 @@
 
 namespace {
 
-using wordhost::Message;
+using protocol::Message;
 
 void expectSame(const Message& read, const Message& again) {
     if (!again.is(read.name()) || again.payload() != read.payload()) std::abort();
     for (const auto& [key, value] : read.tokens()) {
-        if (wordhost::sameName(key, "payload")) continue;  // the length is always the payload's own
+        if (protocol::sameName(key, "payload")) continue;  // the length is always the payload's own
         if (again.get(key) != value) std::abort();
     }
 }
@@ -27,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t piece = std::size_t(data[0]) + 1;
     const char* bytes = reinterpret_cast<const char*>(data + 1);
     const std::size_t length = size - 1;
-    wordhost::MessageReader reader;
+    protocol::MessageReader reader;
     try {
         for (std::size_t at = 0; at < length; at += piece) {
             reader.feed(bytes + at, std::min(piece, length - at));
             while (const std::optional<Message> message = reader.next()) {
-                wordhost::MessageReader again;
+                protocol::MessageReader again;
                 const std::string wire = message->encode();
                 again.feed(wire.data(), wire.size());
                 const std::optional<Message> reread = again.next();
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 expectSame(*message, *reread);
             }
         }
-    } catch (const wordhost::ProtocolError&) {
+    } catch (const protocol::ProtocolError&) {
         // refused: the channel is closed
     }
     return 0;

@@ -8,21 +8,21 @@
 #include "protocol/PagePicture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    wordhost::MessageReader reader;
+    protocol::MessageReader reader;
     reader.feed(reinterpret_cast<const char*>(data), size);
     try {
-        while (std::optional<wordhost::Message> reply = reader.next()) {
-            std::optional<wordhost::PagePicture> picture = wordhost::takeCutPicture(*reply);
+        while (std::optional<protocol::Message> reply = reader.next()) {
+            std::optional<protocol::PagePicture> picture = protocol::takeCutPicture(*reply);
             if (!picture) continue;
-            const std::size_t row = std::size_t(picture->width) * wordhost::PagePicture::kBytesPerPixel;
+            const std::size_t row = std::size_t(picture->width) * protocol::PagePicture::kBytesPerPixel;
             if (picture->empty() || picture->pixels.size() != row * std::size_t(picture->height))
                 std::abort();
             const std::string pixels = picture->pixels;
-            wordhost::Message again = wordhost::cutReply(std::move(picture));
-            const std::optional<wordhost::PagePicture> retaken = wordhost::takeCutPicture(again);
+            protocol::Message again = protocol::cutReply(std::move(picture));
+            const std::optional<protocol::PagePicture> retaken = protocol::takeCutPicture(again);
             if (!retaken || retaken->pixels != pixels) std::abort();
         }
-    } catch (const wordhost::ProtocolError&) {
+    } catch (const protocol::ProtocolError&) {
     }
     return 0;
 }

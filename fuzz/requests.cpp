@@ -10,32 +10,32 @@
 namespace {
 
 template <typename Request>
-void decodeAndEncode(const wordhost::Message& message) {
+void decodeAndEncode(const protocol::Message& message) {
     try {
         const Request request = Request::decode(message);
         if (!(Request::decode(request.encode()) == request)) std::abort();
-    } catch (const wordhost::ProtocolError&) {
+    } catch (const protocol::ProtocolError&) {
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    wordhost::MessageReader reader;
+    protocol::MessageReader reader;
     reader.feed(reinterpret_cast<const char*>(data), size);
     try {
-        while (const std::optional<wordhost::Message> message = reader.next()) {
-            decodeAndEncode<wordhost::HelloRequest>(*message);
-            decodeAndEncode<wordhost::OpenRequest>(*message);
-            decodeAndEncode<wordhost::ReadAheadRequest>(*message);
-            decodeAndEncode<wordhost::PropertyRequest>(*message);
-            decodeAndEncode<wordhost::SetPageFitRequest>(*message);
-            decodeAndEncode<wordhost::EndKeyRequest>(*message);
-            decodeAndEncode<wordhost::GoToRequest>(*message);
-            decodeAndEncode<wordhost::MoveUpRequest>(*message);
-            decodeAndEncode<wordhost::CloseRequest>(*message);
+        while (const std::optional<protocol::Message> message = reader.next()) {
+            decodeAndEncode<protocol::HelloRequest>(*message);
+            decodeAndEncode<protocol::OpenRequest>(*message);
+            decodeAndEncode<protocol::ReadAheadRequest>(*message);
+            decodeAndEncode<protocol::PropertyRequest>(*message);
+            decodeAndEncode<protocol::SetPageFitRequest>(*message);
+            decodeAndEncode<protocol::EndKeyRequest>(*message);
+            decodeAndEncode<protocol::GoToRequest>(*message);
+            decodeAndEncode<protocol::MoveUpRequest>(*message);
+            decodeAndEncode<protocol::CloseRequest>(*message);
         }
-    } catch (const wordhost::ProtocolError&) {
+    } catch (const protocol::ProtocolError&) {
     }
     return 0;
 }

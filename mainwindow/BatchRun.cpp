@@ -12,7 +12,7 @@
 #include "platform/EventLoop.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Services.h"
-#include "platform/WordApplication.h"
+#include "wordclient/WordApplication.h"
 
 namespace mainwindow {
 
@@ -105,7 +105,7 @@ void Form1::PushButton2_Click() {
         }
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });
     }
-    platform::wordFactory().readAhead(QString());  // the run is over: no engine is kept for reading ahead
+    wordclient::wordFactory().readAhead(QString());  // the run is over: no engine is kept for reading ahead
     guard.step(126, [&] { setMousePointer(kPointerDefault); });
     guard.step(128, [&] { ProgressBar1->setValue(0); });
     guard.step(130, [&] { setProgressText(QStringLiteral("Progress Bar")); });

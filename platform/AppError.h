@@ -19,9 +19,9 @@ constexpr long FileNotFound = 53;
 constexpr long PermissionDenied = 70;
 constexpr long PathFileAccess = 75;
 constexpr long PathNotFound = 76;
-constexpr long CantCreateObject = wordhost::EngineErrorNumber::CantCreate;  // 429
+constexpr long CantCreateObject = protocol::EngineErrorNumber::CantCreate;  // 429
 constexpr long ObjectRequired = 424;
-constexpr long AutomationError = wordhost::EngineErrorNumber::Automation;  // 440
+constexpr long AutomationError = protocol::EngineErrorNumber::Automation;  // 440
 constexpr long InvalidPicture = 481;
 }  // namespace ErrorNumber
 

@@ -80,7 +80,7 @@ void endChildProcesses() {
     // An engine host killed here cannot remove its private folder: it is removed once it ended.
     std::vector<std::pair<pid_t, std::string>> hostFolders;
     for (const pid_t pid : descendants) {
-        std::string folder = wordhost::privateFolderOfHost(pid);
+        std::string folder = protocol::privateFolderOfHost(pid);
         if (!folder.empty()) hostFolders.emplace_back(pid, std::move(folder));
     }
     for (const pid_t pid : descendants) ::kill(pid, SIGKILL);

@@ -4,7 +4,7 @@
 
 #include "protocol/WordVocabulary.h"
 
-namespace wordhost {
+namespace protocol {
 
 namespace {
 constexpr std::string_view kPrefix = "wordhost-";
@@ -43,4 +43,4 @@ std::string privateFolderOfOwnerLink(std::string_view target) {
     return std::string(folder);
 }
 
-}  // namespace wordhost
+}  // namespace protocol

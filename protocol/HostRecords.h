@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace wordhost {
+namespace protocol {
 
 // The records of the registry of running hosts as they are read back from the file system: the
 // name of a host's registration file, and the link of the ".owner" file its private folder holds.
@@ -20,4 +20,4 @@ std::optional<int> hostOfRegistrationName(std::string_view name);
 // no owner file of a host's private folder.
 std::string privateFolderOfOwnerLink(std::string_view target);
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -15,7 +15,7 @@
 #include "protocol/HostRecords.h"
 #include "shared/SystemTempFolder.h"
 
-namespace wordhost {
+namespace protocol {
 
 namespace {
 
@@ -187,4 +187,4 @@ std::string privateFolderOfHost(int pid) {
     return folder;
 }
 
-}  // namespace wordhost
+}  // namespace protocol

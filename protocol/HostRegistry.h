@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace wordhost {
+namespace protocol {
 
 // Running engine hosts register themselves per user, so "attach to a running Word" can find one
 // from another window. A registration is a lock file held with flock() for the host's lifetime:
@@ -48,4 +48,4 @@ bool hostRunning(int pid);
 // or empty when the process is no host or has none. Only the user's own processes can be seen.
 std::string privateFolderOfHost(int pid);
 
-}  // namespace wordhost
+}  // namespace protocol

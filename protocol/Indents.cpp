@@ -6,7 +6,7 @@
 #include "protocol/Message.h"
 #include "shared/PercentEncode.h"
 
-namespace wordhost {
+namespace protocol {
 
 namespace {
 
@@ -46,9 +46,9 @@ void forEachLine(const std::string& payload, Each each) {
 
 }  // namespace
 
-std::string encodeIndents(const std::vector<Indents>& indents) {
+std::string encodeIndents(const std::vector<ParagraphIndents>& indents) {
     std::string payload;
-    for (const Indents& indent : indents) {
+    for (const ParagraphIndents& indent : indents) {
         appendNumber(payload, indent.left);
         payload += ' ';
         appendNumber(payload, indent.right);
@@ -57,10 +57,10 @@ std::string encodeIndents(const std::vector<Indents>& indents) {
     return payload;
 }
 
-std::vector<Indents> decodeIndents(const std::string& payload) {
-    std::vector<Indents> indents;
+std::vector<ParagraphIndents> decodeIndents(const std::string& payload) {
+    std::vector<ParagraphIndents> indents;
     forEachLine(payload, [&](std::string_view line, const std::vector<std::string_view>& fields) {
-        Indents indent;
+        ParagraphIndents indent;
         if (fields.size() != 2 || !readNumber(fields[0], indent.left) ||
             !readNumber(fields[1], indent.right)) {
             throw ProtocolError("bad paragraph line: " + std::string(line));
@@ -122,4 +122,4 @@ std::vector<IndentWriteFailure> decodeIndentWriteFailures(const std::string& pay
     return failures;
 }
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-namespace wordhost {
+namespace protocol {
 
 // Left and right indent of one paragraph, in points, as Word reports them.
-struct Indents {
+struct ParagraphIndents {
     double left = 0;
     double right = 0;
-    bool operator==(const Indents&) const = default;
+    bool operator==(const ParagraphIndents&) const = default;
 };
 
 // One indent write: paragraph `paragraph` (from 0) gets `points` as its left or right indent.
@@ -22,8 +22,8 @@ struct IndentEdit {
 };
 
 // The payload of the "paragraphs" reply: a line "left right" per paragraph.
-std::string encodeIndents(const std::vector<Indents>& indents);
-std::vector<Indents> decodeIndents(const std::string& payload);  // throws ProtocolError
+std::string encodeIndents(const std::vector<ParagraphIndents>& indents);
+std::vector<ParagraphIndents> decodeIndents(const std::string& payload);  // throws ProtocolError
 
 // The payload of the "setindents" request: a line "paragraph left|right points" per write.
 void appendIndentEdit(std::string& payload, const IndentEdit& edit);
@@ -44,4 +44,4 @@ std::string encodeIndentWriteFailures(const std::vector<IndentWriteFailure>& fai
 std::vector<IndentWriteFailure> decodeIndentWriteFailures(
     const std::string& payload);  // throws ProtocolError
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -8,7 +8,7 @@
 
 #include "shared/PercentEncode.h"
 
-namespace wordhost {
+namespace protocol {
 
 namespace {
 
@@ -201,4 +201,4 @@ std::optional<Message> MessageReader::next() {
     return done;
 }
 
-}  // namespace wordhost
+}  // namespace protocol

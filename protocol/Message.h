@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace wordhost {
+namespace protocol {
 
 // The protocol version both sides announce in the "hello" handshake.
 constexpr int kProtocolVersion = 1;
@@ -84,4 +84,4 @@ class MessageReader {
 // Case-insensitive comparison of ASCII names.
 bool sameName(std::string_view a, std::string_view b);
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-namespace wordhost {
+namespace protocol {
 
 Message cutReply(std::optional<PagePicture> picture) {
     if (!picture) return Message("ok").set("empty", 1);
@@ -28,4 +28,4 @@ std::optional<PagePicture> takeCutPicture(Message& reply) {
     return picture;
 }
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -5,7 +5,7 @@
 
 #include "protocol/Message.h"
 
-namespace wordhost {
+namespace protocol {
 
 // A picture of one or more pages: 32 bits a pixel, 0xffRRGGBB in this machine's byte order (the
 // layout Qt calls RGB32; MuPDF draws it as blue, green, red, alpha bytes), rows top to bottom, no padding
@@ -28,4 +28,4 @@ Message cutReply(std::optional<PagePicture> picture);
 // Throws ProtocolError when the fields and the pixels do not make one picture.
 std::optional<PagePicture> takeCutPicture(Message& reply);
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -1,6 +1,6 @@
 #include "protocol/Requests.h"
 
-namespace wordhost {
+namespace protocol {
 
 Message HelloRequest::encode() const { return Message(kName).set("version", version); }
 
@@ -57,10 +57,20 @@ MoveUpRequest MoveUpRequest::decode(const Message& message) {
             message.getInt("extend", fallback.extend)};
 }
 
+Message SetIndentsRequest::encode() const {
+    std::string payload;
+    for (const IndentEdit& edit : edits) appendIndentEdit(payload, edit);
+    return Message(kName).setPayload(std::move(payload));
+}
+
+SetIndentsRequest SetIndentsRequest::decode(const Message& message) {
+    return {decodeIndentEdits(message.payload())};
+}
+
 Message CloseRequest::encode() const { return Message(kName).set("savechanges", saveChanges); }
 
 CloseRequest CloseRequest::decode(const Message& message) {
     return {message.getInt("savechanges", CloseRequest().saveChanges)};
 }
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -2,16 +2,54 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "protocol/Indents.h"
 #include "protocol/Message.h"
 #include "protocol/WordVocabulary.h"
 
-namespace wordhost {
+namespace protocol {
 
-// The requests with arguments, as the client writes them and the host reads them (PROTOCOL.md).
-// encode() makes the message; decode() reads one, filling in what the client may leave out, and
-// throws ProtocolError on a missing or malformed number. Whether a value is allowed is the host's
-// to decide.
+// Every request, as the client writes it and the host reads it (PROTOCOL.md). kName is the
+// request's name on the wire and the key of the host's table of handlers; encode() makes the
+// message; decode() reads one, filling in what the client may leave out, and throws ProtocolError
+// on a missing or malformed number. Whether a value is allowed is the host's to decide.
+
+// A request that is its name alone.
+template <typename Request>
+struct NameOnlyRequest {
+    Message encode() const { return Message(Request::kName); }
+    static Request decode(const Message&) { return {}; }
+    bool operator==(const NameOnlyRequest&) const = default;
+};
+
+struct WarmRequest : NameOnlyRequest<WarmRequest> {
+    static constexpr char kName[] = "warm";
+};
+struct ReleaseRequest : NameOnlyRequest<ReleaseRequest> {
+    static constexpr char kName[] = "release";
+};
+struct QuitRequest : NameOnlyRequest<QuitRequest> {
+    static constexpr char kName[] = "quit";
+};
+struct NameRequest : NameOnlyRequest<NameRequest> {
+    static constexpr char kName[] = "name";
+};
+struct RepaginateRequest : NameOnlyRequest<RepaginateRequest> {
+    static constexpr char kName[] = "repaginate";
+};
+struct GetPageFitRequest : NameOnlyRequest<GetPageFitRequest> {
+    static constexpr char kName[] = "getpagefit";
+};
+struct ParagraphsRequest : NameOnlyRequest<ParagraphsRequest> {
+    static constexpr char kName[] = "paragraphs";
+};
+struct TextRequest : NameOnlyRequest<TextRequest> {
+    static constexpr char kName[] = "text";
+};
+struct CutRequest : NameOnlyRequest<CutRequest> {
+    static constexpr char kName[] = "cut";
+};
 
 struct HelloRequest {
     static constexpr char kName[] = "hello";
@@ -83,6 +121,15 @@ struct MoveUpRequest {
     bool operator==(const MoveUpRequest&) const = default;
 };
 
+// The indent writes travel as the payload; decode() throws ProtocolError on a damaged one.
+struct SetIndentsRequest {
+    static constexpr char kName[] = "setindents";
+    std::vector<IndentEdit> edits;
+    Message encode() const;
+    static SetIndentsRequest decode(const Message& message);
+    bool operator==(const SetIndentsRequest&) const = default;
+};
+
 struct CloseRequest {
     static constexpr char kName[] = "close";
     long long saveChanges = wd::DoNotSaveChanges;
@@ -91,4 +138,4 @@ struct CloseRequest {
     bool operator==(const CloseRequest&) const = default;
 };
 
-}  // namespace wordhost
+}  // namespace protocol

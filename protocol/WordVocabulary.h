@@ -5,7 +5,7 @@
 // What the program and its engine host both know of Word: the constants the conversion passes,
 // the name a running engine gives, the error numbers the host answers with, and the prefix of
 // the host's private folder.
-namespace wordhost {
+namespace protocol {
 
 inline constexpr char kEngineName[] = "Microsoft Word";
 
@@ -36,4 +36,4 @@ constexpr int NoDocument = 4248;    // Word: no document is open
 // Each host's private folder under the system temporary folder starts with this.
 inline constexpr char kPrivateFolderPrefix[] = "marrowdale-wordhost-";
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -10,14 +10,17 @@
 #include "protocol/HostRegistry.h"
 #include "protocol/Indents.h"
 #include "protocol/PagePicture.h"
+#include "protocol/Replies.h"
 #include "protocol/Requests.h"
 #include "protocol/WordVocabulary.h"
 #include "wordhost/Engine.h"
-#include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/PrivateFolder.h"
+#include "wordhost/WordDocument.h"
 
 namespace wordhost {
+
+using namespace protocol;
 
 namespace {
 
@@ -26,10 +29,10 @@ class ArgumentError : public EngineError {
     using EngineError::EngineError;
 };
 
-Message ok() { return Message("ok"); }
+Message ok() { return OkReply().encode(); }
 
 Message errorReply(int number, const std::string& description) {
-    return Message("error").set("number", number).set("description", description);
+    return ErrorReply{number, description}.encode();
 }
 
 bool extendArgument(long long extend) {
@@ -79,26 +82,27 @@ Failure failureOf(const std::exception_ptr& error) {
 
 }  // namespace
 
+// Every request the host knows: its name, what it is to the lifecycle, its handler.
 const CommandDispatcher::Handler CommandDispatcher::kHandlers[] = {
-    {"hello", &CommandDispatcher::hello},
-    {"warm", &CommandDispatcher::warm},
-    {"readahead", &CommandDispatcher::readAhead},
-    {"release", &CommandDispatcher::release},
-    {"quit", &CommandDispatcher::quit},
-    {"name", &CommandDispatcher::name},
-    {"open", &CommandDispatcher::open},
-    {"close", &CommandDispatcher::closeDocument},
-    {"repaginate", &CommandDispatcher::repaginate},
-    {"property", &CommandDispatcher::property},
-    {"getpagefit", &CommandDispatcher::getPageFit},
-    {"setpagefit", &CommandDispatcher::setPageFit},
-    {"paragraphs", &CommandDispatcher::paragraphs},
-    {"setindents", &CommandDispatcher::setIndents},
-    {"endkey", &CommandDispatcher::endKey},
-    {"goto", &CommandDispatcher::goTo},
-    {"moveup", &CommandDispatcher::moveUp},
-    {"text", &CommandDispatcher::text},
-    {"cut", &CommandDispatcher::cut},
+    {HelloRequest::kName, RequestKind::Handshake, &CommandDispatcher::hello},
+    {WarmRequest::kName, RequestKind::Warm, &CommandDispatcher::warm},
+    {ReadAheadRequest::kName, RequestKind::ReadAhead, &CommandDispatcher::readAhead},
+    {ReleaseRequest::kName, RequestKind::Release, &CommandDispatcher::release},
+    {QuitRequest::kName, RequestKind::Quit, &CommandDispatcher::quit},
+    {NameRequest::kName, RequestKind::ObjectCall, &CommandDispatcher::name},
+    {OpenRequest::kName, RequestKind::Open, &CommandDispatcher::open},
+    {CloseRequest::kName, RequestKind::Close, &CommandDispatcher::closeDocument},
+    {RepaginateRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::repaginate},
+    {PropertyRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::property},
+    {GetPageFitRequest::kName, RequestKind::ObjectCall, &CommandDispatcher::getPageFit},
+    {SetPageFitRequest::kName, RequestKind::ObjectCall, &CommandDispatcher::setPageFit},
+    {ParagraphsRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::paragraphs},
+    {SetIndentsRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::setIndents},
+    {EndKeyRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::endKey},
+    {GoToRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::goTo},
+    {MoveUpRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::moveUp},
+    {TextRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::text},
+    {CutRequest::kName, RequestKind::DocumentCall, &CommandDispatcher::cut},
 };
 
 CommandDispatcher::CommandDispatcher(PrivateFolder& folder, EngineStarter startEngine)
@@ -117,7 +121,7 @@ Engine& CommandDispatcher::engine() {
     return *engine_;
 }
 
-EngineDocument& CommandDispatcher::document() {
+WordDocument& CommandDispatcher::document() {
     // The lifecycle lets document calls through only while a document is open.
     if (!document_) {
         throw EngineError("This command is not available because no document is open.",
@@ -126,11 +130,20 @@ EngineDocument& CommandDispatcher::document() {
     return *document_;
 }
 
+const CommandDispatcher::Handler* CommandDispatcher::handlerOf(const Message& request) {
+    for (const Handler& handler : kHandlers) {
+        if (request.is(handler.name)) return &handler;
+    }
+    return nullptr;
+}
+
 Message CommandDispatcher::handle(const Message& request) {
-    const Step step = lifecycle_.decide(request.name());
+    const Handler* handler = handlerOf(request);
+    const Step step =
+        lifecycle_.decide(handler ? std::optional(handler->kind) : std::nullopt, request.name());
     if (step.refusal) return errorReply(step.refusal->number, step.refusal->description);
     try {
-        Message reply = run(request);
+        Message reply = (this->*handler->run)(request);
         lifecycle_.finish(step, true);
         return reply;
     } catch (const ArgumentError& error) {
@@ -143,15 +156,6 @@ Message CommandDispatcher::handle(const Message& request) {
         const Failure failure = failureOf(std::current_exception());
         return errorReply(failure.number, failure.description);
     }
-}
-
-Message CommandDispatcher::run(const Message& request) {
-    for (const Handler& handler : kHandlers) {
-        if (request.is(handler.name)) return (this->*handler.run)(request);
-    }
-    // The lifecycle refuses names it does not know.
-    throw EngineError("Object doesn't support this property or method: " + request.name(),
-                      EngineErrorNumber::NotSupported);
 }
 
 // The handshake: a spare becomes a Word object's.
@@ -171,7 +175,7 @@ Message CommandDispatcher::hello(const Message& request) {
         }
     }
     // The client removes the folder should this host be killed or crash before it can.
-    return ok().set("version", kProtocolVersion).set("name", kEngineName).set("folder", folder_.path());
+    return HelloReply{kProtocolVersion, kEngineName, folder_.path()}.encode();
 }
 
 // A spare host starts its engine ahead of time; it is no running Word until "hello".
@@ -193,7 +197,7 @@ Message CommandDispatcher::readAhead(const Message& request) {
     if (!before) throw EngineError("The document cannot be read.");
     try {
         auto document =
-            std::make_unique<EngineDocument>(started.open(folder_.makeSubfolder("document-"), path), path);
+            std::make_unique<WordDocument>(started.open(folder_.makeSubfolder("document-"), path), path);
         document->repaginate();
         document->pageCount();
         if (identityOf<FileIdentity>(path) != before)
@@ -222,25 +226,23 @@ Message CommandDispatcher::quit(const Message&) {
     return ok();
 }
 
-Message CommandDispatcher::name(const Message&) { return ok().set("value", kEngineName); }
+Message CommandDispatcher::name(const Message&) { return NameReply{kEngineName}.encode(); }
 
 Message CommandDispatcher::open(const Message& request) {
     const std::string path = OpenRequest::decode(request).path;
     if (path.empty()) throw ArgumentError("Bad parameter: no document was named.");
     document_.reset();  // one document at a time: the new one becomes the active document
     // The document read ahead serves only when it is still the file it was read from.
-    std::unique_ptr<EngineDocument> ahead = std::move(readAhead_);
+    std::unique_ptr<WordDocument> ahead = std::move(readAhead_);
     if (ahead && path == readAheadPath_ && identityOf<FileIdentity>(path) == readAheadIdentity_) {
         document_ = std::move(ahead);
     } else {
         ahead.reset();
         document_ =
-            std::make_unique<EngineDocument>(engine().open(folder_.makeSubfolder("document-"), path), path);
+            std::make_unique<WordDocument>(engine().open(folder_.makeSubfolder("document-"), path), path);
     }
     // An engine that failed reading ahead saw an error: the client must not hand it on.
-    Message reply = ok();
-    if (lifecycle_.readAheadFailed()) reply.set("readaheadfailed", 1);
-    return reply;
+    return OpenReply{lifecycle_.readAheadFailed()}.encode();
 }
 
 Message CommandDispatcher::closeDocument(const Message& request) {
@@ -259,10 +261,10 @@ Message CommandDispatcher::property(const Message& request) {
         throw ArgumentError("The document engine knows the property 14 (number of pages) only.",
                             EngineErrorNumber::NotSupported);
     }
-    return ok().set("value", document().pageCount());
+    return NumberReply{document().pageCount()}.encode();
 }
 
-Message CommandDispatcher::getPageFit(const Message&) { return ok().set("value", pageFit_); }
+Message CommandDispatcher::getPageFit(const Message&) { return NumberReply{pageFit_}.encode(); }
 
 Message CommandDispatcher::setPageFit(const Message& request) {
     const long long value = SetPageFitRequest::decode(request).value;
@@ -272,13 +274,12 @@ Message CommandDispatcher::setPageFit(const Message& request) {
 }
 
 Message CommandDispatcher::paragraphs(const Message&) {
-    const std::vector<Indents> indents = document().paragraphIndents();
-    return ok().set("count", static_cast<long long>(indents.size())).setPayload(encodeIndents(indents));
+    return ParagraphsReply{document().paragraphIndents()}.encode();
 }
 
 Message CommandDispatcher::setIndents(const Message& request) {
-    const std::vector<IndentEdit> edits = decodeIndentEdits(request.payload());
-    EngineDocument& doc = document();
+    const std::vector<IndentEdit> edits = SetIndentsRequest::decode(request).edits;
+    WordDocument& doc = document();
     // Every write is tried, as the client's calls would be one by one; each refusal is told apart.
     std::vector<IndentWriteFailure> failures;
     for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -289,10 +290,7 @@ Message CommandDispatcher::setIndents(const Message& request) {
             failures.push_back({i, failure.number, failure.description});
         }
     }
-    if (failures.empty()) return ok();
-    return ok()
-        .set("failed", static_cast<long long>(failures.size()))
-        .setPayload(encodeIndentWriteFailures(failures));
+    return SetIndentsReply{std::move(failures)}.encode();
 }
 
 Message CommandDispatcher::endKey(const Message& request) {
@@ -313,7 +311,7 @@ Message CommandDispatcher::goTo(const Message& request) {
     if (!arguments.name && !last && which != wd::GoToNext && which != wd::GoToPrevious &&
         which != wd::GoToFirst)
         throw ArgumentError("Bad parameter: which.");
-    EngineDocument& doc = document();
+    WordDocument& doc = document();
     const int pages = doc.pageCount();
     long long page = 1;
     if (arguments.name) {
@@ -335,7 +333,7 @@ Message CommandDispatcher::moveUp(const Message& request) {
     return ok();
 }
 
-Message CommandDispatcher::text(const Message&) { return ok().setPayload(document().selectionText()); }
+Message CommandDispatcher::text(const Message&) { return TextReply{document().selectionText()}.encode(); }
 
 Message CommandDispatcher::cut(const Message&) { return cutReply(document().cut()); }
 

@@ -9,11 +9,14 @@
 #include "protocol/Message.h"
 #include "wordhost/HostLifecycle.h"
 
+namespace protocol {
+class HostRegistration;
+}
+
 namespace wordhost {
 
 class Engine;
-class EngineDocument;
-class HostRegistration;
+class WordDocument;
 class PrivateFolder;
 
 // Starts the document engine with its profile in the given folder. Throws EngineError (429).
@@ -28,50 +31,51 @@ class CommandDispatcher {
     CommandDispatcher(PrivateFolder& folder, EngineStarter startEngine);
     ~CommandDispatcher();
 
-    Message handle(const Message& request);
+    protocol::Message handle(const protocol::Message& request);
     bool quitRequested() const { return lifecycle_.state() == HostState::Ended; }
     HostState state() const { return lifecycle_.state(); }
     // Closes the document and withdraws the registration; the engine itself stays to the exit.
     void close();
 
   private:
-    Message run(const Message& request);
     Engine& engine();
-    EngineDocument& document();
+    WordDocument& document();
 
     // One handler per request, its argument rules beside it (CommandDispatcher.cpp).
-    Message hello(const Message& request);
-    Message warm(const Message& request);
-    Message readAhead(const Message& request);
-    Message release(const Message& request);
-    Message quit(const Message& request);
-    Message name(const Message& request);
-    Message open(const Message& request);
-    Message closeDocument(const Message& request);
-    Message repaginate(const Message& request);
-    Message property(const Message& request);
-    Message getPageFit(const Message& request);
-    Message setPageFit(const Message& request);
-    Message paragraphs(const Message& request);
-    Message setIndents(const Message& request);
-    Message endKey(const Message& request);
-    Message goTo(const Message& request);
-    Message moveUp(const Message& request);
-    Message text(const Message& request);
-    Message cut(const Message& request);
+    protocol::Message hello(const protocol::Message& request);
+    protocol::Message warm(const protocol::Message& request);
+    protocol::Message readAhead(const protocol::Message& request);
+    protocol::Message release(const protocol::Message& request);
+    protocol::Message quit(const protocol::Message& request);
+    protocol::Message name(const protocol::Message& request);
+    protocol::Message open(const protocol::Message& request);
+    protocol::Message closeDocument(const protocol::Message& request);
+    protocol::Message repaginate(const protocol::Message& request);
+    protocol::Message property(const protocol::Message& request);
+    protocol::Message getPageFit(const protocol::Message& request);
+    protocol::Message setPageFit(const protocol::Message& request);
+    protocol::Message paragraphs(const protocol::Message& request);
+    protocol::Message setIndents(const protocol::Message& request);
+    protocol::Message endKey(const protocol::Message& request);
+    protocol::Message goTo(const protocol::Message& request);
+    protocol::Message moveUp(const protocol::Message& request);
+    protocol::Message text(const protocol::Message& request);
+    protocol::Message cut(const protocol::Message& request);
 
     struct Handler {
-        const char* name;
-        Message (CommandDispatcher::*run)(const Message& request);
+        const char* name;  // the request's kName
+        RequestKind kind;
+        protocol::Message (CommandDispatcher::*run)(const protocol::Message& request);
     };
     static const Handler kHandlers[];
+    static const Handler* handlerOf(const protocol::Message& request);  // null for a name not known
 
     PrivateFolder& folder_;
     EngineStarter startEngine_;
     HostLifecycle lifecycle_;
     std::unique_ptr<Engine> engine_;
-    std::unique_ptr<HostRegistration> registration_;
-    std::unique_ptr<EngineDocument> document_;
+    std::unique_ptr<protocol::HostRegistration> registration_;
+    std::unique_ptr<WordDocument> document_;
 
     // A document opened ahead of its turn, and what its file was when it was read.
     struct FileIdentity {
@@ -81,7 +85,7 @@ class CommandDispatcher {
         long long modifiedNs = 0;
         bool operator==(const FileIdentity&) const = default;
     };
-    std::unique_ptr<EngineDocument> readAhead_;
+    std::unique_ptr<WordDocument> readAhead_;
     std::string readAheadPath_;
     FileIdentity readAheadIdentity_;
     int pageFit_ = 0;

@@ -22,6 +22,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace css = com::sun::star;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
@@ -112,7 +114,7 @@ struct DocumentModel::Impl {
 
     Reference<css::frame::XModel> model;
     std::vector<Paragraph> paragraphs;
-    std::vector<Indents> indents;
+    std::vector<ParagraphIndents> indents;
     bool walked = false;
     bool locked = false;  // the layout waits for the changes to end
 
@@ -207,7 +209,7 @@ std::string DocumentModel::filterName() const {
     return {};
 }
 
-const std::vector<Indents>& DocumentModel::indents() {
+const std::vector<ParagraphIndents>& DocumentModel::indents() {
     if (impl_->walked) return impl_->indents;
     impl_->walked = true;
     try {

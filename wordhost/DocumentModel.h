@@ -31,7 +31,7 @@ class DocumentModel {
     // The paragraphs of the main text, table cells included (as Word's Paragraphs collection),
     // in document order, with their effective indents: direct formatting, paragraph style chain,
     // list level, defaults.
-    const std::vector<Indents>& indents();
+    const std::vector<protocol::ParagraphIndents>& indents();
     // Sets an indent as direct formatting of the paragraph. The engine holds its layout back
     // from the first change to applyChanges(), so a batch of writes is laid out once. Throws
     // EngineError.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "protocol/Indents.h"
-#include "wordhost/PageImage.h"
+#include "wordhost/StackPages.h"
 
 namespace wordhost {
 
@@ -21,7 +21,7 @@ class PageLayout {
     // Width and height of the page's picture, without drawing it.
     virtual std::pair<int, int> pictureSize(int page) const = 0;
     // The page's picture. Throws EngineError.
-    virtual PageImage render(int page) const = 0;
+    virtual protocol::PagePicture render(int page) const = 0;
     // A reader of the same export for another thread; callable from any thread. Throws EngineError.
     virtual std::unique_ptr<PageLayout> openAgain() const = 0;
 };
@@ -34,7 +34,7 @@ class LoadedDocument {
     // The pages of the engine's own layout, without an export. Throws EngineError.
     virtual int enginePageCount() = 0;
     // The paragraphs of the main text and its table cells, in order, with their indents in points.
-    virtual const std::vector<Indents>& indents() = 0;
+    virtual const std::vector<protocol::ParagraphIndents>& indents() = 0;
     // Sets an indent of the loaded document; laid out at the next export. Throws EngineError.
     virtual void setIndent(std::size_t paragraph, bool left, double points) = 0;
     // Lays the document out as it is now. Throws EngineError.

@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 
 #include "wordhost/EngineError.h"
-#include "wordhost/Office.h"
+#include "wordhost/LibreOfficeSession.h"
 
 namespace wordhost {
 
@@ -12,7 +12,7 @@ namespace wordhost {
 com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext> engineContext() {
     using GetContext = com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext> (*)();
     static GetContext get = [] {
-        const std::string folder = Office::defaultProgramFolder();
+        const std::string folder = LibreOfficeSession::defaultProgramFolder();
         for (const char* library : {"/libmergedlo.so", "/libcomphelper.so", "/libcomphelperlo.so"}) {
             void* handle = ::dlopen((folder + library).c_str(), RTLD_LAZY | RTLD_NOLOAD);
             if (handle == nullptr) continue;

@@ -1,31 +1,12 @@
 #include "wordhost/HostLifecycle.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
-
 #include "protocol/WordVocabulary.h"
 
 namespace wordhost {
 
 namespace {
 
-// The calls of an open document; without one they are refused as Word refuses them.
-constexpr std::array<std::string_view, 9> kDocumentCalls = {
-    "repaginate", "property", "paragraphs", "setindents", "endkey", "goto", "moveup", "text", "cut"};
-// The calls of a Word object that need no document.
-constexpr std::array<std::string_view, 3> kObjectCalls = {"name", "getpagefit", "setpagefit"};
-
-std::string lowered(std::string_view name) {
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-bool among(std::string_view name, const auto& names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
+using protocol::EngineErrorNumber::Automation;
 
 Step refuse(int number, std::string description) { return Step{Refusal{number, std::move(description)}}; }
 
@@ -34,6 +15,29 @@ Step to(HostState afterSuccess, HostState afterFailure) {
 }
 
 Step stay(HostState state) { return to(state, state); }
+
+// A Word object's calls: never before the handshake.
+Step decideObjectCall(HostState state, bool readAheadFailed, RequestKind kind) {
+    using enum HostState;
+    if (state == Spare) return refuse(Automation, "The handshake must come first.");
+    switch (kind) {
+        case RequestKind::Release:
+            if (state == DocumentOpen) return refuse(Automation, "A document is still open.");
+            if (readAheadFailed) return refuse(Automation, "The engine failed reading a document ahead.");
+            return stay(Spare);
+        case RequestKind::Open:
+            return to(DocumentOpen, Claimed);  // the document open before is closed first
+        case RequestKind::Close:
+        case RequestKind::DocumentCall:
+            if (state != DocumentOpen) {
+                return refuse(protocol::EngineErrorNumber::NoDocument,
+                              "This command is not available because no document is open.");
+            }
+            return kind == RequestKind::Close ? stay(Claimed) : stay(DocumentOpen);
+        default:
+            return stay(state);
+    }
+}
 
 }  // namespace
 
@@ -51,37 +55,29 @@ const char* stateName(HostState state) {
     return "?";
 }
 
-Step decide(HostState state, bool readAheadFailed, std::string_view request) {
+Step decide(HostState state, bool readAheadFailed, std::optional<RequestKind> kind,
+            std::string_view request) {
     using enum HostState;
-    const std::string name = lowered(request);
-    if (state == Ended) return refuse(EngineErrorNumber::Automation, "The engine host has ended.");
-    if (name == "quit") return stay(Ended);
-    if (name == "warm") return stay(state);  // starts and warms the engine; the state stays
-    if (name == "readahead") {
-        if (state != Spare || readAheadFailed)
-            return refuse(EngineErrorNumber::Automation, "Only a clean spare host reads ahead.");
-        return stay(Spare);
+    if (state == Ended) return refuse(Automation, "The engine host has ended.");
+    if (!kind) {
+        if (state == Spare) return refuse(Automation, "The handshake must come first.");
+        return refuse(protocol::EngineErrorNumber::NotSupported,
+                      "Object doesn't support this property or method: " + std::string(request));
     }
-    if (name == "hello") return to(state == Spare ? Claimed : state, state);
-    // Everything else is a Word object's call.
-    if (state == Spare) return refuse(EngineErrorNumber::Automation, "The handshake must come first.");
-    if (name == "release") {
-        if (state == DocumentOpen) return refuse(EngineErrorNumber::Automation, "A document is still open.");
-        if (readAheadFailed)
-            return refuse(EngineErrorNumber::Automation, "The engine failed reading a document ahead.");
-        return stay(Spare);
+    switch (*kind) {
+        case RequestKind::Quit:
+            return stay(Ended);
+        case RequestKind::Warm:
+            return stay(state);  // starts and warms the engine; the state stays
+        case RequestKind::ReadAhead:
+            if (state != Spare || readAheadFailed)
+                return refuse(Automation, "Only a clean spare host reads ahead.");
+            return stay(Spare);
+        case RequestKind::Handshake:
+            return to(state == Spare ? Claimed : state, state);
+        default:
+            return decideObjectCall(state, readAheadFailed, *kind);
     }
-    if (name == "open") return to(DocumentOpen, Claimed);  // the document open before is closed first
-    if (name == "close" || among(name, kDocumentCalls)) {
-        if (state != DocumentOpen) {
-            return refuse(EngineErrorNumber::NoDocument,
-                          "This command is not available because no document is open.");
-        }
-        return name == "close" ? stay(Claimed) : stay(DocumentOpen);
-    }
-    if (among(name, kObjectCalls)) return stay(state);
-    return refuse(EngineErrorNumber::NotSupported,
-                  "Object doesn't support this property or method: " + std::string(request));
 }
 
 }  // namespace wordhost

@@ -18,6 +18,19 @@ enum class HostState {
 
 const char* stateName(HostState state);
 
+// What a request is to the lifecycle: each request of the host's table of handlers is one kind.
+enum class RequestKind {
+    Handshake,  // "hello"
+    Warm,       // starts and warms the engine
+    ReadAhead,  // a clean spare opens a document ahead of its turn
+    Release,    // a clean Word object's host becomes a spare again
+    Quit,
+    Open,          // the document open before is closed first
+    Close,         // closes the open document
+    DocumentCall,  // a call of the open document
+    ObjectCall,    // a call of the Word object that needs no document
+};
+
 // A request refused in the state it came in: the reply's error number and description.
 struct Refusal {
     int number;
@@ -32,9 +45,10 @@ struct Step {
     HostState afterFailure = HostState::Spare;  // the request was run and failed
 };
 
-// The lifecycle table: whether `request` may run in `state`, and what follows. A host whose
-// engine failed reading a document ahead (`readAheadFailed`) is never handed on again.
-Step decide(HostState state, bool readAheadFailed, std::string_view request);
+// The lifecycle table: whether a request of `kind` may run in `state`, and what follows; a request
+// the host does not know (no kind) is refused, naming `request`. A host whose engine failed
+// reading a document ahead (`readAheadFailed`) is never handed on again.
+Step decide(HostState state, bool readAheadFailed, std::optional<RequestKind> kind, std::string_view request);
 
 // The host's state, moved along by the requests it runs.
 class HostLifecycle {
@@ -42,8 +56,8 @@ class HostLifecycle {
     HostState state() const { return state_; }
     bool readAheadFailed() const { return readAheadFailed_; }
 
-    Step decide(std::string_view request) const {
-        return wordhost::decide(state_, readAheadFailed_, request);
+    Step decide(std::optional<RequestKind> kind, std::string_view request) const {
+        return wordhost::decide(state_, readAheadFailed_, kind, request);
     }
     void finish(const Step& step, bool succeeded) {
         state_ = succeeded ? step.afterSuccess : step.afterFailure;

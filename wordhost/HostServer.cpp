@@ -23,6 +23,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace {
 
 int signalPipe[2] = {-1, -1};
@@ -93,7 +95,7 @@ int serveClient() {
     int status = 0;
     {
         CommandDispatcher dispatcher(folder, [](const std::string& profileFolder) {
-            return std::make_unique<OfficeEngine>(Office::defaultProgramFolder(), profileFolder);
+            return std::make_unique<OfficeEngine>(LibreOfficeSession::defaultProgramFolder(), profileFolder);
         });
         // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
         const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;

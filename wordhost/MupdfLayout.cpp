@@ -11,6 +11,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace {
 
 const char* const kUnreadable = "The document engine produced no readable page layout.";
@@ -114,18 +116,18 @@ std::pair<int, int> MupdfLayout::pictureSize(int number) const {
     return {box.x1 - box.x0, box.y1 - box.y0};
 }
 
-PageImage MupdfLayout::render(int number) const {
+PagePicture MupdfLayout::render(int number) const {
     fz_context* context = context_.get();
     fz_page* source = page(number);
     const fz_matrix scale = layoutScale();
     const fz_irect box = pixelBox(context, source, scale);
-    PageImage picture;
+    PagePicture picture;
     picture.width = box.x1 - box.x0;
     picture.height = box.y1 - box.y0;
     // Blue, green, red, alpha bytes are the picture's 0xffRRGGBB words on this machine: MuPDF
     // draws onto the white paper in the very bytes that become the reply.
     picture.pixels.assign(
-        std::size_t(picture.width) * std::size_t(picture.height) * PageImage::kBytesPerPixel, '\xFF');
+        std::size_t(picture.width) * std::size_t(picture.height) * PagePicture::kBytesPerPixel, '\xFF');
     auto* samples = reinterpret_cast<unsigned char*>(picture.pixels.data());
     fz_pixmap* target = nullptr;
     fz_device* device = nullptr;

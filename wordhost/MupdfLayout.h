@@ -8,7 +8,7 @@
 
 #include "wordhost/Engine.h"
 #include "wordhost/MupdfContext.h"
-#include "wordhost/PageImage.h"
+#include "wordhost/StackPages.h"
 
 struct fz_document;
 struct fz_page;
@@ -27,7 +27,7 @@ class MupdfLayout : public PageLayout {
     int pageCount() const override { return pageCount_; }
     const std::vector<std::string>& lines(int page) override;
     // The page at kDpi, drawn on white straight into the picture that is sent.
-    PageImage render(int page) const override;
+    protocol::PagePicture render(int page) const override;
     std::pair<int, int> pictureSize(int page) const override;
     std::unique_ptr<PageLayout> openAgain() const override;
 

@@ -20,6 +20,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace {
 
 std::string fileNameOf(const std::string& path) {
@@ -105,7 +107,7 @@ std::unique_ptr<LoadedDocument> OfficeEngine::open(const std::string& workFolder
 
 void OfficeEngine::warmUp(const std::string& workFolder) { wordhost::warmUp(office_, workFolder); }
 
-OfficeDocument::OfficeDocument(Office& office, std::string workFolder, const std::string& path)
+OfficeDocument::OfficeDocument(LibreOfficeSession& office, std::string workFolder, const std::string& path)
     : office_(office), folder_(std::move(workFolder)) {
     const std::string copy = folder_ + "/" + fileNameOf(path);
     copyDocument(path, copy);
@@ -134,7 +136,7 @@ OfficeDocument::~OfficeDocument() {
 
 int OfficeDocument::enginePageCount() { return model_->pageCount(); }
 
-const std::vector<Indents>& OfficeDocument::indents() { return model_->indents(); }
+const std::vector<ParagraphIndents>& OfficeDocument::indents() { return model_->indents(); }
 
 void OfficeDocument::setIndent(std::size_t paragraph, bool left, double points) {
     model_->setIndent(paragraph, left, points);

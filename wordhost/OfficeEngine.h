@@ -4,7 +4,7 @@
 #include <string>
 
 #include "wordhost/Engine.h"
-#include "wordhost/Office.h"
+#include "wordhost/LibreOfficeSession.h"
 #include "wordhost/WordLayoutSettings.h"
 
 namespace lok {
@@ -19,14 +19,14 @@ class DocumentModel;
 // paragraphs through the engine's document model, their layout through its PDF export.
 class OfficeEngine : public Engine {
   public:
-    // Starts the office (see Office). Throws EngineError (429).
+    // Starts the office (see LibreOfficeSession). Throws EngineError (429).
     OfficeEngine(const std::string& programFolder, const std::string& profileFolder);
 
     std::unique_ptr<LoadedDocument> open(const std::string& workFolder, const std::string& path) override;
     void warmUp(const std::string& workFolder) override;
 
   private:
-    Office office_;
+    LibreOfficeSession office_;
     std::unique_ptr<WordLayoutSettings> wordSettings_;  // for every document the office loads
 };
 
@@ -35,16 +35,16 @@ class OfficeDocument : public LoadedDocument {
   public:
     // Copies the document into `workFolder`, checks that it is a Word document and loads the
     // copy. The document's own file and folder are only read. Throws EngineError.
-    OfficeDocument(Office& office, std::string workFolder, const std::string& path);
+    OfficeDocument(LibreOfficeSession& office, std::string workFolder, const std::string& path);
     ~OfficeDocument() override;
 
     int enginePageCount() override;
-    const std::vector<Indents>& indents() override;
+    const std::vector<protocol::ParagraphIndents>& indents() override;
     void setIndent(std::size_t paragraph, bool left, double points) override;
     std::unique_ptr<PageLayout> exportLayout() override;
 
   private:
-    Office& office_;
+    LibreOfficeSession& office_;
     std::string folder_;
     std::unique_ptr<lok::Document> engineDocument_;
     std::unique_ptr<DocumentModel> model_;

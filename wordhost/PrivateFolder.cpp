@@ -18,6 +18,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace {
 
 constexpr const char* kPrefix = kPrivateFolderPrefix;

@@ -6,6 +6,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 RenderAhead::RenderAhead(const PageLayout& layout) : layout_(layout), worker_([this] { run(); }) {}
 
 RenderAhead::~RenderAhead() {
@@ -32,7 +34,7 @@ void RenderAhead::prepare(std::vector<int> pages) {
     changed_.notify_all();
 }
 
-PageImage RenderAhead::take(int page) {
+PagePicture RenderAhead::take(int page) {
     std::unique_lock lock(mutex_);
     // Wanted, so that a picture being drawn right now is kept for us.
     if (std::find(wanted_.begin(), wanted_.end(), page) == wanted_.end()) wanted_.push_back(page);
@@ -47,7 +49,7 @@ PageImage RenderAhead::take(int page) {
         failed_.erase(failure);
         std::rethrow_exception(error);
     }
-    PageImage picture = std::move(ready_[page]);
+    PagePicture picture = std::move(ready_[page]);
     ready_.erase(page);
     std::erase(wanted_, page);
     return picture;
@@ -69,7 +71,7 @@ void RenderAhead::run() {
         queue_.pop_front();
         drawing_ = page;
         lock.unlock();
-        PageImage picture;
+        PagePicture picture;
         std::exception_ptr failure = openFailure;
         if (!failure) {
             try {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "wordhost/Engine.h"
-#include "wordhost/PageImage.h"
+#include "wordhost/StackPages.h"
 
 namespace wordhost {
 
@@ -27,7 +27,7 @@ class RenderAhead {
     // The pages to prepare, most urgent first; pictures of other pages are dropped.
     void prepare(std::vector<int> pages);
     // The picture of a page: ready, or drawn now ahead of everything else. Throws EngineError.
-    PageImage take(int page);
+    protocol::PagePicture take(int page);
 
   private:
     void run();
@@ -37,7 +37,7 @@ class RenderAhead {
     std::condition_variable changed_;
     std::deque<int> queue_;
     std::vector<int> wanted_;
-    std::map<int, PageImage> ready_;
+    std::map<int, protocol::PagePicture> ready_;
     std::map<int, std::exception_ptr> failed_;
     int drawing_ = -1;
     bool stopping_ = false;

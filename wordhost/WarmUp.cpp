@@ -1,8 +1,8 @@
 #include "wordhost/WarmUp.h"
 
 #include "wordhost/DocumentModel.h"
+#include "wordhost/LibreOfficeSession.h"
 #include "wordhost/MupdfLayout.h"
-#include "wordhost/Office.h"
 
 #define LOK_USE_UNSTABLE_API
 #include <zip.h>
@@ -47,7 +47,7 @@ bool writeWarmDocument(const std::string& path) {
 
 }  // namespace
 
-void warmUp(Office& office, const std::string& folder) {
+void warmUp(LibreOfficeSession& office, const std::string& folder) {
     const std::string document = folder + "/warm-up.docx";
     const std::string pdf = folder + "/warm-up.pdf";
     try {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "shared/LargeBuffers.h"
+#include "wordhost/DiagnosticModes.h"
 #include "wordhost/HostServer.h"
-#include "wordhost/RenderMode.h"
 
 int main(int argc, char** argv) {
     shared::reuseLargeBuffers();

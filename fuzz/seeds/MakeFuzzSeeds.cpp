@@ -46,8 +46,8 @@ std::string readFile(const QString& path) {
     return file.readAll().toStdString();
 }
 
-wordhost::PagePicture smallPicture() {
-    wordhost::PagePicture picture;
+protocol::PagePicture smallPicture() {
+    protocol::PagePicture picture;
     picture.width = 3;
     picture.height = 2;
     for (std::uint32_t pixel : {0xffffffffu, 0xff000000u, 0xff336699u, 0xffffffffu, 0xffc0c0c0u, 0xff0000ffu})
@@ -56,7 +56,7 @@ wordhost::PagePicture smallPicture() {
 }
 
 void protocolSeeds() {
-    using namespace wordhost;
+    using namespace protocol;
     std::string edits;
     appendIndentEdit(edits, {0, true, 0});
     appendIndentEdit(edits, {12, false, 0});

@@ -313,7 +313,7 @@ TEST_F(SaveDocAsPcxTest, WhatTheUserCopiesDuringTheLastPageStaysOnTheClipboard) 
 // Copies of the program running at once share the system clipboard: every cut and the taking of its
 // picture happen within the clipboard turn, and no box is ever up while the turn is held.
 TEST_F(SaveDocAsPcxTest, EveryCutTakesTheClipboardTurnAndNoBoxHoldsIt) {
-    wordhost::registryFolder();  // as a running engine host has made it
+    protocol::registryFolder();  // as a running engine host has made it
     ASSERT_FALSE(Word1::ClipboardTurn::lockPath().empty());
     int cutsOutsideTheTurn = 0;
     int boxesWithinTheTurn = 0;
@@ -333,7 +333,7 @@ TEST_F(SaveDocAsPcxTest, EveryCutTakesTheClipboardTurnAndNoBoxHoldsIt) {
 
 // A copy stuck while holding the turn costs the others a wait of a few seconds, never a hang.
 TEST(ClipboardTurn, AHolderThatNeverLetsGoIsWaitedForOnlySoLong) {
-    wordhost::registryFolder();
+    protocol::registryFolder();
     QProcess holder;  // the lock held by the sleeping process itself, so that killing it lets go
     holder.start(QStringLiteral("flock"),
                  {QStringLiteral("--no-fork"), QString::fromStdString(Word1::ClipboardTurn::lockPath()),

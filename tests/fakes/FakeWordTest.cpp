@@ -23,7 +23,7 @@ QString makeDocument() {
 }
 
 // One pass of the conversion's page loop, as it talks to Word.
-void cutFirstPage(platform::WordApplication& word, bool rest) {
+void cutFirstPage(wordclient::WordApplication& word, bool rest) {
     if (rest) {
         word.selectionEndKey(6, 1);
     } else {
@@ -39,7 +39,7 @@ TEST(FakeWord, CutsThePagesOneByOneAndTheRestAtTheEnd) {
     FakeWord fake;
     fake.pageCount = 3;
     fake.contentPages = 5;  // the count is short: the last pass takes pages 3 to 5
-    auto word = platform::wordFactory().createObject();
+    auto word = wordclient::wordFactory().createObject();
     word->documentsOpen(makeDocument());
     ASSERT_EQ(word->builtInDocumentProperty(14).toInt(), 3);
 
@@ -127,11 +127,11 @@ TEST(FakeWord, BehavesLikeWordWithoutADocumentAndAfterQuit) {
 TEST(FakeWord, CreationAndAttachingFollowTheSettings) {
     FakeWord fake;
     fake.createFails = true;
-    EXPECT_THROW(platform::wordFactory().createObject(), AppError);
-    EXPECT_THROW(platform::wordFactory().getObject(), AppError);
+    EXPECT_THROW(wordclient::wordFactory().createObject(), AppError);
+    EXPECT_THROW(wordclient::wordFactory().getObject(), AppError);
     fake.running = true;
     fake.applicationName = QStringLiteral("Not Word");
-    EXPECT_EQ(platform::wordFactory().getObject()->name(), QStringLiteral("Not Word"));
+    EXPECT_EQ(wordclient::wordFactory().getObject()->name(), QStringLiteral("Not Word"));
     EXPECT_EQ(fake.calls, (QStringList{"create", "attach", "attach", "name"}));
 }
 

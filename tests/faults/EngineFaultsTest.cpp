@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "platform/Services.h"
-#include "platform/WordHostProcess.h"
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/Mounts.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/WordHostProcess.h"
 
 using namespace faulttest;
 
@@ -50,7 +50,7 @@ TEST_F(FaultRun, AHostThatStopsAnsweringIsEndedByTheWatchdog) {
     const QString second = document(QStringLiteral("second.docx"), 1);
     const QString out = freshFolder(QStringLiteral("out"));
     // The short wait starts with the hang: on a busy machine opening a document can take longer.
-    std::optional<platform::services::Override<platform::EngineReplyTimeoutService>> shortTimeout;
+    std::optional<platform::services::Override<wordclient::EngineReplyTimeoutService>> shortTimeout;
     pid_t stopped = -1;
     afterPage = [&](const QString& path, int page) {
         if (path != first || page != 1) return;

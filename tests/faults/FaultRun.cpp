@@ -130,7 +130,7 @@ void FaultRun::expectCleanEnd(const QString& outputFolder) {
     const auto leftOver = [] {
         QStringList names;
         int spares = 0;
-        const std::vector<int> registered = wordhost::runningHosts();
+        const std::vector<int> registered = protocol::runningHosts();
         for (const Child& child : runningChildren()) {
             const bool host = child.name.rfind("marrowdale-word", 0) == 0;
             const bool running =

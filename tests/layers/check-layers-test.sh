@@ -12,10 +12,10 @@ echo '#include "mainwindow/Form1.h"' > "$tree/tests/support/FakeWord.cpp"
 "$check" "$tree" || { echo "a tree in layer order was refused"; exit 1; }
 
 echo '#include "mainwindow/Form1.h"' >> "$tree/platform/Shell.cpp"     # a lower layer up
-echo '#include "wordhost/Office.h"' > "$tree/protocol/Message.cpp"  # protocol into the host
+echo '#include "wordhost/LibreOfficeSession.h"' > "$tree/protocol/Message.cpp"  # protocol into the host
 echo '#include "tests/support/FakeWord.h"' > "$tree/nconvert/main.cpp"  # a program into the tests
 if output=$("$check" "$tree" 2>&1); then echo "includes against the layers passed"; exit 1; fi
-for expected in "platform/Shell.cpp: mainwindow/Form1.h" "protocol/Message.cpp: wordhost/Office.h" \
+for expected in "platform/Shell.cpp: mainwindow/Form1.h" "protocol/Message.cpp: wordhost/LibreOfficeSession.h" \
                 "nconvert/main.cpp: tests/support/FakeWord.h"; do
   grep -qxF "$expected" <<<"$output" || { echo "not named: $expected"; echo "$output"; exit 1; }
 done

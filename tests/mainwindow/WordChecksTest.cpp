@@ -56,7 +56,7 @@ TEST_F(WordChecks, RunningMeansAttachedAndNamedMicrosoftWord) {
     EXPECT_TRUE(Word1::IsWordRunning());
     word.applicationName = QStringLiteral("Microsoft Word ");  // compared exactly
     EXPECT_FALSE(Word1::IsWordRunning());
-    word.applicationName = platform::kWordName;
+    word.applicationName = wordclient::kWordName;
     word.failCall(QStringLiteral("name"));
     EXPECT_FALSE(Word1::IsWordRunning());
     // The user's engine is attached, asked its name and let go: never created, never quit.

@@ -7,9 +7,9 @@
 #include <QFile>
 
 #include "platform/AppError.h"
-#include "platform/HostWordFactory.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/HostWordFactory.h"
 
 using namespace testdocx;
 
@@ -22,7 +22,7 @@ struct Indents {
 
 class EngineParagraphs : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { word_ = platform::hostWordFactory().createObject(); }
+    static void SetUpTestSuite() { word_ = wordclient::hostWordFactory().createObject(); }
     static void TearDownTestSuite() {
         if (word_) word_->quit();
         word_.reset();
@@ -41,7 +41,7 @@ class EngineParagraphs : public ::testing::Test {
     }
     static Indents read() {
         Indents indents;
-        for (const platform::ParagraphIndents& paragraph : word_->paragraphIndents()) {
+        for (const wordclient::ParagraphIndents& paragraph : word_->paragraphIndents()) {
             indents.left.push_back(paragraph.left);
             indents.right.push_back(paragraph.right);
         }
@@ -49,10 +49,10 @@ class EngineParagraphs : public ::testing::Test {
     }
     static void close() { word_->activeDocumentClose(0); }
 
-    static std::unique_ptr<platform::WordApplication> word_;
+    static std::unique_ptr<wordclient::WordApplication> word_;
 };
 
-std::unique_ptr<platform::WordApplication> EngineParagraphs::word_;
+std::unique_ptr<wordclient::WordApplication> EngineParagraphs::word_;
 
 TEST_F(EngineParagraphs, ReadsDirectIndentsInPointsAsWordReportsThem) {
     const Indents indents = open(

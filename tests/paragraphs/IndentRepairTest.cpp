@@ -5,12 +5,12 @@
 #include <QDir>
 
 #include "conversion/Word1.h"
-#include "platform/HostWordFactory.h"
 #include "protocol/HostRegistry.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/HostWordFactory.h"
 
 using namespace testdocx;
 
@@ -52,10 +52,10 @@ Parts outdentedDocument(int indent) {
 }
 
 int enginePageCount(const std::string& path) {
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     word->documentsOpen(QString::fromStdString(path));
     word->activeDocumentRepaginate();
-    const int pages = word->builtInDocumentProperty(platform::wd::PropertyPages).toInt();
+    const int pages = word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt();
     word->activeDocumentClose(0);
     word->quit();
     return pages;
@@ -63,7 +63,7 @@ int enginePageCount(const std::string& path) {
 
 // The files of the open document in the host's private folder (the copy and its layouts).
 QStringList documentFiles(pid_t host) {
-    const QString folder = QString::fromStdString(wordhost::privateFolderOfHost(host));
+    const QString folder = QString::fromStdString(protocol::privateFolderOfHost(host));
     QStringList files;
     for (const QString& sub : QDir(folder).entryList({QStringLiteral("document-*")}, QDir::Dirs))
         files += QDir(folder + QLatin1Char('/') + sub).entryList(QDir::Files, QDir::Name);
@@ -73,8 +73,8 @@ QStringList documentFiles(pid_t host) {
 }  // namespace
 
 // Repairs every negative indent as the conversion does before a page.
-void repair(platform::WordApplication& word) {
-    const std::vector<platform::ParagraphIndents> indents = word.paragraphIndents();
+void repair(wordclient::WordApplication& word) {
+    const std::vector<wordclient::ParagraphIndents> indents = word.paragraphIndents();
     for (std::size_t i = 0; i < indents.size(); ++i) {
         if (indents[i].left < 0) word.setLeftIndent(int(i), word.centimetersToPoints(0));
         if (indents[i].right < 0) word.setRightIndent(int(i), word.centimetersToPoints(0));
@@ -92,15 +92,16 @@ TEST(IndentRepair, TheRepairedDocumentHasThePagesOfTheDocumentWithItsIndentsAtZe
     ASSERT_LT(unrepaired, expected) << "the indents must matter to the layout";
 
     // Page by page, as the conversion takes the document apart.
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     word->documentsOpen(QString::fromStdString(outdented));
     repair(*word);
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), expected);
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), expected);
     int cut = 0;
-    while (word->builtInDocumentProperty(platform::wd::PropertyPages).toInt() > 1 && cut < 50) {
+    while (word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt() > 1 && cut < 50) {
         repair(*word);  // nothing is negative any more
-        word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
-        for (int i = 0; i < 100; ++i) word->selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend);
+        word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
+        for (int i = 0; i < 100; ++i)
+            word->selectionMoveUp(wordclient::wd::Line, 200, wordclient::wd::Extend);
         word->selectionCut();
         ++cut;
     }
@@ -123,24 +124,24 @@ TEST(IndentRepair, RepairsTheLoadedDocumentAndLaysItOutOnce) {
     const QString folder = wordhosttest::makeFolder(QStringLiteral("repair-once"));
     const std::string outdented = (folder + QStringLiteral("/outdented.docx")).toStdString();
     writeDocx(outdented, outdentedDocument(-1440));
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     const pid_t host = wordhosttest::onlyRunningHost();
     ASSERT_GT(host, 0);
     word->documentsOpen(QString::fromStdString(outdented));
     word->activeDocumentRepaginate();
-    EXPECT_GT(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 1);
-    const std::vector<platform::ParagraphIndents> indents = word->paragraphIndents();
+    EXPECT_GT(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 1);
+    const std::vector<wordclient::ParagraphIndents> indents = word->paragraphIndents();
     int negative = 0;
     for (std::size_t i = 0; i < indents.size(); ++i) {
         if (indents[i].left < 0) word->setLeftIndent(int(i), word->centimetersToPoints(0)), ++negative;
         if (indents[i].right < 0) word->setRightIndent(int(i), word->centimetersToPoints(0)), ++negative;
     }
     EXPECT_EQ(negative, 12 * 7);
-    word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+    word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
     // The private copy and one layout: no patched package, no second load, no export before the repair.
     EXPECT_EQ(documentFiles(host),
               (QStringList{QStringLiteral("layout-1.pdf"), QStringLiteral("outdented.docx")}));
-    for (const platform::ParagraphIndents& repaired : word->paragraphIndents()) {
+    for (const wordclient::ParagraphIndents& repaired : word->paragraphIndents()) {
         EXPECT_GE(repaired.left, 0);
         EXPECT_GE(repaired.right, 0);
     }
@@ -161,12 +162,12 @@ TEST(IndentRepair, ThePageCountBeforeTheFirstLayoutIsTheLayoutsOwn) {
     const QString path =
         wordhosttest::makeFolder(QStringLiteral("odd-pages")) + QStringLiteral("/odd pages.docx");
     writeDocx(path.toStdString(), {{"word/document.xml", documentXml(body)}});
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     word->documentsOpen(path);
     word->activeDocumentRepaginate();
-    const int counted = word->builtInDocumentProperty(platform::wd::PropertyPages).toInt();
-    word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);  // lays the document out
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), counted);
+    const int counted = word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt();
+    word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);  // lays the document out
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), counted);
     EXPECT_EQ(counted, 3);
     word->activeDocumentClose(0);
     word->quit();

@@ -21,7 +21,7 @@ AppError serverGone() {
     return AppError(462, QStringLiteral("The remote server machine does not exist or is unavailable"));
 }
 AppError noDocument() {
-    return AppError(wordhost::EngineErrorNumber::NoDocument,
+    return AppError(protocol::EngineErrorNumber::NoDocument,
                     QStringLiteral("This command is not available because no document is open."));
 }
 AppError badParameter() { return AppError(4120, QStringLiteral("Bad parameter")); }
@@ -29,7 +29,7 @@ AppError badParameter() { return AppError(4120, QStringLiteral("Bad parameter"))
 
 // The object a test's code under test holds: forwards every call to the fake, and fails like a
 // vanished server once the fake is gone.
-class FakeWord::Handle : public platform::WordApplication {
+class FakeWord::Handle : public wordclient::WordApplication {
   public:
     explicit Handle(FakeWord& fake) : fake_(&fake), alive_(fake.alive_) { ++fake.liveObjects_; }
     ~Handle() override {
@@ -44,7 +44,9 @@ class FakeWord::Handle : public platform::WordApplication {
     }
     std::int16_t pageFit() override { return word().pageFit(); }
     void setPageFit(std::int16_t value) override { word().setPageFit(value); }
-    std::vector<platform::ParagraphIndents> paragraphIndents() override { return word().paragraphIndents(); }
+    std::vector<wordclient::ParagraphIndents> paragraphIndents() override {
+        return word().paragraphIndents();
+    }
     void setLeftIndent(int paragraph, double points) override { word().setLeftIndent(paragraph, points); }
     void setRightIndent(int paragraph, double points) override { word().setRightIndent(paragraph, points); }
     double centimetersToPoints(double centimetres) override {
@@ -122,7 +124,7 @@ int FakeWord::remainingPages() const {
     return (lines + linesPerPage - 1) / linesPerPage;
 }
 
-std::unique_ptr<platform::WordApplication> FakeWord::createObject() {
+std::unique_ptr<wordclient::WordApplication> FakeWord::createObject() {
     enter(QStringLiteral("create"), QStringLiteral("create"));
     if (createFails) throw AppError(platform::ErrorNumber::CantCreateObject);
     quit_ = false;
@@ -131,7 +133,7 @@ std::unique_ptr<platform::WordApplication> FakeWord::createObject() {
     return std::make_unique<Handle>(*this);
 }
 
-std::unique_ptr<platform::WordApplication> FakeWord::getObject() {
+std::unique_ptr<wordclient::WordApplication> FakeWord::getObject() {
     enter(QStringLiteral("attach"), QStringLiteral("attach"));
     if (!running) throw AppError(platform::ErrorNumber::CantCreateObject);
     quit_ = false;
@@ -164,7 +166,7 @@ QVariant FakeWord::builtInDocumentProperty(std::int16_t index) {
     enter(QStringLiteral("BuiltInDocumentProperties"),
           QStringLiteral("BuiltInDocumentProperties(%1)").arg(index));
     needDocument();
-    if (index != platform::wd::PropertyPages) return QVariant();
+    if (index != wordclient::wd::PropertyPages) return QVariant();
     return pagesProperty.value_or(QVariant(pageCount));
 }
 
@@ -180,7 +182,7 @@ void FakeWord::setPageFit(std::int16_t value) {
     pageFitSetting = value;
 }
 
-std::vector<platform::ParagraphIndents> FakeWord::paragraphIndents() {
+std::vector<wordclient::ParagraphIndents> FakeWord::paragraphIndents() {
     enter(QStringLiteral("Paragraphs"), QStringLiteral("Paragraphs"));
     needDocument();
     return paragraphs;
@@ -191,7 +193,7 @@ void FakeWord::setIndent(bool left, int paragraph, double points) {
     enter(side + QLatin1Char('='), QStringLiteral("%1[%2]=%3").arg(side).arg(paragraph).arg(number(points)));
     needDocument();
     if (paragraph < 0 || paragraph >= static_cast<int>(paragraphs.size())) {
-        throw AppError(wordhost::EngineErrorNumber::NoSuchMember,
+        throw AppError(protocol::EngineErrorNumber::NoSuchMember,
                        QStringLiteral("The requested member of the collection does not exist."));
     }
     (left ? paragraphs[paragraph].left : paragraphs[paragraph].right) = points;
@@ -210,7 +212,7 @@ void FakeWord::selectionEndKey(std::int16_t unit, std::int16_t extend) {
     enter(QStringLiteral("Selection.EndKey"),
           QStringLiteral("Selection.EndKey(%1,%2)").arg(unit).arg(extend));
     needDocument();
-    if (unit != platform::wd::Story) throw badParameter();
+    if (unit != wordclient::wd::Story) throw badParameter();
     active_ = static_cast<int>(lines_.size());
     if (extend == 0) anchor_ = active_;
 }
@@ -219,10 +221,10 @@ void FakeWord::selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t
     enter(QStringLiteral("Selection.GoTo"),
           QStringLiteral("Selection.GoTo(%1,%2,%3)").arg(what).arg(which).arg(name));
     needDocument();
-    if (what != platform::wd::GoToPage) throw badParameter();
+    if (what != wordclient::wd::GoToPage) throw badParameter();
     // Like Word, a page past the end goes to the last page.
     const int currentPage = active_ / linesPerPage + 1;
-    int page = name > 0 ? name : (which == platform::wd::GoToNext ? currentPage + 1 : currentPage);
+    int page = name > 0 ? name : (which == wordclient::wd::GoToNext ? currentPage + 1 : currentPage);
     page = std::clamp(page, 1, std::max(remainingPages(), 1));
     anchor_ = active_ = (page - 1) * linesPerPage;
 }
@@ -231,7 +233,7 @@ void FakeWord::selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16
     enter(QStringLiteral("Selection.MoveUp"),
           QStringLiteral("Selection.MoveUp(%1,%2,%3)").arg(unit).arg(count).arg(extend));
     needDocument();
-    if (unit != platform::wd::Line) throw badParameter();
+    if (unit != wordclient::wd::Line) throw badParameter();
     active_ = std::max(0, active_ - count);
     if (extend == 0) anchor_ = active_;
 }

@@ -10,7 +10,7 @@
 
 #include "platform/AppError.h"
 #include "platform/Services.h"
-#include "platform/WordApplication.h"
+#include "wordclient/WordApplication.h"
 
 namespace testsupport {
 
@@ -27,7 +27,7 @@ namespace testsupport {
 // The document is a stack of pages of `linesPerPage` lines each. The selection is a range of lines of
 // what is left; Cut removes the selected lines and puts one picture per cut page on the clipboard
 // (several pages stacked top to bottom), so a test can tell which page an image came from.
-class FakeWord : public platform::WordApplication, public platform::WordFactory {
+class FakeWord : public wordclient::WordApplication, public wordclient::WordFactory {
   public:
     // What Cut leaves on the system clipboard.
     enum class CutPicture { PagePicture, LeaveClipboard, ClearClipboard };
@@ -42,11 +42,11 @@ class FakeWord : public platform::WordApplication, public platform::WordFactory 
     std::optional<int> contentPages;        // the pages really in the document; default max(pageCount, 1)
     std::optional<QVariant> pagesProperty;  // replaces the reported page count value when set
     int linesPerPage = 40;
-    std::vector<platform::ParagraphIndents> paragraphs;  // live: the conversion's writes land here
-    std::int16_t pageFitSetting = 0;                     // live: current page fit
-    bool running = false;                                // getObject finds a running Word
-    QString applicationName = platform::kWordName;       // the default property ("name")
-    bool createFails = false;                            // createObject throws 429
+    std::vector<wordclient::ParagraphIndents> paragraphs;  // live: the conversion's writes land here
+    std::int16_t pageFitSetting = 0;                       // live: current page fit
+    bool running = false;                                  // getObject finds a running Word
+    QString applicationName = wordclient::kWordName;       // the default property ("name")
+    bool createFails = false;                              // createObject throws 429
     bool documentMustExist = true;  // Documents.Open of a missing file throws 5174 as Word does
     CutPicture cutPicture = CutPicture::PagePicture;
     std::map<int, CutPicture> cutPictureOfPage;  // overrides cutPicture for the cut that starts at this page
@@ -74,18 +74,18 @@ class FakeWord : public platform::WordApplication, public platform::WordFactory 
     // The page of every 260-pixel band of a (possibly stacked) picture; any scale of the width is fine.
     static std::vector<int> pagesOfPicture(const QImage& picture);
 
-    // --- platform::WordFactory ---
-    std::unique_ptr<platform::WordApplication> createObject() override;
-    std::unique_ptr<platform::WordApplication> getObject() override;
+    // --- wordclient::WordFactory ---
+    std::unique_ptr<wordclient::WordApplication> createObject() override;
+    std::unique_ptr<wordclient::WordApplication> getObject() override;
 
-    // --- platform::WordApplication (what the handed-out objects forward to) ---
+    // --- wordclient::WordApplication (what the handed-out objects forward to) ---
     QString name() override;
     void documentsOpen(const QString& path) override;
     void activeDocumentRepaginate() override;
     QVariant builtInDocumentProperty(std::int16_t index) override;
     std::int16_t pageFit() override;
     void setPageFit(std::int16_t value) override;
-    std::vector<platform::ParagraphIndents> paragraphIndents() override;
+    std::vector<wordclient::ParagraphIndents> paragraphIndents() override;
     void setLeftIndent(int paragraph, double points) override;
     void setRightIndent(int paragraph, double points) override;
     double centimetersToPoints(double centimetres) override;
@@ -119,7 +119,7 @@ class FakeWord : public platform::WordApplication, public platform::WordFactory 
     int active_ = 0;
     int liveObjects_ = 0;
     std::shared_ptr<bool> alive_;
-    platform::services::Override<platform::WordFactory> installed_;  // for the fake's life
+    platform::services::Override<wordclient::WordFactory> installed_;  // for the fake's life
 };
 
 }  // namespace testsupport

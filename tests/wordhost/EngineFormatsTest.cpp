@@ -11,31 +11,31 @@
 #include <QSet>
 #include <QStandardPaths>
 
-#include "platform/HostWordFactory.h"
 #include "platform/ProgramExit.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/HostWordFactory.h"
 
 using namespace wordhosttest;
 using namespace testdocx;
 
 namespace {
 
-std::unique_ptr<platform::WordApplication> openInNewWord(const QString& path) {
-    auto word = platform::hostWordFactory().createObject();
+std::unique_ptr<wordclient::WordApplication> openInNewWord(const QString& path) {
+    auto word = wordclient::hostWordFactory().createObject();
     word->documentsOpen(path);
     word->activeDocumentRepaginate();
     return word;
 }
 
-int pagesOf(platform::WordApplication& word) {
-    return word.builtInDocumentProperty(platform::wd::PropertyPages).toInt();
+int pagesOf(wordclient::WordApplication& word) {
+    return word.builtInDocumentProperty(wordclient::wd::PropertyPages).toInt();
 }
 
-QImage cutEverything(platform::WordApplication& word) {
+QImage cutEverything(wordclient::WordApplication& word) {
     QGuiApplication::clipboard()->clear();
-    word.selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    word.selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
     word.selectionCut();
     return QGuiApplication::clipboard()->image();
 }
@@ -45,15 +45,15 @@ QString twoPagesWord97() {
 }
 
 // The selected text of each page, first to last, cutting the document page by page.
-QStringList pageTexts(platform::WordApplication& word) {
+QStringList pageTexts(wordclient::WordApplication& word) {
     QStringList texts;
     const int pages = pagesOf(word);
     for (int page = 1; page <= pages; ++page) {
         if (page < pages) {
-            word.selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
-            word.selectionMoveUp(platform::wd::Line, 20000, platform::wd::Extend);
+            word.selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
+            word.selectionMoveUp(wordclient::wd::Line, 20000, wordclient::wd::Extend);
         } else {
-            word.selectionEndKey(platform::wd::Story, platform::wd::Extend);
+            word.selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
         }
         texts << word.selectionText();
         word.selectionCut();
@@ -93,8 +93,9 @@ TEST(EngineFormats, AWord97DocumentOpensWhateverTheCaseOfItsStreamNames) {
                {utf16("Root Entry"), utf16("ROOT ENTRY")}}}}) {
         auto word = openInNewWord(copyWithChanges(name, changes));
         EXPECT_EQ(pagesOf(*word), 2) << name.toStdString();
-        word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
-        for (int i = 0; i < 100; ++i) word->selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend);
+        word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
+        for (int i = 0; i < 100; ++i)
+            word->selectionMoveUp(wordclient::wd::Line, 200, wordclient::wd::Extend);
         EXPECT_TRUE(word->selectionText().contains(QStringLiteral("first page"))) << name.toStdString();
         word->activeDocumentClose(0);
         word->quit();
@@ -135,7 +136,7 @@ TEST(EngineFormats, WordTemplatesOpenAsTheDocumentsTheyMake) {
     ASSERT_TRUE(QFile::copy(twoPagesWord97(), folder + QStringLiteral("/memo.dot")));  // a Word 97 template
     const auto before = folderSnapshot(folder);
 
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     for (const auto& [name, firstPage] :
          {std::pair{"letter.dotx", "Template page one"}, std::pair{"macros.dotm", "Template page one"},
           std::pair{"memo.dot", "first page"}}) {
@@ -210,7 +211,7 @@ TEST(EngineFormats, CommentsLeaveNoMarkOnThePage) {
     writeDocx((folder + QStringLiteral("/commented.docx")).toStdString(),
               {{"word/document.xml", documentXml(commented)}, {"word/comments.xml", comments}});
 
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     QList<QImage> pages;
     for (const char* name : {"plain.docx", "commented.docx"}) {
         word->documentsOpen(folder + QLatin1Char('/') + QLatin1String(name));
@@ -311,7 +312,7 @@ TEST(EngineFormats, NoPrivateFolderRemainsWhenTheProgramEndsDuringAConversion) {
             const QString path = makeFolder(QStringLiteral("running")) + QStringLiteral("/running.docx");
             writeDocx(path.toStdString(), pagedText(3, 4));
             auto word = openInNewWord(path);
-            word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
+            word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
             if (hostFolders().size() <= before.size()) std::_Exit(3);  // the host's folder is there
             platform::endProgramAtOnce();
         },

@@ -40,7 +40,7 @@ wordhosttest::FakeContent readDocument(const std::string& path, wordhosttest::Fa
     return content;
 }
 
-bool send(const wordhost::Message& reply) {
+bool send(const protocol::Message& reply) {
     const std::string line = reply.encodeLine();
     return shared::writeAll(STDOUT_FILENO, line.data(), line.size()) &&
            shared::writeAll(STDOUT_FILENO, reply.payload().data(), reply.payload().size());
@@ -52,18 +52,18 @@ int main() {
     wordhosttest::FakeHost host;
     if (const char* document = std::getenv("MARROWDALE_FAKE_DOCUMENT"))
         host.office.addDocument(document, readDocument(document, host.office));
-    wordhost::MessageReader reader;
+    protocol::MessageReader reader;
     char buffer[1 << 16];
     try {
         for (;;) {
             const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
             if (got <= 0) return 0;  // the client went away
             reader.feed(buffer, static_cast<std::size_t>(got));
-            while (const std::optional<wordhost::Message> request = reader.next()) {
+            while (const std::optional<protocol::Message> request = reader.next()) {
                 if (!send(host.dispatcher.handle(*request)) || host.dispatcher.quitRequested()) return 0;
             }
         }
-    } catch (const wordhost::ProtocolError& error) {
+    } catch (const protocol::ProtocolError& error) {
         std::fprintf(stderr, "fake_wordhost: %s\n", error.what());
         return 2;
     }

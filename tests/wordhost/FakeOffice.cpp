@@ -12,8 +12,8 @@
 
 namespace wordhosttest {
 
+using protocol::PagePicture;
 using wordhost::EngineError;
-using wordhost::PageImage;
 
 // Pictures of one export of a fake document; copies share the pages.
 class FakeOffice::Layout : public wordhost::PageLayout {
@@ -27,15 +27,15 @@ class FakeOffice::Layout : public wordhost::PageLayout {
         const FakePage& at = pages_->at(std::size_t(page));
         return {at.width, at.height};
     }
-    PageImage render(int page) const override {
+    PagePicture render(int page) const override {
         if (office_.failRenderOfPage == page) throw EngineError("The page cannot be drawn.");
         const FakePage& at = pages_->at(std::size_t(page));
-        PageImage picture;
+        PagePicture picture;
         picture.width = at.width;
         picture.height = at.height;
         const std::uint32_t pixel = 0xff000000u | std::uint32_t(export_) << 16 | std::uint32_t(page);
-        picture.pixels.resize(std::size_t(at.width) * std::size_t(at.height) * PageImage::kBytesPerPixel);
-        for (std::size_t i = 0; i < picture.pixels.size(); i += PageImage::kBytesPerPixel)
+        picture.pixels.resize(std::size_t(at.width) * std::size_t(at.height) * PagePicture::kBytesPerPixel);
+        for (std::size_t i = 0; i < picture.pixels.size(); i += PagePicture::kBytesPerPixel)
             std::memcpy(picture.pixels.data() + i, &pixel, sizeof pixel);
         std::lock_guard lock(office_.mutex_);
         office_.renders_.push_back({export_, page});
@@ -59,11 +59,11 @@ class FakeOffice::Document : public wordhost::LoadedDocument {
     ~Document() override { --office_.openDocuments; }
 
     int enginePageCount() override { return static_cast<int>(currentPages().size()); }
-    const std::vector<wordhost::Indents>& indents() override { return content_.paragraphs; }
+    const std::vector<protocol::ParagraphIndents>& indents() override { return content_.paragraphs; }
     void setIndent(std::size_t paragraph, bool left, double points) override {
         if (paragraph >= content_.paragraphs.size()) {
             throw EngineError("The requested member of the collection does not exist.",
-                              wordhost::EngineErrorNumber::NoSuchMember);
+                              protocol::EngineErrorNumber::NoSuchMember);
         }
         if (office_.refuseIndentsOf.count(paragraph) != 0)
             throw EngineError("The indent of this paragraph cannot be changed.");
@@ -123,9 +123,9 @@ PictureTag tagOfPixel(std::uint32_t pixel) {
     return {static_cast<int>((pixel >> 16) & 0xff), static_cast<int>(pixel & 0xffff)};
 }
 
-std::vector<PictureTag> tagsOf(const PageImage& picture) {
+std::vector<PictureTag> tagsOf(const PagePicture& picture) {
     std::vector<PictureTag> tags;
-    const std::size_t row = std::size_t(picture.width) * PageImage::kBytesPerPixel;
+    const std::size_t row = std::size_t(picture.width) * PagePicture::kBytesPerPixel;
     for (int y = 0; y < picture.height; ++y) {
         std::uint32_t pixel = 0;
         std::memcpy(&pixel, picture.pixels.data() + std::size_t(y) * row, sizeof pixel);
@@ -143,7 +143,7 @@ wordhost::EngineStarter FakeOffice::starter() {
     return [this](const std::string&) -> std::unique_ptr<wordhost::Engine> {
         if (failStart) {
             throw EngineError("The document engine cannot be started.",
-                              wordhost::EngineErrorNumber::CantCreate);
+                              protocol::EngineErrorNumber::CantCreate);
         }
         ++starts;
         return std::make_unique<Engine>(*this);
@@ -159,11 +159,11 @@ bool FakeOffice::waitForRenders(std::size_t count) {
     return testsupport::waitUntil([&] { return renders().size() >= count; }, 10000);
 }
 
-wordhost::Message FakeHost::call(const std::string& line, std::string payload) {
+protocol::Message FakeHost::call(const std::string& line, std::string payload) {
     std::istringstream words(line);
     std::string word;
     words >> word;
-    wordhost::Message request(word);
+    protocol::Message request(word);
     while (words >> word) {
         const std::size_t equals = word.find('=');
         request.set(word.substr(0, equals), word.substr(equals + 1));
@@ -173,7 +173,7 @@ wordhost::Message FakeHost::call(const std::string& line, std::string payload) {
 }
 
 int FakeHost::errorOf(const std::string& line, std::string payload) {
-    const wordhost::Message reply = call(line, std::move(payload));
+    const protocol::Message reply = call(line, std::move(payload));
     return reply.is("ok") ? 0 : static_cast<int>(reply.getInt("number"));
 }
 

@@ -27,7 +27,7 @@ struct FakePage {
 // A document the fake office knows by its path.
 struct FakeContent {
     std::vector<FakePage> pages;
-    std::vector<wordhost::Indents> paragraphs;
+    std::vector<protocol::ParagraphIndents> paragraphs;
     // The layout once any indent was written (empty: the same pages).
     std::vector<FakePage> pagesAfterIndentWrites;
 };
@@ -43,7 +43,7 @@ struct PictureTag {
 };
 PictureTag tagOfPixel(std::uint32_t pixel);
 // The tags of the pages stacked in a cut picture, top to bottom.
-std::vector<PictureTag> tagsOf(const wordhost::PageImage& picture);
+std::vector<PictureTag> tagsOf(const protocol::PagePicture& picture);
 
 // The document engine in memory, for host tests without LibreOffice: documents are known by
 // path, layouts are lists of pages, pictures tell which page of which export they show. Counts
@@ -91,7 +91,7 @@ struct FakeHost {
     wordhost::CommandDispatcher dispatcher{folder, office.starter()};
 
     // Sends a request given as its command line ("goto which=1 name=2"), with an optional payload.
-    wordhost::Message call(const std::string& line, std::string payload = {});
+    protocol::Message call(const std::string& line, std::string payload = {});
     // The reply's error number, 0 for "ok".
     int errorOf(const std::string& line, std::string payload = {});
     // A file in the private folder, known to the office as a document with `content`.

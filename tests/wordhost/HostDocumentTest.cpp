@@ -16,9 +16,9 @@ namespace {
 
 // The pages a cut reply shows, as (export, layout page); nothing for an empty cut.
 std::vector<PictureTag> cutTags(FakeHost& host) {
-    wordhost::Message reply = host.call("cut");
+    protocol::Message reply = host.call("cut");
     EXPECT_TRUE(reply.is("ok")) << reply.get("description");
-    const std::optional<wordhost::PagePicture> picture = wordhost::takeCutPicture(reply);
+    const std::optional<protocol::PagePicture> picture = protocol::takeCutPicture(reply);
     return picture ? wordhosttest::tagsOf(*picture) : std::vector<PictureTag>{};
 }
 
@@ -35,9 +35,9 @@ std::vector<PictureTag> cutFirstPage(FakeHost& host) {
     return cutTags(host);
 }
 
-std::string edits(const std::vector<wordhost::IndentEdit>& list) {
+std::string edits(const std::vector<protocol::IndentEdit>& list) {
     std::string payload;
-    for (const auto& edit : list) wordhost::appendIndentEdit(payload, edit);
+    for (const auto& edit : list) protocol::appendIndentEdit(payload, edit);
     return payload;
 }
 
@@ -111,14 +111,15 @@ TEST(HostDocument, IndentWritesAreLaidOutOnceWhenPagesAreNeeded) {
     ASSERT_EQ(host.errorOf("hello version=1"), 0);
     ASSERT_EQ(host.errorOf("open path=" + path), 0);
 
-    const wordhost::Message paragraphs = host.call("paragraphs");
+    const protocol::Message paragraphs = host.call("paragraphs");
     EXPECT_EQ(paragraphs.getInt("count"), 3);
-    EXPECT_EQ(wordhost::decodeIndents(paragraphs.payload()), content.paragraphs);
+    EXPECT_EQ(protocol::decodeIndents(paragraphs.payload()), content.paragraphs);
     EXPECT_EQ(host.errorOf("setindents", edits({{2, true, 0}, {2, false, 0}})), 0);
     EXPECT_EQ(host.errorOf("repaginate"), 0);
     EXPECT_EQ(pagesLeft(host), 2);  // the engine's own layout: no export yet
     EXPECT_EQ(host.office.exports, 0);
-    EXPECT_EQ(wordhost::decodeIndents(host.call("paragraphs").payload())[2], (wordhost::Indents{0, 0}));
+    EXPECT_EQ(protocol::decodeIndents(host.call("paragraphs").payload())[2],
+              (protocol::ParagraphIndents{0, 0}));
 
     EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 0}}));
     EXPECT_EQ(pagesLeft(host), 1);
@@ -153,16 +154,16 @@ TEST(HostDocument, AnIndentBatchTriesEveryWriteAndNamesTheRefusedOnes) {
     ASSERT_EQ(host.errorOf("hello version=1"), 0);
     ASSERT_EQ(host.errorOf("open path=" + path), 0);
 
-    wordhost::Message reply =
+    protocol::Message reply =
         host.call("setindents", edits({{0, true, 0}, {5, true, 0}, {1, false, 0}, {7, false, 0}}));
     ASSERT_TRUE(reply.is("ok")) << reply.get("description");
     EXPECT_EQ(reply.getInt("failed"), 2);
     const std::string missing = "The requested member of the collection does not exist.";
-    EXPECT_EQ(wordhost::decodeIndentWriteFailures(reply.payload()),
-              (std::vector<wordhost::IndentWriteFailure>{{1, 5941, missing}, {3, 5941, missing}}));
+    EXPECT_EQ(protocol::decodeIndentWriteFailures(reply.payload()),
+              (std::vector<protocol::IndentWriteFailure>{{1, 5941, missing}, {3, 5941, missing}}));
     EXPECT_EQ(host.office.indentWrites, 2);
-    EXPECT_EQ(wordhost::decodeIndents(host.call("paragraphs").payload()),
-              (std::vector<wordhost::Indents>{{0, 0}, {0, 0}}));
+    EXPECT_EQ(protocol::decodeIndents(host.call("paragraphs").payload()),
+              (std::vector<protocol::ParagraphIndents>{{0, 0}, {0, 0}}));
 
     reply = host.call("setindents", edits({{0, true, 3}}));
     EXPECT_FALSE(reply.has("failed"));

@@ -61,7 +61,7 @@ void checkRows(Start start, const std::vector<Row>& rows) {
         std::string document;
         std::unique_ptr<FakeHost> host = hostIn(start, &document);
         std::string payload;
-        const wordhost::Message reply = host->call(requestLine(row.request, document, &payload), payload);
+        const protocol::Message reply = host->call(requestLine(row.request, document, &payload), payload);
         EXPECT_EQ(reply.is("ok") ? 0 : reply.getInt("number"), row.error) << reply.get("description");
         if (row.description) {
             EXPECT_EQ(reply.get("description"), row.description);
@@ -167,7 +167,7 @@ TEST(HostLifecycle, AFailedHandshakeLeavesTheHostASpare) {
 TEST(HostLifecycle, AClaimedHostIsRegisteredUntilReleasedAndReleaseForgetsThePageFit) {
     FakeHost host;
     const auto registered = [] {
-        const std::vector<int> hosts = wordhost::runningHosts();
+        const std::vector<int> hosts = protocol::runningHosts();
         return std::count(hosts.begin(), hosts.end(), static_cast<int>(::getpid())) == 1;
     };
     EXPECT_FALSE(registered());
@@ -190,14 +190,14 @@ TEST(HostLifecycle, AnOpenThatFailsClosesTheDocumentBeforeButBadArgumentsChangeN
     ASSERT_EQ(host.errorOf("hello version=1"), 0);
     ASSERT_EQ(host.errorOf("open path=" + good), 0);
 
-    const wordhost::Message empty = host.call("open path=");
+    const protocol::Message empty = host.call("open path=");
     EXPECT_EQ(empty.get("description"), "Bad parameter: no document was named.");
     EXPECT_EQ(host.dispatcher.state(), HostState::DocumentOpen);
     EXPECT_EQ(host.office.openDocuments, 1);
     EXPECT_EQ(host.errorOf("moveup unit=5 extend=7"), 440);
     EXPECT_EQ(host.dispatcher.state(), HostState::DocumentOpen);
 
-    const wordhost::Message refused = host.call("open path=" + bad);
+    const protocol::Message refused = host.call("open path=" + bad);
     EXPECT_EQ(refused.get("description"), "\"" + bad + "\" is not a Word document.");
     EXPECT_EQ(host.dispatcher.state(), HostState::Claimed);
     EXPECT_EQ(host.office.openDocuments, 0);
@@ -212,7 +212,7 @@ TEST(HostLifecycle, ADocumentReadAheadServesItsOpenOnlyWhileTheFileIsTheSame) {
     EXPECT_EQ(host.office.opens, 1);
     EXPECT_EQ(host.office.exports, 0);  // the engine's own page count serves
     ASSERT_EQ(host.errorOf("hello version=1"), 0);
-    const wordhost::Message opened = host.call("open path=" + path);
+    const protocol::Message opened = host.call("open path=" + path);
     EXPECT_FALSE(opened.has("readaheadfailed"));
     EXPECT_EQ(host.office.opens, 1);
     ASSERT_EQ(host.errorOf("close"), 0);
@@ -254,7 +254,7 @@ TEST(HostLifecycle, AFailedReadAheadMarksTheEngineForTheRestOfItsLife) {
     ASSERT_EQ(host.errorOf("hello version=1"), 0);
     EXPECT_EQ(host.call("open path=" + fine).get("readaheadfailed"), "1");
     ASSERT_EQ(host.errorOf("close"), 0);
-    const wordhost::Message release = host.call("release");
+    const protocol::Message release = host.call("release");
     EXPECT_EQ(release.get("description"), "The engine failed reading a document ahead.");
     EXPECT_EQ(host.dispatcher.state(), HostState::Claimed);
     EXPECT_EQ(host.errorOf("quit"), 0);

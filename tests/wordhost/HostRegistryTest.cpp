@@ -28,9 +28,9 @@ class HostRegistryTest : public ::testing::Test {
         ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
     }
     static QString registered() {
-        wordhost::HostRegistration registration;
-        EXPECT_EQ(wordhost::runningHosts(), std::vector<int>{static_cast<int>(::getpid())});
-        EXPECT_TRUE(wordhost::hostRunning(::getpid()));
+        protocol::HostRegistration registration;
+        EXPECT_EQ(protocol::runningHosts(), std::vector<int>{static_cast<int>(::getpid())});
+        EXPECT_TRUE(protocol::hostRunning(::getpid()));
         return QFileInfo(QString::fromStdString(registration.path())).path();
     }
 
@@ -44,8 +44,8 @@ TEST_F(HostRegistryTest, APrivateRuntimeFolderHoldsTheRegistrations) {
     chmodTo(runtime.path(), 0700);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     EXPECT_EQ(registered(), runtime.path() + QStringLiteral("/marrowdale"));
-    EXPECT_FALSE(wordhost::hostRunning(::getpid()));
-    EXPECT_TRUE(wordhost::runningHosts().empty());
+    EXPECT_FALSE(protocol::hostRunning(::getpid()));
+    EXPECT_TRUE(protocol::runningHosts().empty());
 }
 
 // Without a usable runtime folder, folders that someone could have made in advance (the old fixed
@@ -75,7 +75,7 @@ TEST_F(HostRegistryTest, WithoutARuntimeFolderOnlyAFolderMadeByMkdtempIsTrusted)
         EXPECT_TRUE(QFileInfo(folder).fileName().startsWith(QStringLiteral("marrowdale-hosts-") + uid + '-'));
         EXPECT_EQ(QFileInfo(folder).path(), tmp.path());
         EXPECT_EQ(QFileInfo(folder).permissions() & 0x0077, 0) << "closed to group and others";
-        EXPECT_TRUE(wordhost::runningHosts().empty());
+        EXPECT_TRUE(protocol::runningHosts().empty());
     }
     // The one folder made is used again, by later hosts and look-ups alike.
     EXPECT_EQ(QDir(tmp.path()).entryList({QStringLiteral("marrowdale-hosts-*")}, QDir::Dirs).size(), 2);
@@ -87,21 +87,21 @@ namespace {
 
 // The registry is read back from file names and descriptor links any process of the user can make.
 TEST(HostRecords, OnlyNamesOfProcessesThatCanExistAreHosts) {
-    EXPECT_EQ(wordhost::hostOfRegistrationName(wordhost::registrationName(4242)), 4242);
-    EXPECT_EQ(wordhost::hostOfRegistrationName("wordhost-2147483647.lock"), 2147483647);
+    EXPECT_EQ(protocol::hostOfRegistrationName(protocol::registrationName(4242)), 4242);
+    EXPECT_EQ(protocol::hostOfRegistrationName("wordhost-2147483647.lock"), 2147483647);
     for (const char* name : {"wordhost-0.lock", "wordhost-2147483648.lock", "wordhost-4294967297.lock",
                              "wordhost-99999999999999999999.lock", "wordhost--1.lock", "wordhost-+1.lock",
                              "wordhost-.lock", "wordhost-1.lock.tmp", "wordhost-1 .lock", "other-1.lock"}) {
-        EXPECT_EQ(wordhost::hostOfRegistrationName(name), std::nullopt) << name;
+        EXPECT_EQ(protocol::hostOfRegistrationName(name), std::nullopt) << name;
     }
 }
 
 TEST(HostRecords, AnOwnerLinkNamesItsPrivateFolder) {
-    EXPECT_EQ(wordhost::privateFolderOfOwnerLink("/tmp/marrowdale-wordhost-Ab12/.owner"),
+    EXPECT_EQ(protocol::privateFolderOfOwnerLink("/tmp/marrowdale-wordhost-Ab12/.owner"),
               "/tmp/marrowdale-wordhost-Ab12");
     for (const char* link : {"/tmp/marrowdale-wordhost-Ab12/.owner (deleted)", "/tmp/other/.owner", "/.owner",
                              ".owner", "marrowdale-wordhost-x/.owner", "/tmp/marrowdale-word/.owner", ""}) {
-        EXPECT_EQ(wordhost::privateFolderOfOwnerLink(link), "") << link;
+        EXPECT_EQ(protocol::privateFolderOfOwnerLink(link), "") << link;
     }
 }
 

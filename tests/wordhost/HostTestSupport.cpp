@@ -38,7 +38,7 @@ QString makeFolder(const QString& name) {
 bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 
 pid_t onlyRunningHost() {
-    const std::vector<int> hosts = wordhost::runningHosts();
+    const std::vector<int> hosts = protocol::runningHosts();
     return hosts.size() == 1 ? hosts.front() : -1;
 }
 

@@ -8,32 +8,32 @@
 
 #include "conversion/Word1.h"
 #include "platform/AppError.h"
-#include "platform/HostReply.h"
-#include "platform/HostWordApplication.h"
 #include "platform/Services.h"
 #include "protocol/Requests.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingDialogs.h"
+#include "wordclient/HostReply.h"
+#include "wordclient/HostWordApplication.h"
 
 namespace {
 
 // Word objects whose hosts are fake_wordhost processes.
-class FakeHostFactory : public platform::WordFactory, private platform::EngineKeeper {
+class FakeHostFactory : public wordclient::WordFactory, private wordclient::EngineKeeper {
   public:
-    std::unique_ptr<platform::WordApplication> createObject() override {
-        auto host = std::make_unique<platform::WordHostProcess>(QStringLiteral(FAKE_WORDHOST_PATH));
-        const std::vector<wordhost::Message> replies = host->exchange({wordhost::HelloRequest{}.encode()});
-        platform::throwIfError(replies.front());
+    std::unique_ptr<wordclient::WordApplication> createObject() override {
+        auto host = std::make_unique<wordclient::WordHostProcess>(QStringLiteral(FAKE_WORDHOST_PATH));
+        const std::vector<protocol::Message> replies = host->exchange({protocol::HelloRequest{}.encode()});
+        wordclient::throwIfError(replies.front());
         host->setPrivateFolder(replies.front().get("folder"));
-        return platform::newHostWordApplication(std::move(host), *this);
+        return wordclient::newHostWordApplication(std::move(host), *this);
     }
-    std::unique_ptr<platform::WordApplication> getObject() override {
+    std::unique_ptr<wordclient::WordApplication> getObject() override {
         throw platform::AppError(platform::ErrorNumber::CantCreateObject);
     }
 
   private:
-    void quitted(std::unique_ptr<platform::WordHostProcess>) override {}  // the host ends with its channel
+    void quitted(std::unique_ptr<wordclient::WordHostProcess>) override {}  // the host ends with its channel
 };
 
 class IndentWritesTest : public ::testing::Test {
@@ -53,7 +53,7 @@ class IndentWritesTest : public ::testing::Test {
     QTemporaryDir folder;
     QString document;
     FakeHostFactory factory;
-    platform::services::Override<platform::WordFactory> installed{&factory};
+    platform::services::Override<wordclient::WordFactory> installed{&factory};
 };
 
 QString descriptionOf(const std::exception_ptr& failure) {
@@ -80,7 +80,8 @@ TEST_F(IndentWritesTest, ARefusedWriteFailsItselfAndTheOthersAreMade) {
     EXPECT_EQ(descriptionOf(failures[3]), QString());
     EXPECT_EQ(descriptionOf(failures[4]),
               QStringLiteral("The requested member of the collection does not exist."));
-    EXPECT_EQ(word->paragraphIndents(), (std::vector<platform::ParagraphIndents>{{0, 0}, {-3, -2}, {0, 0}}));
+    EXPECT_EQ(word->paragraphIndents(),
+              (std::vector<wordclient::ParagraphIndents>{{0, 0}, {-3, -2}, {0, 0}}));
 
     // One write alone fails at its own call; the call after it goes well.
     try {
@@ -89,8 +90,8 @@ TEST_F(IndentWritesTest, ARefusedWriteFailsItselfAndTheOthersAreMade) {
     } catch (const platform::AppError& error) {
         EXPECT_EQ(error.description(), refused);
     }
-    EXPECT_NO_THROW(word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2));
-    word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+    EXPECT_NO_THROW(word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2));
+    word->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
     word->quit();
 }
 

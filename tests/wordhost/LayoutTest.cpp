@@ -10,10 +10,10 @@
 #include <algorithm>
 
 #include "platform/AppError.h"
-#include "platform/HostWordFactory.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/HostWordFactory.h"
 
 using namespace wordhosttest;
 
@@ -121,15 +121,15 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
     ASSERT_GE(documents.size(), 10);
     const QString references = exportReferences(docs, documents);
 
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     int compared = 0;
     for (const QString& document : documents) {
         const int expected = pdfPages(referencePdf(references, docs, document));
         try {
             word->documentsOpen(document);
             word->activeDocumentRepaginate();
-            const int pages = word->builtInDocumentProperty(platform::wd::PropertyPages).toInt();
-            word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+            const int pages = word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt();
+            word->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
             if (hasEndnotes(document))
                 EXPECT_LE(pages, expected) << document.toStdString();  // endnotes on no page of their own
             else
@@ -138,7 +138,7 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
         } catch (const platform::AppError& error) {
             // The host may refuse only what the office suite could not export either.
             EXPECT_EQ(expected, -1) << document.toStdString() << ": " << error.what();
-            word = platform::hostWordFactory().createObject();  // the engine may be gone with it
+            word = wordclient::hostWordFactory().createObject();  // the engine may be gone with it
         }
     }
     word->quit();

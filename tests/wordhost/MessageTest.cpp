@@ -5,9 +5,9 @@
 
 #include "protocol/Message.h"
 
-using wordhost::Message;
-using wordhost::MessageReader;
-using wordhost::ProtocolError;
+using protocol::Message;
+using protocol::MessageReader;
+using protocol::ProtocolError;
 
 TEST(Message, TravelsIntactByteByByteWithPayloadAndOddValues) {
     Message sent("open");

@@ -11,8 +11,8 @@
 #include "wordhost/MupdfLayout.h"
 #include "wordhost/PageText.h"
 
+using protocol::PagePicture;
 using wordhost::MupdfLayout;
-using wordhost::PageImage;
 
 namespace {
 
@@ -71,7 +71,7 @@ std::string writeFile(const std::string& name, const std::string& contents) {
     return path;
 }
 
-std::uint32_t pixel(const PageImage& picture, int x, int y) {
+std::uint32_t pixel(const PagePicture& picture, int x, int y) {
     std::uint32_t value;
     std::memcpy(&value, picture.pixels.data() + (std::size_t(y) * picture.width + x) * 4, 4);
     return value;
@@ -109,10 +109,10 @@ TEST(MupdfLayout, PicturesAreDrawnOnWhiteInTheReplysPixelFormat) {
     page.content = "1 0 0 rg 0 692 100 100 re f 0 0 1 rg 512 0 100 100 re f 0 g\n" + text(200, 400, "Ink");
     const std::string path = writeFile("colours.pdf", pdfFile({page, page}));
     MupdfLayout layout(path);
-    const PageImage picture = layout.render(0);
+    const PagePicture picture = layout.render(0);
     ASSERT_EQ(picture.width, 1275);
     ASSERT_EQ(picture.height, 1650);
-    ASSERT_EQ(picture.pixels.size(), std::size_t(1275) * 1650 * PageImage::kBytesPerPixel);
+    ASSERT_EQ(picture.pixels.size(), std::size_t(1275) * 1650 * PagePicture::kBytesPerPixel);
     EXPECT_EQ(pixel(picture, 600, 100), 0xffffffffu);    // paper
     EXPECT_EQ(pixel(picture, 50, 50), 0xffff0000u);      // red, top left
     EXPECT_EQ(pixel(picture, 1250, 1620), 0xff0000ffu);  // blue, bottom right
@@ -127,7 +127,7 @@ TEST(MupdfLayout, PicturesAreDrawnOnWhiteInTheReplysPixelFormat) {
 
     // Another thread reads the same export with a reader of its own and draws the same page.
     std::unique_ptr<wordhost::PageLayout> again = layout.openAgain();
-    const PageImage drawnElsewhere = std::async(std::launch::async, [&] { return again->render(1); }).get();
+    const PagePicture drawnElsewhere = std::async(std::launch::async, [&] { return again->render(1); }).get();
     EXPECT_EQ(drawnElsewhere.pixels, picture.pixels);
 }
 

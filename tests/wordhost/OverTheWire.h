@@ -2,7 +2,7 @@
 
 #include "protocol/Message.h"
 
-namespace wordhost {
+namespace protocol {
 
 // The message as the other side reads it: written to bytes and cut out of them again.
 inline Message overTheWire(const Message& message) {
@@ -13,4 +13,4 @@ inline Message overTheWire(const Message& message) {
     return received ? *received : Message("lost");
 }
 
-}  // namespace wordhost
+}  // namespace protocol

@@ -10,7 +10,7 @@
 #include "protocol/PagePicture.h"
 #include "tests/wordhost/OverTheWire.h"
 
-using namespace wordhost;
+using namespace protocol;
 
 namespace {
 std::string overTheWire(const std::string& payload) {
@@ -19,13 +19,13 @@ std::string overTheWire(const std::string& payload) {
 }  // namespace
 
 TEST(IndentPayloads, ParagraphIndentsTravelExactly) {
-    const std::vector<Indents> sent{
+    const std::vector<ParagraphIndents> sent{
         {0, 0},
         {-36, 18.5},
         {0.1, 1.0 / 3.0},
         {72.00000000000001, -0.0},
         {std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}};
-    const std::vector<Indents> received = decodeIndents(overTheWire(encodeIndents(sent)));
+    const std::vector<ParagraphIndents> received = decodeIndents(overTheWire(encodeIndents(sent)));
     EXPECT_EQ(received, sent);
     EXPECT_TRUE(std::signbit(received[3].right)) << "-0 stays -0";
     EXPECT_TRUE(decodeIndents(encodeIndents({})).empty());

@@ -5,25 +5,25 @@
 #include <QDir>
 
 #include "platform/AppError.h"
-#include "platform/HostWordFactory.h"
 #include "protocol/HostRegistry.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/HostWordFactory.h"
 
 namespace {
 
 TEST(RegistryWithoutRuntimeFolder, AttachFindsTheRunningHost) {
     // Before any host of this process starts, so every host inherits it.
     qunsetenv("XDG_RUNTIME_DIR");
-    auto word = platform::hostWordFactory().createObject();
+    auto word = wordclient::hostWordFactory().createObject();
     word->name();
     const QStringList folders =
         QDir(qEnvironmentVariable("TMPDIR")).entryList({QStringLiteral("marrowdale-hosts-*")}, QDir::Dirs);
     EXPECT_EQ(folders.size(), 1) << folders.join(' ').toStdString();
-    auto attached = platform::hostWordFactory().getObject();
+    auto attached = wordclient::hostWordFactory().getObject();
     EXPECT_EQ(attached->name(), QStringLiteral("Microsoft Word"));
     word->quit();
-    EXPECT_TRUE(wordhosttest::waitUntil([] { return wordhost::runningHosts().empty(); }, 10000));
+    EXPECT_TRUE(wordhosttest::waitUntil([] { return protocol::runningHosts().empty(); }, 10000));
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
-// Every request with arguments reads back as the client wrote it, through the wire; what a
-// client may leave out reads as Word's default, and a malformed number is refused.
+// Every request and every reply the client reads comes back as it was written, through the wire;
+// what a client may leave out reads as Word's default, and a malformed number is refused.
 #include <gtest/gtest.h>
 
+#include "protocol/Replies.h"
 #include "protocol/Requests.h"
 #include "tests/wordhost/OverTheWire.h"
 
-using namespace wordhost;
+using namespace protocol;
 
 namespace {
 
@@ -37,6 +38,51 @@ TEST(Requests, ReadBackAsWritten) {
     const MoveUpRequest up{wd::Line, 32767, wd::Extend};
     EXPECT_EQ(roundTrip(up), up);
     EXPECT_EQ(roundTrip(MoveUpRequest{9, -1, 0}), (MoveUpRequest{9, -1, 0}));
+    const SetIndentsRequest indents{{{0, true, -12.5}, {7, false, 0}, {1u << 20, true, 1e-3}}};
+    EXPECT_EQ(roundTrip(indents), indents);
+    EXPECT_EQ(roundTrip(SetIndentsRequest{}), SetIndentsRequest{});
+}
+
+TEST(Requests, ThoseWithoutArgumentsAreTheirNameAlone) {
+    EXPECT_EQ(CutRequest().encode().encode(), "cut\n");
+    EXPECT_EQ(QuitRequest().encode().encode(), "quit\n");
+    EXPECT_TRUE(roundTrip(WarmRequest()) == WarmRequest());
+    EXPECT_TRUE(overTheWire(GetPageFitRequest().encode()).is("GetPageFit"));
+}
+
+template <typename Reply>
+Reply replyRoundTrip(const Reply& reply) {
+    const Message message = overTheWire(reply.encode());
+    EXPECT_TRUE(message.is(OkReply::kName));
+    return Reply::read(message);
+}
+
+TEST(Replies, ReadBackAsWritten) {
+    const HelloReply hello{kProtocolVersion, kEngineName, "/tmp/marrowdale-wordhost-a b=c"};
+    EXPECT_EQ(replyRoundTrip(hello), hello);
+    EXPECT_EQ(replyRoundTrip(OpenReply{true}), OpenReply{true});
+    EXPECT_EQ(replyRoundTrip(OpenReply{false}), OpenReply{false});
+    EXPECT_EQ(replyRoundTrip(NameReply{kEngineName}), NameReply{kEngineName});
+    EXPECT_EQ(replyRoundTrip(NumberReply{-4}), NumberReply{-4});
+    const ParagraphsReply paragraphs{{{-28.35, 0}, {0, 14.2}}};
+    EXPECT_EQ(replyRoundTrip(paragraphs), paragraphs);
+    const SetIndentsReply refused{{{1, 5941, "No such paragraph: 7 = 7%\n"}}};
+    EXPECT_EQ(replyRoundTrip(refused), refused);
+    EXPECT_EQ(replyRoundTrip(SetIndentsReply{}), SetIndentsReply{});
+    const std::string text("line one\r\0two \xE2\x82\xAC", 17);
+    EXPECT_EQ(replyRoundTrip(TextReply{text}).text, text);
+
+    const Message error = overTheWire(ErrorReply{5941, "No such member"}.encode());
+    EXPECT_TRUE(error.is(ErrorReply::kName));
+    EXPECT_EQ(ErrorReply::read(error, 440), (ErrorReply{5941, "No such member"}));
+    EXPECT_EQ(ErrorReply::read(Message("error"), 440).number, 440);  // a bare error is the general one
+}
+
+TEST(Replies, WhatIsLeftOutReadsAsCleanAndMalformedNumbersAreRefused) {
+    EXPECT_FALSE(OpenReply::read(Message("ok")).readAheadFailed);
+    EXPECT_THROW(NumberReply::read(Message("ok")), ProtocolError);
+    EXPECT_THROW(NumberReply::read(Message("ok").set("value", "14 pages")), ProtocolError);
+    EXPECT_THROW(ParagraphsReply::read(Message("ok").setPayload("12 x\n")), ProtocolError);
 }
 
 TEST(Requests, WhatIsLeftOutReadsAsWordsDefault) {

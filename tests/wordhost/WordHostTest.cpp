@@ -17,16 +17,16 @@
 #include <csignal>
 
 #include "platform/AppError.h"
-#include "platform/HostWordFactory.h"
 #include "platform/Services.h"
-#include "platform/WordHostProcess.h"
 #include "protocol/HostRegistry.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/HostTestSupport.h"
+#include "wordclient/HostWordFactory.h"
+#include "wordclient/WordHostProcess.h"
 
 using platform::AppError;
-using platform::WordApplication;
+using wordclient::WordApplication;
 using namespace wordhosttest;
 using namespace testdocx;
 
@@ -34,7 +34,7 @@ namespace {
 
 constexpr QSize kLetterAt150Dpi(1275, 1650);
 
-std::unique_ptr<WordApplication> newWord() { return platform::hostWordFactory().createObject(); }
+std::unique_ptr<WordApplication> newWord() { return wordclient::hostWordFactory().createObject(); }
 
 QString makeDocument(const QString& folder, const QString& name, const std::vector<Paragraph>& paragraphs) {
     const QString path = folder + QLatin1Char('/') + name;
@@ -44,8 +44,9 @@ QString makeDocument(const QString& folder, const QString& name, const std::vect
 
 // The conversion's selection of the first remaining `pages` pages.
 void selectFirstPages(WordApplication& word, int pages) {
-    word.selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, static_cast<std::int16_t>(pages + 1));
-    for (int i = 0; i < 100; ++i) word.selectionMoveUp(platform::wd::Line, 200, platform::wd::Extend);
+    word.selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext,
+                       static_cast<std::int16_t>(pages + 1));
+    for (int i = 0; i < 100; ++i) word.selectionMoveUp(wordclient::wd::Line, 200, wordclient::wd::Extend);
 }
 
 QImage cutToClipboard(WordApplication& word) {
@@ -89,9 +90,9 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     word->documentsOpen(path);
     EXPECT_EQ(folderSnapshot(folder), before) << "no lock file or anything else beside the document";
     word->activeDocumentRepaginate();
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 4);
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 4);
     EXPECT_EQ(word->pageFit(), 0);
-    word->setPageFit(platform::wd::PageFitBestFit);
+    word->setPageFit(wordclient::wd::PageFitBestFit);
     EXPECT_EQ(word->pageFit(), 2);
 
     // Page 1 alone.
@@ -103,7 +104,7 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     const QImage page1 = cutToClipboard(*word);
     EXPECT_EQ(page1.size(), kLetterAt150Dpi);
     EXPECT_GT(inkIn(page1, 0, page1.height() / 4), 0.001);
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 3);
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 3);
     EXPECT_EQ(folderSnapshot(folder), before);
 
     // Pages 2 and 3 at once: one picture, one page below the other; the empty page still has a mark.
@@ -117,20 +118,20 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
     EXPECT_LT(inkIn(pages23, pages23.height() / 2, pages23.height()), 0.0001);
 
     // The last pass takes the rest.
-    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    word->selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
     EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 4 line 1\r")));
     EXPECT_EQ(cutToClipboard(*word).size(), kLetterAt150Dpi);
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 0);
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 0);
 
     // Nothing left: nothing selected, and a cut leaves the clipboard alone.
-    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    word->selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
     EXPECT_EQ(word->selectionText(), QString());
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     word->selectionCut();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
 
     word->setPageFit(0);
-    word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+    word->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
     EXPECT_EQ(callError([&] { word->activeDocumentRepaginate(); }).number(), 4248);
     const pid_t host = onlyRunningHost();
     ASSERT_GT(host, 0);
@@ -145,11 +146,11 @@ TEST(WordHost, ACutTooLargeForOnePictureIsRefused) {
     const QString path = makeDocument(folder, QStringLiteral("long.docx"), pagedText(90, 1));
     auto word = newWord();
     word->documentsOpen(path);
-    word->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+    word->selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
     const AppError error = callError([&] { word->selectionCut(); });
     EXPECT_EQ(error.number(), platform::ErrorNumber::AutomationError);
     EXPECT_TRUE(error.description().startsWith(QStringLiteral("The selection is too large"))) << error.what();
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 90);
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 90);
     selectFirstPages(*word, 1);
     EXPECT_EQ(cutToClipboard(*word).size(), kLetterAt150Dpi);
     word->quit();
@@ -165,7 +166,7 @@ TEST(WordHost, ParagraphIndentsTravelInBatches) {
     auto word = newWord();
     word->documentsOpen(path);
     word->activeDocumentRepaginate();
-    const std::vector<platform::ParagraphIndents> indents = word->paragraphIndents();
+    const std::vector<wordclient::ParagraphIndents> indents = word->paragraphIndents();
     if (indents.empty()) {
         // A document whose paragraphs cannot be read still converts, only without the repair.
         EXPECT_EQ(callError([&] { word->setLeftIndent(0, 0); }).number(), 5941);
@@ -176,8 +177,8 @@ TEST(WordHost, ParagraphIndentsTravelInBatches) {
         word->setLeftIndent(0, word->centimetersToPoints(0));
         word->setRightIndent(4, word->centimetersToPoints(0));
         EXPECT_EQ(callError([&] { word->setLeftIndent(int(indents.size()), 0); }).number(), 5941);
-        EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 2);
-        const std::vector<platform::ParagraphIndents> repaired = word->paragraphIndents();
+        EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 2);
+        const std::vector<wordclient::ParagraphIndents> repaired = word->paragraphIndents();
         EXPECT_DOUBLE_EQ(repaired[0].left, 0);
         EXPECT_DOUBLE_EQ(repaired[4].right, 0);
     }
@@ -203,21 +204,21 @@ TEST(WordHost, MovesSentTogetherAreAnsweredOneByOne) {
     const QString path = makeDocument(folder, QStringLiteral("moves.docx"), pagedText(2, 4));
     auto word = newWord();
     word->documentsOpen(path);
-    word->selectionGoTo(platform::wd::GoToPage, platform::wd::GoToNext, 2);
-    const auto moved = word->selectionMoveUpRepeated(platform::wd::Line, 200, platform::wd::Extend, 100);
+    word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
+    const auto moved = word->selectionMoveUpRepeated(wordclient::wd::Line, 200, wordclient::wd::Extend, 100);
     ASSERT_EQ(moved.size(), 100u);
     EXPECT_TRUE(
         std::all_of(moved.begin(), moved.end(), [](const std::exception_ptr& failure) { return !failure; }));
     EXPECT_TRUE(word->selectionText().startsWith(QStringLiteral("Page 1 line 1\r")));
 
     // Each refused move has its own failure, in its place; the object then counts as failed.
-    const auto refused = word->selectionMoveUpRepeated(4, 1, platform::wd::Extend, 3);
+    const auto refused = word->selectionMoveUpRepeated(4, 1, wordclient::wd::Extend, 3);
     ASSERT_EQ(refused.size(), 3u);
     for (const std::exception_ptr& failure : refused) {
         ASSERT_TRUE(failure);
         EXPECT_EQ(callError([&] { std::rethrow_exception(failure); }).number(), 438);
     }
-    word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+    word->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
     word->quit();
 }
 
@@ -272,12 +273,12 @@ TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
     // A refused document leaves no copy behind in the host's private folder.
     const pid_t host = onlyRunningHost();
     ASSERT_GT(host, 0);
-    const QDir hostFolder(QString::fromStdString(wordhost::privateFolderOfHost(host)));
+    const QDir hostFolder(QString::fromStdString(protocol::privateFolderOfHost(host)));
     ASSERT_TRUE(hostFolder.exists());
     const QStringList copies = hostFolder.entryList({QStringLiteral("document-*")}, QDir::Dirs);
     EXPECT_TRUE(copies.isEmpty()) << copies.join(QLatin1Char(' ')).toStdString();
     word->documentsOpen(good);
-    EXPECT_EQ(word->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 1);
+    EXPECT_EQ(word->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 1);
     word->quit();
 }
 
@@ -325,7 +326,7 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
     host = onlyRunningHost();
     ASSERT_GT(host, 0);
     {
-        const platform::services::Override<platform::EngineReplyTimeoutService> shortTimeout(
+        const platform::services::Override<wordclient::EngineReplyTimeoutService> shortTimeout(
             std::chrono::milliseconds(1500));
         ::kill(host, SIGSTOP);
         EXPECT_EQ(callError([&] { hanging->selectionText(); }).description(),
@@ -336,22 +337,22 @@ TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
     // The next Word object works.
     auto next = newWord();
     next->documentsOpen(path);
-    EXPECT_EQ(next->builtInDocumentProperty(platform::wd::PropertyPages).toInt(), 3);
+    EXPECT_EQ(next->builtInDocumentProperty(wordclient::wd::PropertyPages).toInt(), 3);
     next->quit();
 }
 
 TEST(WordHost, AttachFindsARunningHostOnly) {
-    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
+    EXPECT_EQ(callError([] { wordclient::hostWordFactory().getObject(); }).number(),
               platform::ErrorNumber::CantCreateObject);
     auto word = newWord();
-    auto attached = platform::hostWordFactory().getObject();
+    auto attached = wordclient::hostWordFactory().getObject();
     EXPECT_EQ(attached->name(), QStringLiteral("Microsoft Word"));
     EXPECT_EQ(callError([&] { attached->quit(); }).number(), platform::ErrorNumber::AutomationError);
     EXPECT_EQ(word->name(), QStringLiteral("Microsoft Word")) << "attaching changed nothing";
     word->quit();
     EXPECT_TRUE(waitUntil([] { return onlyRunningHost() == -1; }, 10000));
     EXPECT_EQ(callError([&] { attached->name(); }).number(), platform::ErrorNumber::AutomationError);
-    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
+    EXPECT_EQ(callError([] { wordclient::hostWordFactory().getObject(); }).number(),
               platform::ErrorNumber::CantCreateObject);
 }
 
@@ -363,7 +364,7 @@ TEST(WordHost, ACleanEngineIsKeptAsTheSpareAndNoRunningWord) {
     word->quit();
     EXPECT_EQ(childHosts(), std::vector<pid_t>{first});
     EXPECT_EQ(onlyRunningHost(), -1);
-    EXPECT_EQ(callError([] { platform::hostWordFactory().getObject(); }).number(),
+    EXPECT_EQ(callError([] { wordclient::hostWordFactory().getObject(); }).number(),
               platform::ErrorNumber::CantCreateObject);
     EXPECT_EQ(callError([&] { word->name(); }).number(), platform::ErrorNumber::AutomationError);
 
@@ -376,11 +377,11 @@ TEST(WordHost, ACleanEngineIsKeptAsTheSpareAndNoRunningWord) {
         auto claimed = newWord();
         EXPECT_EQ(onlyRunningHost(), first);
         claimed->documentsOpen(path);
-        claimed->selectionEndKey(platform::wd::Story, platform::wd::Extend);
+        claimed->selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
         const QImage picture = cutToClipboard(*claimed);
         if (round == 0) firstPicture = picture;
         EXPECT_TRUE(picture == firstPicture) << "round " << round;
-        claimed->activeDocumentClose(platform::wd::DoNotSaveChanges);
+        claimed->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
         claimed->quit();
         EXPECT_EQ(childHosts(), std::vector<pid_t>{first});
         EXPECT_EQ(onlyRunningHost(), -1);
@@ -409,7 +410,7 @@ TEST(WordHost, AnEngineServesTenDocumentsAtMost) {
         if (document > 1) word = newWord();
         EXPECT_EQ(onlyRunningHost(), engine) << "document " << document;
         word->documentsOpen(path);
-        word->activeDocumentClose(platform::wd::DoNotSaveChanges);
+        word->activeDocumentClose(wordclient::wd::DoNotSaveChanges);
         word->quit();
     }
     EXPECT_TRUE(waitUntil([&] { return childHosts().size() == 1 && childHosts().front() != engine; }, 10000));

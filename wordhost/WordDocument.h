@@ -8,8 +8,8 @@
 
 #include "protocol/Indents.h"
 #include "wordhost/Engine.h"
-#include "wordhost/PageImage.h"
 #include "wordhost/Selection.h"
+#include "wordhost/StackPages.h"
 
 namespace wordhost {
 
@@ -17,17 +17,17 @@ class RenderAhead;
 
 // One open document as Word would show it to the conversion: the document loaded in the engine,
 // its page layout, its paragraphs, and a selection over the pages not cut yet.
-class EngineDocument : private PageLines {
+class WordDocument : private PageLines {
   public:
     // `shownPath` names the document in the host's diagnostics.
-    EngineDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath);
-    ~EngineDocument() override;
+    WordDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath);
+    ~WordDocument() override;
 
     void repaginate();
     int pageCount();  // of what is left of the document
 
     // The paragraphs of the main text with their left and right indents, in points.
-    std::vector<Indents> paragraphIndents();
+    std::vector<protocol::ParagraphIndents> paragraphIndents();
     // Sets an indent in the loaded document; the layout follows at the next call that needs its
     // pages or lines. Throws EngineError.
     void setIndent(std::size_t paragraph, bool left, double points);
@@ -38,7 +38,7 @@ class EngineDocument : private PageLines {
     std::string selectionText();
     // Removes the pages the selection stands on and returns their picture (nothing for an
     // insertion point); the insertion point is then where they were.
-    std::optional<PageImage> cut();
+    std::optional<protocol::PagePicture> cut();
 
   private:
     int pages() override;

@@ -12,12 +12,12 @@ namespace wordhost {
 
 // The document engine: LibreOffice running in this process through LibreOfficeKit, with a
 // profile of its own. All calls come from one thread.
-class Office {
+class LibreOfficeSession {
   public:
     // Starts the engine from `programFolder` (the office's program/ folder) with a new profile in
     // `profileFolder`. Throws EngineError (429) when the engine is missing or does not start.
-    Office(const std::string& programFolder, const std::string& profileFolder);
-    ~Office();
+    LibreOfficeSession(const std::string& programFolder, const std::string& profileFolder);
+    ~LibreOfficeSession();
 
     // Loads a document, no dialogs. Throws EngineError naming `shownPath`.
     std::unique_ptr<lok::Document> load(const std::string& path, const std::string& shownPath);

@@ -1,4 +1,4 @@
-#include "wordhost/Office.h"
+#include "wordhost/LibreOfficeSession.h"
 
 #include "shared/PercentEncode.h"
 #include "wordhost/EngineError.h"
@@ -15,6 +15,8 @@
 #include <string_view>
 
 namespace wordhost {
+
+using namespace protocol;
 
 namespace {
 
@@ -63,12 +65,12 @@ std::string unreadableDocumentDescription(const std::string& shownPath) {
            "\": it is damaged or in a format the engine does not read.";
 }
 
-std::string Office::defaultProgramFolder() {
+std::string LibreOfficeSession::defaultProgramFolder() {
     const char* folder = std::getenv("MARROWDALE_LIBREOFFICE_PROGRAM");
     return folder != nullptr && folder[0] != '\0' ? folder : "/usr/lib/libreoffice/program";
 }
 
-Office::Office(const std::string& programFolder, const std::string& profileFolder) {
+LibreOfficeSession::LibreOfficeSession(const std::string& programFolder, const std::string& profileFolder) {
     if (!engineInstalled(programFolder)) {
         throw EngineError(
             "The document engine (LibreOffice) is not installed: " + programFolder + " holds no office.",
@@ -85,9 +87,10 @@ Office::Office(const std::string& programFolder, const std::string& profileFolde
 
 // The engine is left to the process exit: shutting LibreOffice down in-process is slow and
 // can hang, and the host ends right after its last document anyway.
-Office::~Office() = default;
+LibreOfficeSession::~LibreOfficeSession() = default;
 
-std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::string& shownPath) {
+std::unique_ptr<lok::Document> LibreOfficeSession::load(const std::string& path,
+                                                        const std::string& shownPath) {
     lok::Document* document = office_->documentLoad(fileUrl(path).c_str());
     if (document == nullptr) {
         // The engine's own reason names its internals ("loadComponentFromURL returned an empty
@@ -100,7 +103,7 @@ std::unique_ptr<lok::Document> Office::load(const std::string& path, const std::
     return std::unique_ptr<lok::Document>(document);
 }
 
-void Office::saveAs(lok::Document& document, const std::string& path, const char* format) {
+void LibreOfficeSession::saveAs(lok::Document& document, const std::string& path, const char* format) {
     // Without filter options LibreOfficeKit hands the PDF export filter data of its own, which
     // makes the export skip the office's PDF settings and use the filter's built-in ones (comments
     // become PDF notes drawn on the page as icons, pictures keep their full resolution). Empty

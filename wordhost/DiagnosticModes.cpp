@@ -1,4 +1,4 @@
-#include "wordhost/RenderMode.h"
+#include "wordhost/DiagnosticModes.h"
 
 #include <mupdf/fitz.h>
 
@@ -7,18 +7,20 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "wordhost/EngineDocument.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/MupdfContext.h"
 #include "wordhost/MupdfLayout.h"
 #include "wordhost/OfficeEngine.h"
 #include "wordhost/PrivateFolder.h"
+#include "wordhost/WordDocument.h"
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace {
 
-void writePng(const PageImage& page, const std::string& path) {
+void writePng(const PagePicture& page, const std::string& path) {
     MupdfContext context;
     fz_context* ctx = context.get();
     fz_pixmap* rgb = nullptr;
@@ -29,7 +31,7 @@ void writePng(const PageImage& page, const std::string& path) {
         const auto* from = reinterpret_cast<const unsigned char*>(page.pixels.data());
         for (int y = 0; y < page.height; ++y) {
             unsigned char* to = fz_pixmap_samples(ctx, rgb) + std::size_t(y) * fz_pixmap_stride(ctx, rgb);
-            for (int x = 0; x < page.width; ++x, from += PageImage::kBytesPerPixel, to += 3) {
+            for (int x = 0; x < page.width; ++x, from += PagePicture::kBytesPerPixel, to += 3) {
                 to[0] = from[2];
                 to[1] = from[1];
                 to[2] = from[0];
@@ -48,7 +50,7 @@ void writePng(const PageImage& page, const std::string& path) {
 OfficeEngine startEngine(PrivateFolder& privateFolder) {
     ::setenv("TMPDIR", privateFolder.path().c_str(), 1);
     if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
-    return OfficeEngine(Office::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
+    return OfficeEngine(LibreOfficeSession::defaultProgramFolder(), privateFolder.makeSubfolder("profile-"));
 }
 
 }  // namespace
@@ -59,7 +61,7 @@ int renderDocument(const std::string& document, const std::string& folder) {
         PrivateFolder privateFolder;
         OfficeEngine engine = startEngine(privateFolder);
         {
-            EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
+            WordDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
             const int pages = doc.pageCount();
             // "-" lays out and draws every page without writing it: the engine's own floor.
             const bool write = folder != "-";
@@ -68,7 +70,7 @@ int renderDocument(const std::string& document, const std::string& folder) {
                 doc.goToPage(2);
                 doc.moveUp(1 << 30, true);
                 if (page == pages) doc.endOfDocument(true);
-                const std::optional<PageImage> picture = doc.cut();
+                const std::optional<PagePicture> picture = doc.cut();
                 if (picture && write) writePng(*picture, folder + "/page-" + std::to_string(page) + ".png");
             }
             std::printf("%d\n", pages);
@@ -90,7 +92,7 @@ int countPages(const std::vector<std::string>& documents) {
         OfficeEngine engine = startEngine(privateFolder);
         for (const std::string& document : documents) {
             try {
-                EngineDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
+                WordDocument doc(engine.open(privateFolder.makeSubfolder("document-"), document), document);
                 std::printf("%d\t%s\n", doc.pageCount(), document.c_str());
             } catch (const EngineError& error) {
                 std::printf("error\t%s\t%s\n", document.c_str(), error.what());

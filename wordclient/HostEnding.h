@@ -5,7 +5,7 @@
 #include <chrono>
 #include <string>
 
-namespace platform {
+namespace wordclient {
 
 // How an engine host's process is ended and cleared away: reaped so no zombie stays, and its
 // private folder removed when the host could not remove it itself.
@@ -18,4 +18,4 @@ void reapLater(pid_t pid, bool kill, std::string folder);
 // events keep running), so its folder goes at once; false when it took longer (left to reapLater).
 bool killedAndEnded(pid_t pid, const std::string& folder);
 
-}  // namespace platform
+}  // namespace wordclient

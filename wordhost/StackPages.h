@@ -7,10 +7,7 @@
 
 namespace wordhost {
 
-// A picture of one or more pages, as the host renders it and sends it.
-using PageImage = PagePicture;
-
 // The pages one below the other, left-aligned on white, as wide as the widest.
-PageImage stackPages(std::vector<PageImage> pages);
+protocol::PagePicture stackPages(std::vector<protocol::PagePicture> pages);
 
 }  // namespace wordhost

@@ -1,4 +1,4 @@
-#include "platform/WordHostProcess.h"
+#include "wordclient/WordHostProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,11 +13,11 @@
 #include "platform/AppError.h"
 #include "platform/ChildProcess.h"
 #include "platform/EventLoop.h"
-#include "platform/HostEnding.h"
 #include "platform/Services.h"
 #include "protocol/WordVocabulary.h"
+#include "wordclient/HostEnding.h"
 
-namespace platform {
+namespace wordclient {
 
 namespace {
 
@@ -33,24 +33,27 @@ QString silentHostDescription() {
 
 }  // namespace
 
-std::chrono::milliseconds engineReplyTimeout() { return services::get<EngineReplyTimeoutService>(); }
+std::chrono::milliseconds engineReplyTimeout() {
+    return platform::services::get<EngineReplyTimeoutService>();
+}
 
 WordHostProcess::WordHostProcess(const QString& executable) {
     const std::string program = executable.toStdString();
-    if (::access(program.c_str(), X_OK) != 0) throw AppError(ErrorNumber::CantCreateObject);
+    if (::access(program.c_str(), X_OK) != 0)
+        throw platform::AppError(platform::ErrorNumber::CantCreateObject);
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
-        throw AppError(ErrorNumber::CantCreateObject);
+        throw platform::AppError(platform::ErrorNumber::CantCreateObject);
     const char* argv[] = {program.c_str(), "--serve", nullptr};
-    ChildSetup setup;
+    platform::ChildSetup setup;
     setup.standardInput = setup.standardOutput = sockets[1];
     setup.deathSignal = SIGTERM;         // a crashed program leaves no host behind
     setup.closeOtherDescriptors = true;  // no other host's channel may stay open in this one
-    const pid_t pid = startChild(argv[0], const_cast<char* const*>(argv), setup);
+    const pid_t pid = platform::startChild(argv[0], const_cast<char* const*>(argv), setup);
     ::close(sockets[1]);
     if (pid < 0) {
         ::close(sockets[0]);
-        throw AppError(ErrorNumber::CantCreateObject);
+        throw platform::AppError(platform::ErrorNumber::CantCreateObject);
     }
     pid_ = pid;
     fd_ = sockets[0];
@@ -64,8 +67,8 @@ void WordHostProcess::setPrivateFolder(const std::string& folder) {
     const std::size_t slash = folder.rfind('/');
     const bool own = folder.size() > 1 && folder[0] == '/' && folder.find("/../") == std::string::npos &&
                      slash != std::string::npos &&
-                     folder.compare(slash + 1, std::strlen(wordhost::kPrivateFolderPrefix),
-                                    wordhost::kPrivateFolderPrefix) == 0;
+                     folder.compare(slash + 1, std::strlen(protocol::kPrivateFolderPrefix),
+                                    protocol::kPrivateFolderPrefix) == 0;
     folder_ = own ? folder : std::string();
 }
 
@@ -86,28 +89,28 @@ void WordHostProcess::die(const QString& description, bool kill) {
     dead_ = true;
     deadReason_ = description;
     busy_ = false;
-    throw AppError(ErrorNumber::AutomationError, description);
+    throw platform::AppError(platform::ErrorNumber::AutomationError, description);
 }
 
-std::vector<wordhost::Message> WordHostProcess::exchange(const std::vector<wordhost::Message>& requests) {
-    if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
+std::vector<protocol::Message> WordHostProcess::exchange(const std::vector<protocol::Message>& requests) {
+    if (dead_) throw platform::AppError(platform::ErrorNumber::AutomationError, deadReason_);
     if (busy_) {
-        throw AppError(ErrorNumber::AutomationError,
-                       QStringLiteral("The document engine is busy with another call."));
+        throw platform::AppError(platform::ErrorNumber::AutomationError,
+                                 QStringLiteral("The document engine is busy with another call."));
     }
     busy_ = true;
     std::string bytes;
-    for (const wordhost::Message& request : requests) bytes += request.encode();
+    for (const protocol::Message& request : requests) bytes += request.encode();
     writeAll(bytes);
     for (; unread_ > 0; --unread_) readMessage();
-    std::vector<wordhost::Message> replies;
+    std::vector<protocol::Message> replies;
     for (std::size_t i = 0; i < requests.size(); ++i) replies.push_back(readMessage());
     busy_ = false;
     return replies;
 }
 
-void WordHostProcess::post(const wordhost::Message& request) {
-    if (dead_) throw AppError(ErrorNumber::AutomationError, deadReason_);
+void WordHostProcess::post(const protocol::Message& request) {
+    if (dead_) throw platform::AppError(platform::ErrorNumber::AutomationError, deadReason_);
     busy_ = true;
     writeAll(request.encode());
     busy_ = false;
@@ -122,7 +125,7 @@ int WordHostProcess::repliesOutstanding() {
                 --unread_;
                 continue;
             }
-        } catch (const wordhost::ProtocolError&) {
+        } catch (const protocol::ProtocolError&) {
             break;  // the next exchange reports it
         }
         const ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), 0);
@@ -148,18 +151,18 @@ void WordHostProcess::writeAll(const std::string& bytes) {
         pollfd wait{fd_, POLLOUT, 0};
         ::poll(&wait, 1, kSliceMs);
         if (Clock::now() - progress > engineReplyTimeout()) die(silentHostDescription(), true);
-        if ((wait.revents & POLLOUT) == 0) yieldToEventLoop();
+        if ((wait.revents & POLLOUT) == 0) platform::yieldToEventLoop();
     }
 }
 
-wordhost::Message WordHostProcess::readMessage() {
+protocol::Message WordHostProcess::readMessage() {
     Clock::time_point progress = Clock::now();
     Clock::time_point yielded = Clock::now();
     static thread_local std::vector<char> buffer(1 << 18);
     for (;;) {
         try {
-            if (std::optional<wordhost::Message> message = reader_.next()) return std::move(*message);
-        } catch (const wordhost::ProtocolError& error) {
+            if (std::optional<protocol::Message> message = reader_.next()) return std::move(*message);
+        } catch (const protocol::ProtocolError& error) {
             die(QStringLiteral("The document engine answered nonsense: %1")
                     .arg(QString::fromUtf8(error.what())),
                 true);
@@ -176,10 +179,10 @@ wordhost::Message WordHostProcess::readMessage() {
         }
         if (Clock::now() - progress > engineReplyTimeout()) die(silentHostDescription(), true);
         if (Clock::now() - yielded >= std::chrono::milliseconds(kSliceMs)) {
-            yieldToEventLoop();
+            platform::yieldToEventLoop();
             yielded = Clock::now();
         }
     }
 }
 
-}  // namespace platform
+}  // namespace wordclient

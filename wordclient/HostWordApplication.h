@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "platform/WordApplication.h"
-#include "platform/WordHostProcess.h"
+#include "wordclient/WordApplication.h"
+#include "wordclient/WordHostProcess.h"
 
-namespace platform {
+namespace wordclient {
 
 constexpr int kDocumentsPerHost = 10;  // a long-lived engine would keep whatever it leaks
 
@@ -21,4 +21,4 @@ class EngineKeeper {
 std::unique_ptr<WordApplication> newHostWordApplication(std::unique_ptr<WordHostProcess> host,
                                                         EngineKeeper& keeper);
 
-}  // namespace platform
+}  // namespace wordclient

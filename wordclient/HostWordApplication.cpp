@@ -1,5 +1,5 @@
 // The Word proxy: a Word object whose every call is a request to its own host process.
-#include "platform/HostWordApplication.h"
+#include "wordclient/HostWordApplication.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -11,17 +11,18 @@
 #include <utility>
 
 #include "platform/AppError.h"
-#include "platform/HostReply.h"
 #include "protocol/PagePicture.h"
+#include "protocol/Replies.h"
 #include "protocol/Requests.h"
+#include "wordclient/HostReply.h"
 
-namespace platform {
+namespace wordclient {
 
 namespace {
 
-using wordhost::Message;
+using protocol::Message;
 
-constexpr long kNoSuchMember = wordhost::EngineErrorNumber::NoSuchMember;
+constexpr long kNoSuchMember = protocol::EngineErrorNumber::NoSuchMember;
 
 // A Word object of our own: every call goes to its host process.
 class HostWordApplication : public WordApplication {
@@ -30,31 +31,35 @@ class HostWordApplication : public WordApplication {
         : host_(std::move(host)), keeper_(keeper) {}
     ~HostWordApplication() override = default;  // the host ends when its channel closes
 
-    QString name() override { return fromUtf8(call(Message("name")).get("value")); }
+    QString name() override {
+        return fromUtf8(protocol::NameReply::read(call(protocol::NameRequest().encode())).value);
+    }
 
     void documentsOpen(const QString& path) override {
         const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
         if (host_) host_->countDocument(absolute);
-        const Message reply = call(wordhost::OpenRequest{absolute.toStdString()}.encode());
-        if (reply.getInt("readaheadfailed", 0) != 0) failed_ = true;  // this engine saw an error
+        const Message reply = call(protocol::OpenRequest{absolute.toStdString()}.encode());
+        if (protocol::OpenReply::read(reply).readAheadFailed) failed_ = true;  // this engine saw an error
         paragraphCount_ = -1;
     }
 
-    void activeDocumentRepaginate() override { call(Message("repaginate")); }
+    void activeDocumentRepaginate() override { call(protocol::RepaginateRequest().encode()); }
 
     QVariant builtInDocumentProperty(std::int16_t index) override {
-        const long long value = call(wordhost::PropertyRequest{index}.encode()).getInt("value");
+        const long long value =
+            protocol::NumberReply::read(call(protocol::PropertyRequest{index}.encode())).value;
         return QVariant::fromValue(static_cast<int>(value));
     }
 
     std::int16_t pageFit() override {
-        return static_cast<std::int16_t>(call(Message("getpagefit")).getInt("value"));
+        return static_cast<std::int16_t>(
+            protocol::NumberReply::read(call(protocol::GetPageFitRequest().encode())).value);
     }
-    void setPageFit(std::int16_t value) override { call(wordhost::SetPageFitRequest{value}.encode()); }
+    void setPageFit(std::int16_t value) override { call(protocol::SetPageFitRequest{value}.encode()); }
 
     std::vector<ParagraphIndents> paragraphIndents() override {
-        const Message reply = call(Message("paragraphs"));
-        std::vector<ParagraphIndents> indents = wordhost::decodeIndents(reply.payload());
+        std::vector<ParagraphIndents> indents =
+            protocol::ParagraphsReply::read(call(protocol::ParagraphsRequest().encode())).indents;
         paragraphCount_ = static_cast<int>(indents.size());
         return indents;
     }
@@ -64,33 +69,33 @@ class HostWordApplication : public WordApplication {
     // The writes go in one request; the host tries every one and names those it refused.
     std::vector<std::exception_ptr> setIndents(const std::vector<IndentEdit>& writes) override {
         std::vector<std::exception_ptr> failures(writes.size());
-        std::string payload;
+        protocol::SetIndentsRequest request;
         std::vector<std::size_t> sent;  // the writes in the request, by their place in `writes`
         for (std::size_t i = 0; i < writes.size(); ++i) {
             if (paragraphCount_ >= 0 && writes[i].paragraph >= std::size_t(paragraphCount_)) {
-                failures[i] = std::make_exception_ptr(AppError(
+                failures[i] = std::make_exception_ptr(platform::AppError(
                     kNoSuchMember, QStringLiteral("The requested member of the collection does not exist.")));
                 continue;
             }
-            wordhost::appendIndentEdit(payload, writes[i]);
+            request.edits.push_back(writes[i]);
             sent.push_back(i);
         }
         if (!sent.empty()) {
             try {
-                const Message reply = call(Message("setindents").setPayload(std::move(payload)));
-                for (const wordhost::IndentWriteFailure& refused :
-                     wordhost::decodeIndentWriteFailures(reply.payload())) {
-                    if (refused.write >= sent.size()) throw wordhost::ProtocolError("no such indent write");
+                const Message reply = call(request.encode());
+                for (const protocol::IndentWriteFailure& refused :
+                     protocol::SetIndentsReply::read(reply).failures) {
+                    if (refused.write >= sent.size()) throw protocol::ProtocolError("no such indent write");
                     failures[sent[refused.write]] = std::make_exception_ptr(
-                        AppError(refused.number, QString::fromStdString(refused.description)));
+                        platform::AppError(refused.number, QString::fromStdString(refused.description)));
                 }
-            } catch (const wordhost::ProtocolError&) {
+            } catch (const protocol::ProtocolError&) {
                 failed_ = true;
-                const auto damaged = std::make_exception_ptr(AppError(
-                    ErrorNumber::AutomationError,
+                const auto damaged = std::make_exception_ptr(platform::AppError(
+                    platform::ErrorNumber::AutomationError,
                     QStringLiteral("The document engine sent a damaged reply to the indent writes.")));
                 for (const std::size_t i : sent) failures[i] = damaged;
-            } catch (const AppError&) {
+            } catch (const platform::AppError&) {
                 for (const std::size_t i : sent)
                     failures[i] = std::current_exception();  // refused as a whole
             }
@@ -103,23 +108,23 @@ class HostWordApplication : public WordApplication {
     double centimetersToPoints(double centimetres) override { return centimetres * 72.0 / 2.54; }
 
     void selectionEndKey(std::int16_t unit, std::int16_t extend) override {
-        call(wordhost::EndKeyRequest{unit, extend}.encode());
+        call(protocol::EndKeyRequest{unit, extend}.encode());
     }
     void selectionGoTo(std::int16_t what, std::int16_t which, std::int16_t name) override {
-        call(wordhost::GoToRequest{what, which, name}.encode());
+        call(protocol::GoToRequest{what, which, name}.encode());
     }
     void selectionMoveUp(std::int16_t unit, std::int16_t count, std::int16_t extend) override {
-        call(wordhost::MoveUpRequest{unit, count, extend}.encode());
+        call(protocol::MoveUpRequest{unit, count, extend}.encode());
     }
     std::vector<std::exception_ptr> selectionMoveUpRepeated(std::int16_t unit, std::int16_t count,
                                                             std::int16_t extend, int times) override {
         if (!host_ || times <= 1) return WordApplication::selectionMoveUpRepeated(unit, count, extend, times);
         const std::vector<Message> requests(std::size_t(times),
-                                            wordhost::MoveUpRequest{unit, count, extend}.encode());
+                                            protocol::MoveUpRequest{unit, count, extend}.encode());
         std::vector<Message> replies;
         try {
             replies = host_->exchange(requests);
-        } catch (const AppError&) {
+        } catch (const platform::AppError&) {
             failed_ = true;
             return std::vector<std::exception_ptr>(std::size_t(times), std::current_exception());
         }
@@ -128,39 +133,41 @@ class HostWordApplication : public WordApplication {
             try {
                 throwIfError(reply);
                 failures.emplace_back();
-            } catch (const AppError&) {
+            } catch (const platform::AppError&) {
                 failed_ = true;
                 failures.push_back(std::current_exception());
             }
         }
         return failures;
     }
-    QString selectionText() override { return fromUtf8(call(Message("text")).payload()); }
+    QString selectionText() override {
+        return fromUtf8(protocol::TextReply::read(call(protocol::TextRequest().encode())).text);
+    }
 
     void selectionCut() override {
-        Message reply = call(Message("cut"));
+        Message reply = call(protocol::CutRequest().encode());
         QImage picture;
         try {
-            std::optional<wordhost::PagePicture> cut = takeCutPicture(reply);
+            std::optional<protocol::PagePicture> cut = takeCutPicture(reply);
             if (!cut) return;
             picture = pictureOf(std::move(*cut));
-        } catch (const wordhost::ProtocolError&) {
+        } catch (const protocol::ProtocolError&) {
             failed_ = true;  // an engine that sends damaged pictures is not kept
-            throw AppError(ErrorNumber::AutomationError,
-                           QStringLiteral("The document engine sent a damaged page picture."));
+            throw platform::AppError(platform::ErrorNumber::AutomationError,
+                                     QStringLiteral("The document engine sent a damaged page picture."));
         } catch (...) {
             failed_ = true;  // an engine that sends damaged pictures is not kept
             throw;
         }
         if (qGuiApp == nullptr || QGuiApplication::clipboard() == nullptr) {
-            throw AppError(ErrorNumber::AutomationError,
-                           QStringLiteral("There is no clipboard to put the page on."));
+            throw platform::AppError(platform::ErrorNumber::AutomationError,
+                                     QStringLiteral("There is no clipboard to put the page on."));
         }
         QGuiApplication::clipboard()->setImage(picture);
     }
 
     void activeDocumentClose(std::int16_t saveChanges) override {
-        call(wordhost::CloseRequest{saveChanges}.encode());
+        call(protocol::CloseRequest{saveChanges}.encode());
         paragraphCount_ = -1;
     }
 
@@ -169,26 +176,26 @@ class HostWordApplication : public WordApplication {
         // already started: it is kept for the next document. One that failed never is.
         if (!failed_ && host_ && host_->documentsCounted() < kDocumentsPerHost) {
             try {
-                call(Message("release"));
+                call(protocol::ReleaseRequest().encode());
                 keeper_.quitted(std::move(host_));
                 return;
-            } catch (const AppError&) {
+            } catch (const platform::AppError&) {
                 // no clean engine to keep: quit it as any other
             }
         }
-        call(Message("quit"));
+        call(protocol::QuitRequest().encode());
         host_->close();
         keeper_.quitted(nullptr);
     }
 
   private:
     // The payload becomes the picture's memory as it is: no copy of the megabytes.
-    static QImage pictureOf(wordhost::PagePicture cut) {
+    static QImage pictureOf(protocol::PagePicture cut) {
         auto pixels = std::make_unique<std::string>(std::move(cut.pixels));
         uchar* const bits = reinterpret_cast<uchar*>(pixels->data());
         QImage picture(
             bits, cut.width, cut.height,
-            static_cast<qsizetype>(cut.width) * wordhost::PagePicture::kBytesPerPixel, QImage::Format_RGB32,
+            static_cast<qsizetype>(cut.width) * protocol::PagePicture::kBytesPerPixel, QImage::Format_RGB32,
             [](void* owner) { delete static_cast<std::string*>(owner); }, pixels.get());
         if (picture.isNull()) throw std::bad_alloc();
         pixels.release();  // the picture owns it now
@@ -197,8 +204,8 @@ class HostWordApplication : public WordApplication {
 
     void setIndent(int paragraph, bool left, double points) {
         if (paragraph < 0) {
-            throw AppError(kNoSuchMember,
-                           QStringLiteral("The requested member of the collection does not exist."));
+            throw platform::AppError(
+                kNoSuchMember, QStringLiteral("The requested member of the collection does not exist."));
         }
         if (const std::exception_ptr failure =
                 setIndents({{static_cast<std::size_t>(paragraph), left, points}}).front()) {
@@ -208,14 +215,14 @@ class HostWordApplication : public WordApplication {
 
     Message call(Message request) {
         if (!host_) {
-            throw AppError(ErrorNumber::AutomationError,
-                           QStringLiteral("The document engine is no longer running."));
+            throw platform::AppError(platform::ErrorNumber::AutomationError,
+                                     QStringLiteral("The document engine is no longer running."));
         }
         try {
             std::vector<Message> replies = host_->exchange({std::move(request)});
             throwIfError(replies.back());
             return std::move(replies.back());
-        } catch (const AppError&) {
+        } catch (const platform::AppError&) {
             failed_ = true;
             throw;
         }
@@ -234,4 +241,4 @@ std::unique_ptr<WordApplication> newHostWordApplication(std::unique_ptr<WordHost
     return std::make_unique<HostWordApplication>(std::move(host), keeper);
 }
 
-}  // namespace platform
+}  // namespace wordclient

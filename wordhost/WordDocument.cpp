@@ -1,4 +1,4 @@
-#include "wordhost/EngineDocument.h"
+#include "wordhost/WordDocument.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,6 +8,8 @@
 
 namespace wordhost {
 
+using namespace protocol;
+
 namespace {
 
 constexpr int kPagesAhead = 3;
@@ -16,25 +18,25 @@ constexpr std::size_t kMaxPictureBytes = std::size_t(512) << 20;
 
 }  // namespace
 
-EngineDocument::EngineDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath)
+WordDocument::WordDocument(std::unique_ptr<LoadedDocument> loaded, std::string shownPath)
     : loaded_(std::move(loaded)), shownPath_(std::move(shownPath)), selection_(*this) {}
 
-EngineDocument::~EngineDocument() {
+WordDocument::~WordDocument() {
     renderer_.reset();  // joins the drawing thread before the layout goes
     layout_.reset();
     loaded_.reset();
 }
 
-int EngineDocument::pages() { return static_cast<int>(remaining_.size()); }
+int WordDocument::pages() { return static_cast<int>(remaining_.size()); }
 
-const std::vector<std::string>& EngineDocument::lines(int page) {
+const std::vector<std::string>& WordDocument::lines(int page) {
     return layout_->lines(remaining_.at(static_cast<std::size_t>(page)));
 }
 
 // The engine keeps its own layout up to date; the exported one is made when pages are needed.
-void EngineDocument::repaginate() {}
+void WordDocument::repaginate() {}
 
-int EngineDocument::pageCount() {
+int WordDocument::pageCount() {
     // Until the first export, the engine's own layout knows the page count (also after indent
     // writes): a document repaired before its first cut is exported once.
     if (!layout_) return std::max(loaded_->enginePageCount(), 1);
@@ -42,14 +44,14 @@ int EngineDocument::pageCount() {
     return pages();
 }
 
-void EngineDocument::ensureLayout() {
+void WordDocument::ensureLayout() {
     if (!layout_ || changed_) layOut();
 }
 
 // Exports the layout of the loaded document (with every change made so far) and keeps the pages
 // cut so far out of it: the document in the engine is never cut itself. A failed export leaves
 // the last layout in place and is tried again at the next call that needs the pages.
-void EngineDocument::layOut() {
+void WordDocument::layOut() {
     std::unique_ptr<PageLayout> layout = loaded_->exportLayout();
     changed_ = false;
     renderer_.reset();
@@ -63,14 +65,14 @@ void EngineDocument::layOut() {
     prepareNextPages();
 }
 
-void EngineDocument::prepareNextPages() {
+void WordDocument::prepareNextPages() {
     std::vector<int> next;
     for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i)
         next.push_back(remaining_[i]);
     renderer_->prepare(std::move(next));
 }
 
-std::vector<Indents> EngineDocument::paragraphIndents() {
+std::vector<ParagraphIndents> WordDocument::paragraphIndents() {
     try {
         return loaded_->indents();
     } catch (const EngineError& error) {
@@ -81,34 +83,34 @@ std::vector<Indents> EngineDocument::paragraphIndents() {
     }
 }
 
-void EngineDocument::setIndent(std::size_t paragraph, bool left, double points) {
-    const std::vector<Indents>& now = loaded_->indents();
+void WordDocument::setIndent(std::size_t paragraph, bool left, double points) {
+    const std::vector<ParagraphIndents>& now = loaded_->indents();
     if (paragraph < now.size() && (left ? now[paragraph].left : now[paragraph].right) == points) return;
     loaded_->setIndent(paragraph, left, points);
     changed_ = true;
 }
 
-void EngineDocument::goToPage(int page) {
+void WordDocument::goToPage(int page) {
     ensureLayout();
     selection_.goToPage(page);
 }
 
-void EngineDocument::moveUp(int lines, bool extend) {
+void WordDocument::moveUp(int lines, bool extend) {
     ensureLayout();
     selection_.moveUp(lines, extend);
 }
 
-void EngineDocument::endOfDocument(bool extend) {
+void WordDocument::endOfDocument(bool extend) {
     ensureLayout();
     selection_.endOfDocument(extend);
 }
 
-std::string EngineDocument::selectionText() {
+std::string WordDocument::selectionText() {
     ensureLayout();
     return selection_.text();
 }
 
-std::optional<PageImage> EngineDocument::cut() {
+std::optional<PagePicture> WordDocument::cut() {
     ensureLayout();
     selection_.clamp();
     const auto range = selection_.pages();
@@ -116,13 +118,13 @@ std::optional<PageImage> EngineDocument::cut() {
     std::size_t bytes = 0;
     for (int page = range->first; page <= range->second; ++page) {
         const auto [width, height] = layout_->pictureSize(remaining_[static_cast<std::size_t>(page)]);
-        bytes += std::size_t(width) * std::size_t(height) * PageImage::kBytesPerPixel;
+        bytes += std::size_t(width) * std::size_t(height) * PagePicture::kBytesPerPixel;
     }
     if (bytes > kMaxPictureBytes) {
         throw EngineError("The selection is too large to cut as one picture (" +
                           std::to_string(range->second - range->first + 1) + " pages).");
     }
-    std::vector<PageImage> pictures;
+    std::vector<PagePicture> pictures;
     for (int page = range->first; page <= range->second; ++page) {
         pictures.push_back(renderer_->take(remaining_[static_cast<std::size_t>(page)]));
     }

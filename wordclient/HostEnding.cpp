@@ -1,4 +1,4 @@
-#include "platform/HostEnding.h"
+#include "wordclient/HostEnding.h"
 
 #include <sys/wait.h>
 
@@ -8,7 +8,7 @@
 
 #include "platform/EventLoop.h"
 
-namespace platform {
+namespace wordclient {
 
 namespace {
 
@@ -20,7 +20,7 @@ bool endedWithin(pid_t pid, std::chrono::milliseconds limit, bool yield) {
     const Clock::time_point deadline = Clock::now() + limit;
     while (::waitpid(pid, nullptr, WNOHANG) == 0) {
         if (Clock::now() > deadline) return false;
-        if (yield) yieldToEventLoop();
+        if (yield) platform::yieldToEventLoop();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
@@ -54,4 +54,4 @@ bool killedAndEnded(pid_t pid, const std::string& folder) {
     return true;
 }
 
-}  // namespace platform
+}  // namespace wordclient

@@ -1,19 +1,20 @@
 // The factory of the real engine and its spare-host policy: read-ahead, release and warm.
-#include "platform/HostWordFactory.h"
+#include "wordclient/HostWordFactory.h"
 
 #include <QFileInfo>
 #include <utility>
 #include <vector>
 
 #include "platform/AppError.h"
-#include "platform/AttachedWordApplication.h"
-#include "platform/HostReply.h"
 #include "platform/ProgramFolder.h"
+#include "protocol/Replies.h"
 #include "protocol/Requests.h"
+#include "wordclient/AttachedWordApplication.h"
+#include "wordclient/HostReply.h"
 
-namespace platform {
+namespace wordclient {
 
-using wordhost::Message;
+using protocol::Message;
 
 std::unique_ptr<WordApplication> HostWordFactory::createObject() {
     std::unique_ptr<WordHostProcess> host = takeSpare();
@@ -22,7 +23,7 @@ std::unique_ptr<WordApplication> HostWordFactory::createObject() {
     if (!host) {
         host = std::make_unique<WordHostProcess>(hostExecutable());
         host->setEngineKey(engineKey());
-        if (!handshake(*host)) throw AppError(ErrorNumber::CantCreateObject);
+        if (!handshake(*host)) throw platform::AppError(platform::ErrorNumber::CantCreateObject);
     }
     return newHostWordApplication(std::move(host), static_cast<EngineKeeper&>(*this));
 }
@@ -41,9 +42,9 @@ void HostWordFactory::readAhead(const QString& path) {
     if (!spare_ || !spare_->readAheadPath().isEmpty() || spare_->documentsCounted() >= kDocumentsPerHost - 1)
         return;
     try {
-        spare_->post(wordhost::ReadAheadRequest{absolute.toStdString()}.encode());
+        spare_->post(protocol::ReadAheadRequest{absolute.toStdString()}.encode());
         spare_->setReadAheadPath(absolute);
-    } catch (const AppError&) {
+    } catch (const platform::AppError&) {
         spare_.reset();  // it died: the next Word object starts its own host
     }
 }
@@ -55,29 +56,31 @@ void HostWordFactory::quitted(std::unique_ptr<WordHostProcess> cleanHost) {
     std::unique_ptr<WordHostProcess>& slot = spareFree ? spare_ : reserve_;
     if (cleanHost && (spareFree || !spare_->readAheadPath().isEmpty()) && !(slot && slot->running())) {
         try {
-            cleanHost->post(Message("warm"));
+            cleanHost->post(protocol::WarmRequest().encode());
             cleanHost->setReadAheadPath(QString());
             slot = std::move(cleanHost);
             return;
-        } catch (const AppError&) {
+        } catch (const platform::AppError&) {
             // it died meanwhile: start a fresh one
         }
     }
     prepareSpare();
 }
 
-QString HostWordFactory::hostExecutable() { return programFolder() + QStringLiteral("/marrowdale-wordhost"); }
+QString HostWordFactory::hostExecutable() {
+    return platform::programFolder() + QStringLiteral("/marrowdale-wordhost");
+}
 QString HostWordFactory::engineKey() {
     return hostExecutable() + QLatin1Char('\n') + qEnvironmentVariable("MARROWDALE_LIBREOFFICE_PROGRAM");
 }
 
 bool HostWordFactory::handshake(WordHostProcess& host) {
     try {
-        const std::vector<Message> replies = host.exchange({wordhost::HelloRequest{}.encode()});
+        const std::vector<Message> replies = host.exchange({protocol::HelloRequest{}.encode()});
         throwIfError(replies.front());
-        host.setPrivateFolder(replies.front().get("folder"));
+        host.setPrivateFolder(protocol::HelloReply::read(replies.front()).folder);
         return true;
-    } catch (const AppError& error) {
+    } catch (const platform::AppError& error) {
         qWarning("marrowdale: the document engine did not start: %s", error.what());
         return false;
     }
@@ -100,10 +103,10 @@ void HostWordFactory::prepareSpare() {
     try {
         spare_ = std::make_unique<WordHostProcess>(hostExecutable());
         spare_->setEngineKey(engineKey());
-        spare_->post(Message("warm"));
-    } catch (const AppError&) {
+        spare_->post(protocol::WarmRequest().encode());
+    } catch (const platform::AppError&) {
         spare_.reset();  // the next Word object starts its own host
     }
 }
 
-}  // namespace platform
+}  // namespace wordclient

@@ -5,11 +5,11 @@
 
 #include "protocol/Message.h"
 
-namespace platform {
+namespace wordclient {
 
 QString fromUtf8(const std::string& text);
 
 // An "error" reply of the host becomes the AppError it carries.
-void throwIfError(const wordhost::Message& reply);
+void throwIfError(const protocol::Message& reply);
 
-}  // namespace platform
+}  // namespace wordclient

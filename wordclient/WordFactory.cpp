@@ -1,9 +1,9 @@
 // Which factory makes the Word objects: the real engine's, unless an override is in force.
-#include "platform/HostWordFactory.h"
 #include "platform/Services.h"
-#include "platform/WordApplication.h"
+#include "wordclient/HostWordFactory.h"
+#include "wordclient/WordApplication.h"
 
-namespace platform {
+namespace wordclient {
 
 WordFactory& hostWordFactory() {
     // Never destroyed: at exit a spare host sees its channel close and ends by itself.
@@ -13,6 +13,6 @@ WordFactory& hostWordFactory() {
 
 WordFactory* WordFactory::byDefault() { return &hostWordFactory(); }
 
-WordFactory& wordFactory() { return services::use<WordFactory>(); }
+WordFactory& wordFactory() { return platform::services::use<WordFactory>(); }
 
-}  // namespace platform
+}  // namespace wordclient

@@ -9,7 +9,7 @@
 
 #include "protocol/Message.h"
 
-namespace platform {
+namespace wordclient {
 
 // One marrowdale-wordhost process and the channel to it. Knows that the host can die: a closed
 // channel, a failed write or a host that stops answering turns into an automation error, and
@@ -24,10 +24,10 @@ class WordHostProcess {
 
     // Sends the requests in one write and reads their replies in order. An "error" reply is
     // returned like any other; a dead or silent host throws AppError 440.
-    std::vector<wordhost::Message> exchange(const std::vector<wordhost::Message>& requests);
+    std::vector<protocol::Message> exchange(const std::vector<protocol::Message>& requests);
 
     // Sends a request whose reply is read (and dropped) before the next exchange's replies.
-    void post(const wordhost::Message& request);
+    void post(const protocol::Message& request);
 
     // The host's private folder (from its handshake): removed once the host has ended, so a host
     // that was killed or crashed leaves nothing behind.
@@ -63,7 +63,7 @@ class WordHostProcess {
 
   private:
     void writeAll(const std::string& bytes);
-    wordhost::Message readMessage();
+    protocol::Message readMessage();
     [[noreturn]] void die(const QString& description, bool kill);
 
     pid_t pid_ = -1;
@@ -76,7 +76,7 @@ class WordHostProcess {
     int documents_ = 0;
     QString engineKey_;
     QString readAheadPath_;
-    wordhost::MessageReader reader_;
+    protocol::MessageReader reader_;
 };
 
 // How long a call may go without any answer from the host before the host is ended (120 s).
@@ -87,4 +87,4 @@ struct EngineReplyTimeoutService {
     static std::chrono::milliseconds byDefault() { return std::chrono::seconds(120); }
 };
 
-}  // namespace platform
+}  // namespace wordclient

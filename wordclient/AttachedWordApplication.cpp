@@ -1,9 +1,9 @@
-#include "platform/AttachedWordApplication.h"
+#include "wordclient/AttachedWordApplication.h"
 
 #include "platform/AppError.h"
 #include "protocol/HostRegistry.h"
 
-namespace platform {
+namespace wordclient {
 
 namespace {
 
@@ -14,7 +14,7 @@ class AttachedWordApplication : public WordApplication {
     explicit AttachedWordApplication(int pid) : pid_(pid) {}
 
     QString name() override {
-        if (!wordhost::hostRunning(pid_))
+        if (!protocol::hostRunning(pid_))
             unavailable(QStringLiteral("The document engine is no longer running."));
         return kWordName;
     }
@@ -39,7 +39,7 @@ class AttachedWordApplication : public WordApplication {
     [[noreturn]] static void unavailable(
         const QString& description =
             QStringLiteral("The document engine of another window only answers its name.")) {
-        throw AppError(ErrorNumber::AutomationError, description);
+        throw platform::AppError(platform::ErrorNumber::AutomationError, description);
     }
     int pid_;
 };
@@ -47,9 +47,9 @@ class AttachedWordApplication : public WordApplication {
 }  // namespace
 
 std::unique_ptr<WordApplication> attachToRunningHost() {
-    const std::vector<int> hosts = wordhost::runningHosts();
-    if (hosts.empty()) throw AppError(ErrorNumber::CantCreateObject);
+    const std::vector<int> hosts = protocol::runningHosts();
+    if (hosts.empty()) throw platform::AppError(platform::ErrorNumber::CantCreateObject);
     return std::make_unique<AttachedWordApplication>(hosts.front());
 }
 
-}  // namespace platform
+}  // namespace wordclient

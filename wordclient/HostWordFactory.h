@@ -3,11 +3,11 @@
 #include <QString>
 #include <memory>
 
-#include "platform/HostWordApplication.h"
-#include "platform/WordApplication.h"
-#include "platform/WordHostProcess.h"
+#include "wordclient/HostWordApplication.h"
+#include "wordclient/WordApplication.h"
+#include "wordclient/WordHostProcess.h"
 
-namespace platform {
+namespace wordclient {
 
 // The real engine: every Word object is a client of its own marrowdale-wordhost process.
 // Keeps one spare host, so the next Word object is ready at once: the clean host of the object
@@ -34,4 +34,4 @@ class HostWordFactory : public WordFactory, private EngineKeeper {
 // The one factory of the real engine, for the program's life.
 WordFactory& hostWordFactory();
 
-}  // namespace platform
+}  // namespace wordclient

@@ -10,18 +10,18 @@
 #include "protocol/Indents.h"
 #include "protocol/WordVocabulary.h"
 
-namespace platform {
+namespace wordclient {
 
 // Word's constants, as the conversion passes them.
-namespace wd = wordhost::wd;
+namespace wd = protocol::wd;
 
 // The text a running engine gives as its name (the application's default property).
-inline const QString kWordName = QString::fromLatin1(wordhost::kEngineName);
+inline const QString kWordName = QString::fromLatin1(protocol::kEngineName);
 
 // Left and right indent of one paragraph, in points.
-using ParagraphIndents = wordhost::Indents;
+using protocol::ParagraphIndents;
 // One indent write: a paragraph (0-based into paragraphIndents()), which side, the points.
-using IndentEdit = wordhost::IndentEdit;
+using protocol::IndentEdit;
 
 // One "Word.Application" automation object. Every call either succeeds or throws
 // platform::AppError carrying the engine's own description of the failure.
@@ -103,7 +103,7 @@ class WordFactory {
     // An empty path says nothing is ahead any more: an idle engine kept for reading ahead goes.
     virtual void readAhead(const QString& path) { (void)path; }
 
-    // The real engine (platform/HostWordFactory.h): used unless a services::Override<WordFactory>
+    // The real engine (wordclient/HostWordFactory.h): used unless a platform::services::Override<WordFactory>
     // is in force.
     static WordFactory* byDefault();
 };
@@ -111,4 +111,4 @@ class WordFactory {
 // The factory in use (platform/Services.h).
 WordFactory& wordFactory();
 
-}  // namespace platform
+}  // namespace wordclient
