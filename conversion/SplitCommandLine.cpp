@@ -6,6 +6,47 @@ namespace {
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
+// A run of backslashes at `i`: halved before a quote, which an odd run escapes; kept as they are
+// anywhere else.
+void readBackslashes(const QString& commandLine, qsizetype& i, QString& argument) {
+    const qsizetype n = commandLine.size();
+    qsizetype backslashes = 0;
+    while (i < n && commandLine[i] == u'\\') {
+        ++backslashes;
+        ++i;
+    }
+    if (i < n && commandLine[i] == u'"') {
+        argument += QString(backslashes / 2, u'\\');
+        if (backslashes % 2 == 1) argument += commandLine[i++];  // an escaped quote
+    } else {
+        argument += QString(backslashes, u'\\');
+    }
+}
+
+// One argument from `i` on, to the first blank outside quotes; `i` ends past it.
+QString readArgument(const QString& commandLine, qsizetype& i) {
+    const qsizetype n = commandLine.size();
+    QString argument;
+    bool quoted = false;
+    while (i < n && (quoted || !isBlank(commandLine[i]))) {
+        const QChar c = commandLine[i];
+        if (c == u'\\') {
+            readBackslashes(commandLine, i, argument);
+        } else if (c != u'"') {
+            argument += c;
+            ++i;
+        } else if (quoted && i + 1 < n && commandLine[i + 1] == u'"') {
+            argument += u'"';  // a doubled quote inside quotes is one quote, and ends them
+            quoted = false;
+            i += 2;
+        } else {
+            quoted = !quoted;
+            ++i;
+        }
+    }
+    return argument;
+}
+
 }  // namespace
 
 QStringList SplitCommandLine(const QString& commandLine) {
@@ -29,37 +70,7 @@ QStringList SplitCommandLine(const QString& commandLine) {
     for (;;) {
         while (i < n && isBlank(commandLine[i])) ++i;
         if (i >= n) break;
-        QString argument;
-        bool quoted = false;
-        while (i < n && (quoted || !isBlank(commandLine[i]))) {
-            const QChar c = commandLine[i];
-            if (c == u'\\') {
-                qsizetype backslashes = 0;
-                while (i < n && commandLine[i] == u'\\') {
-                    ++backslashes;
-                    ++i;
-                }
-                if (i < n && commandLine[i] == u'"') {
-                    argument += QString(backslashes / 2, u'\\');
-                    if (backslashes % 2 == 1) argument += commandLine[i++];  // an escaped quote
-                } else {
-                    argument += QString(backslashes, u'\\');
-                }
-            } else if (c == u'"') {
-                if (quoted && i + 1 < n && commandLine[i + 1] == u'"') {
-                    argument += u'"';
-                    quoted = false;
-                    i += 2;
-                } else {
-                    quoted = !quoted;
-                    ++i;
-                }
-            } else {
-                argument += c;
-                ++i;
-            }
-        }
-        result << argument;
+        result << readArgument(commandLine, i);
     }
     return result;
 }

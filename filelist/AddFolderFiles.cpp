@@ -15,6 +15,29 @@ namespace filelist {
 
 namespace {
 const QString kLocation = QStringLiteral("in Tessary2017/04/05.Form1.PushButton4_Click ");
+
+// Steps 120-130 for one folder of the walk: its files of the extension, by the tree's rules.
+void appendFolderFiles(errorreport::StepGuard& guard, ListWindow& window, const QString& folder,
+                       const QString& extension) {
+    QStringList names;
+    qsizetype position = 0;
+    QString path;
+    // A folder gone since the walk holds no files: its loss was reported at 114 if at all.
+    guard.step(120, [&] { names = filesOfFolder(folder, QStringLiteral("*.") + extension); });
+    if (!guard.loopStart(122, [&] {
+            position = 0;
+            return position < names.size();
+        })) {
+        return;
+    }
+    do {
+        if (guard.test(124, [&] { return isTildeName(names.at(position)); })) continue;
+        guard.step(126, [&] { path = treeFilePath(folder, names.at(position)); });
+        if (guard.test(128, [&] { return isAppendedTreeFile(path); }))
+            guard.step(128, [&] { window.list().appendEntry(collapseDoubledSeparators(path)); });
+    } while (guard.loopAdvance(130, [&] { return ++position < names.size(); }));
+}
+
 }  // namespace
 
 void PushButton4_Click(ListWindow& window) {
@@ -24,9 +47,6 @@ void PushButton4_Click(ListWindow& window) {
     QStringList folders;
     qsizetype folderIndex = 0;
     QString folder;
-    QStringList names;
-    qsizetype position = 0;
-    QString path;
 
     guard.step(100, [&] {
         extension = platform::dialogs().inputBox(
@@ -52,20 +72,7 @@ void PushButton4_Click(ListWindow& window) {
         })) {
         do {
             guard.step(118, [&] { folder = folders.at(folderIndex).chopped(1); });
-            // A folder gone since the walk holds no files: its loss was reported at 114 if at all.
-            guard.step(120, [&] { names = filesOfFolder(folder, QStringLiteral("*.") + extension); });
-            if (guard.loopStart(122, [&] {
-                    position = 0;
-                    return position < names.size();
-                })) {
-                do {
-                    if (guard.test(124, [&] { return isTildeName(names.at(position)); })) continue;
-                    guard.step(126, [&] { path = treeFilePath(folder, names.at(position)); });
-                    if (guard.test(128, [&] { return isAppendedTreeFile(path); })) {
-                        guard.step(128, [&] { window.list().appendEntry(collapseDoubledSeparators(path)); });
-                    }
-                } while (guard.loopAdvance(130, [&] { return ++position < names.size(); }));
-            }
+            appendFolderFiles(guard, window, folder, extension);
         } while (guard.loopAdvance(130, [&] { return ++folderIndex < folders.size(); }));
     }
     guard.step(132, [&] {

@@ -74,6 +74,49 @@ void takeStandardStreams(int& in, int& out) {
     ::dup2(STDERR_FILENO, STDOUT_FILENO);
 }
 
+// Answers every whole request the reader holds, in order; false once the client cannot hear the
+// replies any more or has asked the host to quit.
+bool answerPending(CommandDispatcher& dispatcher, MessageReader& reader, int out, bool trace) {
+    while (std::optional<Message> request = reader.next()) {
+        const auto started = std::chrono::steady_clock::now();
+        const Message reply = dispatcher.handle(*request);
+        if (trace) {
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+            std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(), took.count());
+        }
+        if (!writeAll(out, reply.encodeLine()) || !writeAll(out, reply.payload())) return false;
+        if (dispatcher.quitRequested()) return false;
+    }
+    return true;
+}
+
+// Serves requests until the client goes away or quits (0), a signal ends the host (1) or the
+// client breaks the protocol (2).
+int serveRequests(CommandDispatcher& dispatcher, int in, int out) {
+    // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
+    const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
+    MessageReader reader;
+    char buffer[1 << 16];
+    for (;;) {
+        pollfd fds[2] = {{in, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
+        if (::poll(fds, signalPipe[0] >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR) continue;
+            return 0;
+        }
+        if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN) != 0) return 1;
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return 0;  // the client went away
+        try {
+            reader.feed(buffer, static_cast<std::size_t>(got));
+            if (!answerPending(dispatcher, reader, out, trace)) return 0;
+        } catch (const ProtocolError& error) {
+            std::fprintf(stderr, "marrowdale-wordhost: %s\n", error.what());
+            return 2;
+        }
+    }
+}
+
 }  // namespace
 
 int serveClient() {
@@ -92,61 +135,15 @@ int serveClient() {
     ::setenv("TMPDIR", (folder.path()).c_str(), 1);
     if (std::getenv("SAL_LOG") == nullptr) ::setenv("SAL_LOG", "-WARN-INFO", 1);
 
-    int status = 0;
-    {
-        CommandDispatcher dispatcher(folder, [](const std::string& profileFolder) {
-            return std::make_unique<OfficeEngine>(LibreOfficeSession::defaultProgramFolder(), profileFolder);
-        });
-        // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
-        const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
-        MessageReader reader;
-        char buffer[1 << 16];
-        bool running = true;
-        while (running) {
-            pollfd fds[2] = {{in, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
-            if (::poll(fds, signalPipe[0] >= 0 ? 2 : 1, -1) < 0) {
-                if (errno == EINTR) continue;
-                break;
-            }
-            if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN) != 0) {
-                status = 1;
-                break;
-            }
-            const ssize_t got = ::read(in, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;  // the client went away
-            try {
-                reader.feed(buffer, static_cast<std::size_t>(got));
-                while (std::optional<Message> request = reader.next()) {
-                    const auto started = std::chrono::steady_clock::now();
-                    const Message reply = dispatcher.handle(*request);
-                    if (trace) {
-                        const std::chrono::duration<double, std::milli> took =
-                            std::chrono::steady_clock::now() - started;
-                        std::fprintf(stderr, "marrowdale-wordhost: %s %.1f ms\n", request->name().c_str(),
-                                     took.count());
-                    }
-                    if (!writeAll(out, reply.encodeLine()) || !writeAll(out, reply.payload())) {
-                        running = false;
-                        break;
-                    }
-                    if (dispatcher.quitRequested()) {
-                        running = false;
-                        break;
-                    }
-                }
-            } catch (const ProtocolError& error) {
-                std::fprintf(stderr, "marrowdale-wordhost: %s\n", error.what());
-                status = 2;
-                break;
-            }
-        }
-        dispatcher.close();
-        folder.remove();
-        std::fflush(nullptr);
-        // Skips the engine's own shutdown (slow, and it can hang); everything of ours is cleaned up.
-        ::_exit(status);
-    }
+    CommandDispatcher dispatcher(folder, [](const std::string& profileFolder) {
+        return std::make_unique<OfficeEngine>(LibreOfficeSession::defaultProgramFolder(), profileFolder);
+    });
+    const int status = serveRequests(dispatcher, in, out);
+    dispatcher.close();
+    folder.remove();
+    std::fflush(nullptr);
+    // Skips the engine's own shutdown (slow, and it can hang); everything of ours is cleaned up.
+    ::_exit(status);
 }
 
 }  // namespace wordhost
