@@ -43,7 +43,9 @@ PagePicture RenderAhead::take(int page) {
         queue_.push_front(page);
         changed_.notify_all();
     }
+    awaited_ = page;
     changed_.wait(lock, [&] { return ready_.count(page) || failed_.count(page); });
+    awaited_ = -1;
     if (auto failure = failed_.find(page); failure != failed_.end()) {
         std::exception_ptr error = failure->second;
         failed_.erase(failure);
@@ -84,7 +86,9 @@ void RenderAhead::run() {
         drawing_ = -1;
         const bool stillWanted = std::find(wanted_.begin(), wanted_.end(), page) != wanted_.end();
         if (failure) {
-            if (stillWanted) failed_[page] = failure;
+            // Only a take waiting for the page hears of its failure; one drawn ahead is drawn
+            // again when it is taken, so that a failure passed since is not reported from before.
+            if (page == awaited_) failed_[page] = failure;
         } else if (stillWanted) {
             ready_[page] = std::move(picture);
         }

@@ -38,8 +38,9 @@ class RenderAhead {
     std::deque<int> queue_;
     std::vector<int> wanted_;
     std::map<int, protocol::PagePicture> ready_;
-    std::map<int, std::exception_ptr> failed_;
+    std::map<int, std::exception_ptr> failed_;  // for the take waiting, until it has seen it
     int drawing_ = -1;
+    int awaited_ = -1;  // the page a take is waiting for
     bool stopping_ = false;
     std::thread worker_;
 };
