@@ -7,7 +7,7 @@
 #include "platform/Services.h"
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/Mounts.h"
-#include "tests/wordhost/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 #include "wordclient/WordHostProcess.h"
 
 using namespace faulttest;

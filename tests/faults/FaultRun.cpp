@@ -13,8 +13,8 @@
 #include "mainwindow/BatchRun.h"
 #include "protocol/HostRegistry.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
 
 namespace faulttest {
 

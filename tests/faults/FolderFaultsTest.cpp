@@ -6,8 +6,8 @@
 
 #include "tests/faults/FaultRun.h"
 #include "tests/faults/Mounts.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/QtPrinters.h"
-#include "tests/wordhost/HostTestSupport.h"
 
 using namespace faulttest;
 

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "tests/faults/FaultRun.h"
-#include "tests/wordhost/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 using namespace faulttest;
 

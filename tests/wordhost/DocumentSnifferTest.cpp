@@ -5,8 +5,8 @@
 #include <random>
 
 #include "tests/support/DocxWriter.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"
 

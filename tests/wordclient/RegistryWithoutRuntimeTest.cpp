@@ -6,8 +6,8 @@
 
 #include "platform/AppError.h"
 #include "protocol/HostRegistry.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
 #include "wordclient/HostWordFactory.h"
 
 namespace {

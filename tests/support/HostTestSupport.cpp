@@ -1,4 +1,4 @@
-#include "tests/wordhost/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <unistd.h>
 

@@ -9,8 +9,8 @@
 #include "conversion/Word1.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/RecordingDialogs.h"
-#include "tests/wordhost/HostTestSupport.h"
 
 using namespace wordhosttest;
 using namespace testdocx;

@@ -13,8 +13,8 @@
 
 #include "platform/ProgramExit.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
 #include "wordclient/HostWordFactory.h"
 
 using namespace wordhosttest;

@@ -20,8 +20,8 @@
 #include "platform/Services.h"
 #include "protocol/HostRegistry.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
-#include "tests/wordhost/HostTestSupport.h"
 #include "wordclient/HostWordFactory.h"
 #include "wordclient/WordHostProcess.h"
 

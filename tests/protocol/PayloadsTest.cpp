@@ -8,7 +8,7 @@
 #include "protocol/Indents.h"
 #include "protocol/Message.h"
 #include "protocol/PagePicture.h"
-#include "tests/wordhost/OverTheWire.h"
+#include "tests/protocol/OverTheWire.h"
 
 using namespace protocol;
 

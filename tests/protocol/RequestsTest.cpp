@@ -4,7 +4,7 @@
 
 #include "protocol/Replies.h"
 #include "protocol/Requests.h"
-#include "tests/wordhost/OverTheWire.h"
+#include "tests/protocol/OverTheWire.h"
 
 using namespace protocol;
 

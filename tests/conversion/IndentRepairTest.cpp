@@ -8,8 +8,8 @@
 #include "protocol/HostRegistry.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/DocxWriter.h"
+#include "tests/support/HostTestSupport.h"
 #include "tests/support/RecordingDialogs.h"
-#include "tests/wordhost/HostTestSupport.h"
 #include "wordclient/HostWordFactory.h"
 
 using namespace testdocx;

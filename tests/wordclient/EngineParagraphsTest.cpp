@@ -8,7 +8,7 @@
 
 #include "platform/AppError.h"
 #include "tests/support/DocxWriter.h"
-#include "tests/wordhost/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 #include "wordclient/HostWordFactory.h"
 
 using namespace testdocx;
