@@ -41,6 +41,9 @@ struct DocumentRun {
     wordclient::WordApplication& engine() const;
 
     static constexpr std::int16_t kPagesPerPass = 1;
+    // A pass's selection backs up from the start of the page after it in moves of lines.
+    static constexpr std::int16_t kLinesPerMove = 200;
+    static constexpr int kMovesPerPass = 100;
 
     ConversionWindow& window;
     const QString documentPath;

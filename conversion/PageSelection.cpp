@@ -19,11 +19,13 @@ void selectUpToTheNextPage(DocumentRun& run) {
     // The 100 moves travel to the engine together; each is still yielded for and reported in turn.
     std::vector<std::exception_ptr> moves;
     try {
-        moves = run.engine().selectionMoveUpRepeated(wordclient::wd::Line, 200, wordclient::wd::Extend, 100);
+        moves = run.engine().selectionMoveUpRepeated(wordclient::wd::Line, DocumentRun::kLinesPerMove,
+                                                     wordclient::wd::Extend, DocumentRun::kMovesPerPass);
     } catch (...) {
-        moves.assign(100, std::current_exception());  // no engine: every move fails alike
+        moves.assign(DocumentRun::kMovesPerPass,
+                     std::current_exception());  // no engine: every move fails alike
     }
-    for (std::size_t move = 0; move < 100; ++move) {
+    for (std::size_t move = 0; move < DocumentRun::kMovesPerPass; ++move) {
         guard.step(190, [&] { platform::yieldToEventLoop(); });
         if (move < moves.size()) {
             guard.step(192, [&] {

@@ -9,6 +9,7 @@
 
 #include "conversion/ConverterTool.h"
 #include "conversion/Shell32.h"
+#include "tests/support/ImageMagick.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ QString pageCommandLine(const QString& converter, const QString& prefix) {
 // A page-like JPEG, made with ImageMagick.
 bool makeJpeg(const QString& path) {
     return QProcess::execute(
-               QStringLiteral("convert"),
+               testsupport::imageMagickTool("convert"),
                {QStringLiteral("-size"), QStringLiteral("120x170"), QStringLiteral("gradient:white-navy"),
                 QStringLiteral("-quality"), QStringLiteral("100"), path}) == 0;
 }

@@ -10,22 +10,13 @@
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
+#include "tests/support/ImageMagick.h"
 #include "tests/support/RecordingDialogs.h"
 
 using namespace wordhosttest;
 using namespace testdocx;
 
-namespace {
-
-// The PCX file decoded by ImageMagick.
-QImage decodePcx(const QString& pcx) {
-    QProcess convert;
-    convert.start(QStringLiteral("convert"), {pcx, QStringLiteral("ppm:-")});
-    if (!convert.waitForFinished(30000) || convert.exitCode() != 0) return {};
-    return QImage::fromData(convert.readAllStandardOutput(), "PPM");
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ConversionWithTheEngineHost, EveryPageBecomesAPcxAndTheDocumentStaysAsItWas) {
     const QString folder = makeFolder(QStringLiteral("documents"));
@@ -46,7 +37,7 @@ TEST(ConversionWithTheEngineHost, EveryPageBecomesAPcxAndTheDocumentStaysAsItWas
               (QStringList{QStringLiteral("report_1.pcx"), QStringLiteral("report_2.pcx"),
                            QStringLiteral("report_3.pcx")}));
     EXPECT_EQ(window.progressTexts.last(), QStringLiteral("Processing: report.docx (Page 3 of 3)"));
-    const QImage first = decodePcx(out + QStringLiteral("/report_1.pcx"));
+    const QImage first = testsupport::decodeWithImageMagick(out + QStringLiteral("/report_1.pcx"));
     ASSERT_EQ(first.size(), QSize(1275, 1650));
     int left = first.width();
     for (int y = 0; y < first.height() / 4; ++y) {

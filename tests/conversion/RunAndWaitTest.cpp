@@ -8,6 +8,7 @@
 
 #include "conversion/Shell32.h"
 #include "tests/support/Polling.h"
+#include "tests/support/Processes.h"
 
 using Shell32::RunAndWait;
 
@@ -96,12 +97,7 @@ bool eventually(Predicate done) {
     return done();
 }
 
-bool processIsGone(const QString& pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return true;
-    const QByteArray line = stat.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";  // ended, not yet reaped
-}
+bool processIsGone(const QString& pid) { return testsupport::processEnded(pid.toInt()); }
 
 // A converter must not outlive the program that waits for it.
 TEST(RunAndWait, TheProgramDiesWithItsCaller) {

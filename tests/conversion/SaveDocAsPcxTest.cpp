@@ -21,6 +21,7 @@
 #include "protocol/HostRegistry.h"
 #include "tests/conversion/ConversionTestWindow.h"
 #include "tests/support/FakeWord.h"
+#include "tests/support/ImageMagick.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchHome.h"
@@ -32,12 +33,7 @@ namespace {
 const QString kLocation = QStringLiteral("in Tessary2017/04/05.Word1.SaveDocAsPCX ");
 
 // The page a PCX file shows, decoded by ImageMagick.
-int pageOfPcx(const QString& pcx) {
-    QProcess convert;
-    convert.start(QStringLiteral("/usr/bin/convert"), {pcx, QStringLiteral("ppm:-")});
-    if (!convert.waitForFinished(30000) || convert.exitCode() != 0) return -1;
-    return FakeWord::pageOfPicture(QImage::fromData(convert.readAllStandardOutput(), "PPM"));
-}
+int pageOfPcx(const QString& pcx) { return FakeWord::pageOfPicture(testsupport::decodeWithImageMagick(pcx)); }
 
 class SaveDocAsPcxTest : public ::testing::Test {
   protected:

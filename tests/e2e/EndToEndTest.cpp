@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/ImageMagick.h"
 #include "tests/support/ScratchHome.h"
 
 namespace {
@@ -40,7 +41,7 @@ QByteArray run(const QString& program, const QStringList& arguments, const QProc
 // How far a PCX page is from the engine's own picture of it: ImageMagick's normalised RMSE.
 double distance(const QString& pcx, const QString& png) {
     QProcess compare;
-    compare.start(QStringLiteral("compare"),
+    compare.start(testsupport::imageMagickTool("compare"),
                   {QStringLiteral("-metric"), QStringLiteral("RMSE"), pcx, png, QStringLiteral("null:")});
     compare.waitForFinished(60000);
     const QString printed = QString::fromUtf8(compare.readAllStandardError());  // "123.4 (0.0019)"
@@ -51,9 +52,9 @@ double distance(const QString& pcx, const QString& png) {
 }
 
 QSize imageSize(const QString& path) {
-    const QByteArray size =
-        run(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h"), path},
-            QProcessEnvironment::systemEnvironment());
+    const QByteArray size = run(testsupport::imageMagickTool("identify"),
+                                {QStringLiteral("-format"), QStringLiteral("%w %h"), path},
+                                QProcessEnvironment::systemEnvironment());
     const QList<QByteArray> parts = size.split(' ');
     return parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
 }

@@ -14,6 +14,7 @@
 #include "protocol/HostRegistry.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
+#include "tests/support/Processes.h"
 #include "tests/support/ScratchHome.h"
 
 namespace faulttest {
@@ -44,7 +45,7 @@ class ObservedWindow : public Word1::ConversionWindow {
 }  // namespace
 
 QString freshFolder(const QString& name) {
-    const QString folder = testsupport::scratchHome() + QLatin1Char('/') + name;
+    const QString folder = testsupport::scratchFolder(name);
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     return folder;
@@ -52,21 +53,8 @@ QString freshFolder(const QString& name) {
 
 std::vector<Child> runningChildren() {
     std::vector<Child> children;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(stat, line)) continue;
-        // pid (comm) state ppid ...: the name may hold blanks and parentheses.
-        const std::size_t open = line.find('(');
-        const std::size_t close = line.rfind(')');
-        if (open == std::string::npos || close == std::string::npos || close + 4 > line.size()) continue;
-        char state = 0;
-        long parent = 0;
-        if (std::sscanf(line.c_str() + close + 2, "%c %ld", &state, &parent) == 2 && parent == ::getpid() &&
-            state != 'Z') {
-            children.push_back({std::atoi(line.c_str()), line.substr(open + 1, close - open - 1)});
-        }
-    }
+    for (const testsupport::ProcessStatus& child : testsupport::livingChildrenOf(::getpid()))
+        children.push_back({child.pid, child.name});
     return children;
 }
 

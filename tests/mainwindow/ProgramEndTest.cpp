@@ -15,6 +15,7 @@
 #include "platform/ProgramExit.h"
 #include "tests/mainwindow/WindowFixture.h"
 #include "tests/support/Polling.h"
+#include "tests/support/Processes.h"
 
 namespace {
 
@@ -24,11 +25,7 @@ const char* const kPidFileVariable = "MARROWDALE_TEST_PID_FILE";
 
 // Alive means neither gone nor a zombie waiting to be collected by whoever inherited it.
 bool alive(qint64 pid) {
-    if (::kill(static_cast<pid_t>(pid), 0) != 0) return false;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return false;
-    const QByteArray line = stat.readAll();
-    return !line.mid(line.lastIndexOf(')') + 2).startsWith('Z');
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 && !testsupport::processEnded(static_cast<int>(pid));
 }
 
 bool goneSoon(qint64 pid) {

@@ -7,6 +7,7 @@
 
 #include "tests/nconvert/ConverterRunner.h"
 #include "tests/nconvert/ImageFiles.h"
+#include "tests/support/ImageMagick.h"
 
 using namespace nconverttest;
 
@@ -62,7 +63,8 @@ TEST_P(NconvertPixels, DecodersAgreeWithDjpegAndTheHeaderIsVersion5) {
     const RgbPicture reference = decodeWith("djpeg", {"-pnm", path("in.jpg")});
     ASSERT_EQ(reference.width, jpegCase().width);
     const RgbPicture byNetpbm = decodeWith("pcxtoppm", {path("out.pcx")});
-    const RgbPicture byImageMagick = decodeWith("convert", {path("out.pcx"), "ppm:-"});
+    const RgbPicture byImageMagick =
+        decodeWith(testsupport::imageMagickTool("convert"), {path("out.pcx"), "ppm:-"});
     EXPECT_GE(largestDifference(reference, byNetpbm), 0) << "pcxtoppm gave another size";
     EXPECT_LE(largestDifference(reference, byNetpbm), 2);
     EXPECT_GE(largestDifference(reference, byImageMagick), 0) << "ImageMagick gave another size";
@@ -111,7 +113,10 @@ TEST_P(NconvertResolution, IsCarriedFromTheJpeg) {
     };
     for (const auto& c : cases) {
         const QString jpg = dir.filePath("in.jpg"), pcx = dir.filePath("out.pcx");
-        ASSERT_EQ(runTool("convert", QStringList{ppm} + c.magickOptions + QStringList{jpg}).exitCode, 0);
+        ASSERT_EQ(runTool(testsupport::imageMagickTool("convert"),
+                          QStringList{ppm} + c.magickOptions + QStringList{jpg})
+                      .exitCode,
+                  0);
         ASSERT_EQ(runConverter(GetParam(), {"-out", "pcx", "-c", "1", "-o", pcx, jpg}).exitCode, 0);
         const QByteArray header = readFile(pcx);
         EXPECT_EQ(wordAt(header, 12), c.dpiX) << c.magickOptions.join(' ').toStdString();

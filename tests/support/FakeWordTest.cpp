@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include "platform/AppError.h"
+#include "tests/support/ConversionCalls.h"
 #include "tests/support/FakeWord.h"
 #include "tests/support/ScratchHome.h"
 
@@ -25,10 +26,9 @@ QString makeDocument() {
 // One pass of the conversion's page loop, as it talks to Word.
 void cutFirstPage(wordclient::WordApplication& word, bool rest) {
     if (rest) {
-        word.selectionEndKey(6, 1);
+        testsupport::selectToTheEnd(word);
     } else {
-        word.selectionGoTo(1, 2, 2);
-        for (int i = 0; i < 100; ++i) word.selectionMoveUp(5, 200, 1);
+        testsupport::selectFirstPages(word, 1);
     }
     if (!word.selectionText().isEmpty()) word.selectionCut();
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "protocol/HostRegistry.h"
+#include "tests/support/Processes.h"
 #include "tests/support/ScratchHome.h"
 
 namespace wordhosttest {
@@ -29,11 +30,7 @@ std::map<std::string, std::string> folderSnapshot(const QString& folder) {
     return entries;
 }
 
-QString makeFolder(const QString& name) {
-    const QString folder = testsupport::scratchHome() + QLatin1Char('/') + name;
-    QDir().mkpath(folder);
-    return folder;
-}
+QString makeFolder(const QString& name) { return testsupport::scratchFolder(name); }
 
 bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 
@@ -44,20 +41,8 @@ pid_t onlyRunningHost() {
 
 std::vector<pid_t> childHosts() {
     std::vector<pid_t> hosts;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        std::getline(stat, line);
-        // pid (comm) state ppid ...
-        const std::size_t close = line.rfind(')');
-        if (close == std::string::npos || line.find("(marrowdale-word") == std::string::npos) continue;
-        std::istringstream rest(line.substr(close + 2));
-        char state = 0;
-        pid_t parent = 0;
-        rest >> state >> parent;
-        if (parent == ::getpid() && state != 'Z') hosts.push_back(static_cast<pid_t>(std::stoi(name)));
+    for (const testsupport::ProcessStatus& child : testsupport::livingChildrenOf(::getpid())) {
+        if (child.name.starts_with("marrowdale-word")) hosts.push_back(static_cast<pid_t>(child.pid));
     }
     return hosts;
 }

@@ -139,6 +139,12 @@ void leaveScratchHome() {
 
 QString scratchHome() { return currentScratch(); }
 
+QString scratchFolder(const QString& name) {
+    const QString folder = scratchHome() + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    return folder;
+}
+
 QString programDir() { return envOr("MARROWDALE_PROGRAM_DIR", MARROWDALE_BUILT_PROGRAM_DIR); }
 
 QString sourceDir() { return envOr("MARROWDALE_SOURCE_DIR", MARROWDALE_BUILT_SOURCE_DIR); }

@@ -21,6 +21,9 @@ void leaveScratchHome();
 // The scratch folder of the running test (no trailing "/"): holds home/ and tmp/.
 QString scratchHome();
 
+// The folder `name` in the running test's scratch folder, made if it is not there yet.
+QString scratchFolder(const QString& name);
+
 // The folder that holds the built program (bin/ of the build tree).
 QString programDir();
 

@@ -12,9 +12,11 @@
 #include <QStandardPaths>
 
 #include "platform/ProgramExit.h"
+#include "tests/support/ConversionCalls.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
+#include "tests/support/Word97Copy.h"
 #include "wordclient/HostWordFactory.h"
 
 using namespace wordhosttest;
@@ -34,15 +36,11 @@ int pagesOf(wordclient::WordApplication& word) {
 }
 
 QImage cutEverything(wordclient::WordApplication& word) {
-    QGuiApplication::clipboard()->clear();
-    word.selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
-    word.selectionCut();
-    return QGuiApplication::clipboard()->image();
+    testsupport::selectToTheEnd(word);
+    return testsupport::cutToClipboard(word);
 }
 
-QString twoPagesWord97() {
-    return testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc");
-}
+QString twoPagesWord97() { return QString::fromStdString(testsupport::twoPagesWord97()); }
 
 // The selected text of each page, first to last, cutting the document page by page.
 QStringList pageTexts(wordclient::WordApplication& word) {
@@ -50,10 +48,9 @@ QStringList pageTexts(wordclient::WordApplication& word) {
     const int pages = pagesOf(word);
     for (int page = 1; page <= pages; ++page) {
         if (page < pages) {
-            word.selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
-            word.selectionMoveUp(wordclient::wd::Line, 20000, wordclient::wd::Extend);
+            testsupport::selectFirstPages(word, 1);
         } else {
-            word.selectionEndKey(wordclient::wd::Story, wordclient::wd::Extend);
+            testsupport::selectToTheEnd(word);
         }
         texts << word.selectionText();
         word.selectionCut();
@@ -61,28 +58,19 @@ QStringList pageTexts(wordclient::WordApplication& word) {
     return texts;
 }
 
-QString copyWithChanges(const QString& name, const std::vector<std::pair<QByteArray, QByteArray>>& changes) {
-    QFile in(twoPagesWord97());
-    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
-    QByteArray bytes = in.readAll();
-    for (const auto& [from, to] : changes) bytes.replace(from, to);
+QString copyWithChanges(const QString& name,
+                        const std::vector<std::pair<std::string, std::string>>& changes) {
     const QString path = makeFolder(QStringLiteral("formats")) + QLatin1Char('/') + name;
-    QFile out(path);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
-    return path;
+    return QString::fromStdString(testsupport::word97CopyWithChanges(path.toStdString(), changes));
 }
 
-QByteArray utf16(const char* ascii) {
-    const QString text = QString::fromLatin1(ascii);
-    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-}
+using testsupport::utf16;
 
 }  // namespace
 
 TEST(EngineFormats, AWord97DocumentOpensWhateverTheCaseOfItsStreamNames) {
     for (const auto& [name, changes] :
-         std::vector<std::pair<QString, std::vector<std::pair<QByteArray, QByteArray>>>>{
+         std::vector<std::pair<QString, std::vector<std::pair<std::string, std::string>>>>{
              {QStringLiteral("lower.doc"),
               {{utf16("WordDocument"), utf16("worddocument")},
                {utf16("1Table"), utf16("1table")},
@@ -93,9 +81,7 @@ TEST(EngineFormats, AWord97DocumentOpensWhateverTheCaseOfItsStreamNames) {
                {utf16("Root Entry"), utf16("ROOT ENTRY")}}}}) {
         auto word = openInNewWord(copyWithChanges(name, changes));
         EXPECT_EQ(pagesOf(*word), 2) << name.toStdString();
-        word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);
-        for (int i = 0; i < 100; ++i)
-            word->selectionMoveUp(wordclient::wd::Line, 200, wordclient::wd::Extend);
+        testsupport::selectFirstPages(*word, 1);
         EXPECT_TRUE(word->selectionText().contains(QStringLiteral("first page"))) << name.toStdString();
         word->activeDocumentClose(0);
         word->quit();

@@ -19,6 +19,7 @@
 #include "platform/AppError.h"
 #include "platform/Services.h"
 #include "protocol/HostRegistry.h"
+#include "tests/support/ConversionCalls.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
@@ -42,18 +43,8 @@ QString makeDocument(const QString& folder, const QString& name, const std::vect
     return path;
 }
 
-// The conversion's selection of the first remaining `pages` pages.
-void selectFirstPages(WordApplication& word, int pages) {
-    word.selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext,
-                       static_cast<std::int16_t>(pages + 1));
-    for (int i = 0; i < 100; ++i) word.selectionMoveUp(wordclient::wd::Line, 200, wordclient::wd::Extend);
-}
-
-QImage cutToClipboard(WordApplication& word) {
-    QGuiApplication::clipboard()->clear();
-    word.selectionCut();
-    return QGuiApplication::clipboard()->image();
-}
+using testsupport::cutToClipboard;
+using testsupport::selectFirstPages;
 
 // Share of pixels that are not near-white in a band of rows.
 double inkIn(const QImage& image, int top, int bottom) {

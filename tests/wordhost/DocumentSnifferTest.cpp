@@ -7,6 +7,7 @@
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
 #include "tests/support/ScratchHome.h"
+#include "tests/support/Word97Copy.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"
 
@@ -46,27 +47,13 @@ TEST(DocumentSniffer, KnowsWordFormatsByContentNotName) {
               DocumentFormat::FlatXml);
 }
 
-// The committed Word 97 document with its bytes changed in every place `from` stands (UTF-16
-// stream names in the compound file's directory, or bytes of the FIB).
+// The committed Word 97 document with its bytes changed, in the sniffing folder.
 std::string patchedWord97(const std::string& name,
                           const std::vector<std::pair<std::string, std::string>>& changes) {
-    std::ifstream in(
-        (testsupport::sourceDir() + QStringLiteral("/tests/data/engine/two-pages-word97.doc")).toStdString(),
-        std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (const auto& [from, to] : changes) {
-        for (std::size_t at = bytes.find(from); at != std::string::npos;
-             at = bytes.find(from, at + to.size()))
-            bytes.replace(at, from.size(), to);
-    }
-    return writeFile(name, bytes);
+    return testsupport::word97CopyWithChanges(writeFile(name, ""), changes);
 }
 
-std::string utf16(const std::string& ascii) {
-    std::string wide;
-    for (char c : ascii) wide += std::string{c, '\0'};
-    return wide;
-}
+using testsupport::utf16;
 
 TEST(DocumentSniffer, LetsTheEngineJudgeEveryWordVersion) {
     // Stream names in other letter case, as some writers spell them.
