@@ -12,24 +12,15 @@ namespace {
 
 using mainwindow::Form1;
 
-struct Designed {
-    const char* name;
-    int left, top, width, height;  // twips; inside the frame for Text1 and PushButton6
-};
+// Whether `a` lies wholly above `b`, with room between them.
+bool above(const QRect& a, const QRect& b) { return a.bottom() < b.top(); }
 
-const Designed kDesign[] = {
-    {"ListView1", 120, 120, 7800, 2535},    {"Creator", 0, 6180, 615, 465},
-    {"ProgressBar1", 120, 5205, 7800, 405}, {"PushButton1", 120, 2750, 3840, 405},
-    {"PushButton4", 4080, 2750, 3840, 405}, {"PushButton2", 120, 4695, 7800, 405},
-    {"PushButton3", 120, 3260, 3840, 405},  {"PushButton5", 4080, 3260, 3840, 405},
-    {"Frame2", 120, 3750, 7800, 820},       {"Text1", 240, 300, 6600, 345},
-    {"PushButton6", 6960, 300, 600, 345},
-};
-
-int px(int twips) { return qRound(twips / 15.0); }
-
-QRect designedRect(const Designed& control) {
-    return {px(control.left), px(control.top), px(control.width), px(control.height)};
+// On one row: the same top and height, `left` before `right` without touching.
+void expectSideBySide(const QWidget* left, const QWidget* right) {
+    SCOPED_TRACE(left->objectName().toStdString() + " beside " + right->objectName().toStdString());
+    EXPECT_EQ(left->geometry().top(), right->geometry().top());
+    EXPECT_EQ(left->height(), right->height());
+    EXPECT_LT(left->geometry().right(), right->geometry().left());
 }
 
 class FormDesign : public testsupport::WindowTest {
@@ -44,23 +35,58 @@ class FormDesign : public testsupport::WindowTest {
     }
 };
 
-TEST_F(FormDesign, EveryControlStandsWhereTheDesignPutsIt) {
+TEST_F(FormDesign, EveryControlIsInsideTheWindowAndNoneCoversAnother) {
     Form1 form;
     form.Form_Load();
     const QImage picture = screenshot(form, QStringLiteral("form1-skin"));
     EXPECT_EQ(form.size(), QSize(536, 382));
     EXPECT_EQ(picture.size(), QSize(536, 382));
-    for (const Designed& control : kDesign) {
-        SCOPED_TRACE(control.name);
-        const auto* widget = form.findChild<QWidget*>(QLatin1String(control.name));
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), designedRect(control));
-        const bool inFrame = QLatin1String(control.name) == QLatin1String("Text1") ||
-                             QLatin1String(control.name) == QLatin1String("PushButton6");
-        EXPECT_EQ(widget->parentWidget(), inFrame ? static_cast<QWidget*>(form.Frame2) : &form);
+    const std::vector<QWidget*> onTheForm{form.ListView1,   form.PushButton1, form.PushButton4,
+                                          form.PushButton3, form.PushButton5, form.Frame2,
+                                          form.PushButton2, form.ProgressBar1};
+    for (std::size_t i = 0; i < onTheForm.size(); ++i) {
+        SCOPED_TRACE(onTheForm[i]->objectName().toStdString());
+        EXPECT_EQ(onTheForm[i]->parentWidget(), &form);
+        EXPECT_TRUE(onTheForm[i]->isVisible());
+        EXPECT_TRUE(form.rect().contains(onTheForm[i]->geometry()));
+        for (std::size_t j = i + 1; j < onTheForm.size(); ++j) {
+            EXPECT_FALSE(onTheForm[i]->geometry().intersects(onTheForm[j]->geometry()))
+                << "covers " << onTheForm[j]->objectName().toStdString();
+        }
     }
+    for (QWidget* inFrame : {static_cast<QWidget*>(form.Text1), static_cast<QWidget*>(form.PushButton6)}) {
+        SCOPED_TRACE(inFrame->objectName().toStdString());
+        EXPECT_EQ(inFrame->parentWidget(), form.Frame2);
+        EXPECT_TRUE(form.Frame2->rect().contains(inFrame->geometry()));
+    }
+    EXPECT_FALSE(form.Text1->geometry().intersects(form.PushButton6->geometry()));
     // The render surface lies below the client area.
     EXPECT_FALSE(form.rect().intersects(form.Creator->geometry()));
+}
+
+TEST_F(FormDesign, TheListThenTwoRowsOfButtonsThenTheFolderThenStartAndProgress) {
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    expectSideBySide(form.PushButton1, form.PushButton4);
+    expectSideBySide(form.PushButton3, form.PushButton5);
+    expectSideBySide(form.Text1, form.PushButton6);
+    EXPECT_EQ(form.PushButton1->geometry().left(), form.PushButton3->geometry().left());
+    EXPECT_EQ(form.PushButton4->geometry().right(), form.PushButton5->geometry().right());
+    const QWidget* column[] = {form.ListView1, form.PushButton1, form.PushButton3,
+                               form.Frame2,    form.PushButton2, form.ProgressBar1};
+    for (std::size_t i = 0; i + 1 < std::size(column); ++i) {
+        SCOPED_TRACE(column[i]->objectName().toStdString());
+        EXPECT_TRUE(above(column[i]->geometry(), column[i + 1]->geometry()));
+    }
+    // The list, the folder, Start and the progress bar span the width of the two button columns.
+    for (const QWidget* wide :
+         {static_cast<const QWidget*>(form.ListView1), static_cast<const QWidget*>(form.Frame2),
+          static_cast<const QWidget*>(form.PushButton2), static_cast<const QWidget*>(form.ProgressBar1)}) {
+        SCOPED_TRACE(wide->objectName().toStdString());
+        EXPECT_EQ(wide->geometry().left(), form.PushButton1->geometry().left());
+        EXPECT_EQ(wide->geometry().right(), form.PushButton4->geometry().right());
+    }
 }
 
 TEST_F(FormDesign, CaptionsAndTheProgressBarAtRest) {
