@@ -95,21 +95,21 @@ TEST_F(SaveDocAsPcxTest, APageCountOfZeroGivesOnePassWithTheWholeDocument) {
     EXPECT_EQ(window.progressTexts.back(), QStringLiteral("Processing: report.docx (Page 1 of 0)"));
 }
 
-TEST_F(SaveDocAsPcxTest, BaseNamesFollowTheLastDot) {
+// A document's path below the documents folder, and the one PCX file its single page gives.
+class BaseNames : public SaveDocAsPcxTest,
+                  public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(BaseNames, FollowTheLastDot) {
     QDir(docs.path()).mkpath(QStringLiteral("my.docs"));
-    const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("/report.final.docx"), QStringLiteral("report.final_1.pcx")},
-        {QStringLiteral("/my.docs/report"), QStringLiteral("my_1.pcx")},
-        {QStringLiteral("/plain"), QStringLiteral("_1.pcx")},
-    };
     word.documentMustExist = false;
-    for (const auto& [name, expected] : cases) {
-        QDir(out.path()).removeRecursively();
-        QDir().mkpath(out.path());
-        Word1::SaveDocAsPCX(window, docs.path() + name);
-        EXPECT_EQ(outputFiles(), QStringList{expected}) << name.toStdString();
-    }
+    Word1::SaveDocAsPCX(window, docs.path() + QString::fromUtf8(GetParam().first));
+    EXPECT_EQ(outputFiles(), QStringList{QString::fromUtf8(GetParam().second)});
 }
+
+INSTANTIATE_TEST_SUITE_P(Documents, BaseNames,
+                         ::testing::Values(std::pair{"/report.final.docx", "report.final_1.pcx"},
+                                           std::pair{"/my.docs/report", "my_1.pcx"},
+                                           std::pair{"/plain", "_1.pcx"}));
 
 TEST_F(SaveDocAsPcxTest, AFolderTextWithoutSlashPrefixesTheNames) {
     window.outputFolder = out.path() + QStringLiteral("/sub");

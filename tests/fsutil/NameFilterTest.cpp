@@ -19,23 +19,31 @@ TEST(HasUnsafeCharacters, RejectsWhatTheFileInterfacesCannotCarry) {
     }
 }
 
-TEST(Wildcards, MatchWholeNamesWithoutRegardToCase) {
-    struct Case {
-        const char* name;
-        const char* pattern;
-        bool matches;
-    };
-    const Case cases[] = {
-        {"report.doc", "*.doc", true},  {"A.DOC", "*.doc", true},       {"a.doc", "*.DOC", true},
-        {"x.docx", "*.doc", false},     {"doc", "*.doc", false},        {".doc", "*.doc", true},
-        {"README", "*.*", true},        {"a.b.c", "*.*", true},         {".hidden", "*.*", true},
-        {"report", "report.*", true},   {"reports", "report.*", false}, {"README", "*.", true},
-        {"a.txt", "*.", false},         {"a1.doc", "a?.doc", true},     {"a.doc", "a?.doc", false},
-        {"ÄRGER.DOC", "ärger.*", true}, {"aaab", "*a*b", true},         {"abab.x", "*ab*.x", true},
-        {"abc", "*c*d", false},         {"[a].doc", "[a].doc", true},   {"a.doc", "[a].doc", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(fsutil::MatchesWildcard(QString::fromUtf8(c.name), QString::fromUtf8(c.pattern)), c.matches)
-            << c.name << " against " << c.pattern;
-    }
+// Whole names, without regard to case.
+struct WildcardCase {
+    const char* name;
+    const char* pattern;
+    bool matches;
+};
+
+class Wildcards : public ::testing::TestWithParam<WildcardCase> {};
+
+TEST_P(Wildcards, MatchWholeNamesWithoutRegardToCase) {
+    const WildcardCase& c = GetParam();
+    EXPECT_EQ(fsutil::MatchesWildcard(QString::fromUtf8(c.name), QString::fromUtf8(c.pattern)), c.matches)
+        << c.name << " against " << c.pattern;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, Wildcards,
+    ::testing::Values(WildcardCase{"report.doc", "*.doc", true}, WildcardCase{"A.DOC", "*.doc", true},
+                      WildcardCase{"a.doc", "*.DOC", true}, WildcardCase{"x.docx", "*.doc", false},
+                      WildcardCase{"doc", "*.doc", false}, WildcardCase{".doc", "*.doc", true},
+                      WildcardCase{"README", "*.*", true}, WildcardCase{"a.b.c", "*.*", true},
+                      WildcardCase{".hidden", "*.*", true}, WildcardCase{"report", "report.*", true},
+                      WildcardCase{"reports", "report.*", false}, WildcardCase{"README", "*.", true},
+                      WildcardCase{"a.txt", "*.", false}, WildcardCase{"a1.doc", "a?.doc", true},
+                      WildcardCase{"a.doc", "a?.doc", false}, WildcardCase{"ÄRGER.DOC", "ärger.*", true},
+                      WildcardCase{"aaab", "*a*b", true}, WildcardCase{"abab.x", "*ab*.x", true},
+                      WildcardCase{"abc", "*c*d", false}, WildcardCase{"[a].doc", "[a].doc", true},
+                      WildcardCase{"a.doc", "[a].doc", false}));

@@ -55,27 +55,11 @@ std::string requestLine(const std::string& request, const std::string& document,
     return request;
 }
 
-void checkRows(Start start, const std::vector<Row>& rows) {
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.request);
-        std::string document;
-        std::unique_ptr<FakeHost> host = hostIn(start, &document);
-        std::string payload;
-        const protocol::Message reply = host->call(requestLine(row.request, document, &payload), payload);
-        EXPECT_EQ(reply.is("ok") ? 0 : reply.getInt("number"), row.error) << reply.get("description");
-        if (row.description) {
-            EXPECT_EQ(reply.get("description"), row.description);
-        }
-        EXPECT_EQ(host->dispatcher.state(), row.after) << wordhost::stateName(host->dispatcher.state());
-    }
-}
-
 const std::vector<std::string> kDocumentCalls = {
     "repaginate", "property", "paragraphs", "setindents", "endkey", "goto", "moveup", "text", "cut"};
 
-}  // namespace
-
-TEST(HostLifecycle, ASpareAnswersTheHandshakeWarmReadAheadAndQuitOnly) {
+// A spare answers the handshake, warm, readahead and quit only.
+std::vector<Row> spareRows() {
     std::vector<Row> rows = {
         {"hello", 0, nullptr, HostState::Claimed},         {"warm", 0, nullptr, HostState::Spare},
         {"readahead", 0, nullptr, HostState::Spare},       {"quit", 0, nullptr, HostState::Ended},
@@ -85,10 +69,11 @@ TEST(HostLifecycle, ASpareAnswersTheHandshakeWarmReadAheadAndQuitOnly) {
         {"frobnicate", 440, kHandshake, HostState::Spare}};
     for (const std::string& call : kDocumentCalls)
         rows.push_back({call.c_str(), 440, kHandshake, HostState::Spare});
-    checkRows(Start::Spare, rows);
+    return rows;
 }
 
-TEST(HostLifecycle, AClaimedHostWithoutADocumentRefusesTheDocumentCalls) {
+// A claimed host without a document refuses the document calls.
+std::vector<Row> claimedRows() {
     std::vector<Row> rows = {{"hello", 0, nullptr, HostState::Claimed},
                              {"warm", 0, nullptr, HostState::Claimed},
                              {"readahead", 440, "Only a clean spare host reads ahead.", HostState::Claimed},
@@ -103,10 +88,11 @@ TEST(HostLifecycle, AClaimedHostWithoutADocumentRefusesTheDocumentCalls) {
                               HostState::Claimed}};
     for (const std::string& call : kDocumentCalls)
         rows.push_back({call.c_str(), 4248, kNoDocument, HostState::Claimed});
-    checkRows(Start::Claimed, rows);
+    return rows;
 }
 
-TEST(HostLifecycle, AnOpenDocumentTakesEveryCallButReleaseAndReadAhead) {
+// An open document takes every call but release and readahead.
+std::vector<Row> documentOpenRows() {
     std::vector<Row> rows = {
         {"hello", 0, nullptr, HostState::DocumentOpen},
         {"warm", 0, nullptr, HostState::DocumentOpen},
@@ -121,15 +107,55 @@ TEST(HostLifecycle, AnOpenDocumentTakesEveryCallButReleaseAndReadAhead) {
         {"frobnicate", 438, nullptr, HostState::DocumentOpen}};
     for (const std::string& call : kDocumentCalls)
         rows.push_back({call.c_str(), 0, nullptr, HostState::DocumentOpen});
-    checkRows(Start::DocumentOpen, rows);
+    return rows;
 }
 
-TEST(HostLifecycle, AnEndedHostAnswersNothingButRefusals) {
+// An ended host answers nothing but refusals.
+std::vector<Row> endedRows() {
     std::vector<Row> rows;
     for (const char* request : {"hello", "warm", "readahead", "release", "quit", "name", "open", "close"})
         rows.push_back({request, 440, "The engine host has ended.", HostState::Ended});
-    checkRows(Start::Ended, rows);
+    return rows;
 }
+
+struct TableRow {
+    Start start;
+    Row row;
+};
+
+std::vector<TableRow> lifecycleTable() {
+    std::vector<TableRow> table;
+    for (const auto& [start, rows] :
+         {std::pair{Start::Spare, spareRows()}, std::pair{Start::Claimed, claimedRows()},
+          std::pair{Start::DocumentOpen, documentOpenRows()}, std::pair{Start::Ended, endedRows()}}) {
+        for (const Row& row : rows) table.push_back({start, row});
+    }
+    return table;
+}
+
+std::string rowName(const ::testing::TestParamInfo<TableRow>& info) {
+    const char* const starts[] = {"Spare", "Claimed", "DocumentOpen", "Ended"};
+    return std::string(starts[static_cast<int>(info.param.start)]) + "_" + info.param.row.request;
+}
+
+}  // namespace
+
+class HostLifecycleTable : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(HostLifecycleTable, TheRequestIsAnsweredAsTheTableSays) {
+    const Row& row = GetParam().row;
+    std::string document;
+    std::unique_ptr<FakeHost> host = hostIn(GetParam().start, &document);
+    std::string payload;
+    const protocol::Message reply = host->call(requestLine(row.request, document, &payload), payload);
+    EXPECT_EQ(reply.is("ok") ? 0 : reply.getInt("number"), row.error) << reply.get("description");
+    if (row.description) {
+        EXPECT_EQ(reply.get("description"), row.description);
+    }
+    EXPECT_EQ(host->dispatcher.state(), row.after) << wordhost::stateName(host->dispatcher.state());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HostLifecycleTable, ::testing::ValuesIn(lifecycleTable()), rowName);
 
 TEST(HostLifecycle, RequestNamesMatchWithoutRegardToCase) {
     FakeHost host;
