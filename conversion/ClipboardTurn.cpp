@@ -46,12 +46,4 @@ ClipboardTurn::~ClipboardTurn() {
     if (fd_ >= 0) ::close(fd_);  // closing gives the lock up
 }
 
-bool ClipboardTurn::takenNow() {
-    const int fd = openLockFile(lockPath());
-    if (fd < 0) return false;
-    const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return taken;
-}
-
 }  // namespace Word1

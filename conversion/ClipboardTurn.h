@@ -21,8 +21,6 @@ class ClipboardTurn {
     ClipboardTurn& operator=(const ClipboardTurn&) = delete;
 
     bool held() const { return fd_ >= 0; }
-    // Whether some turn (of this process or another) is being held now.
-    static bool takenNow();
     // The lock file; "" when there is no registry folder to keep it in.
     static std::string lockPath();
 

@@ -8,6 +8,8 @@ namespace {
 
 using protocol::EngineErrorNumber::Automation;
 
+constexpr char kHandshakeFirst[] = "The handshake must come first.";
+
 Step refuse(int number, std::string description) { return Step{Refusal{number, std::move(description)}}; }
 
 Step to(HostState afterSuccess, HostState afterFailure) {
@@ -19,7 +21,7 @@ Step stay(HostState state) { return to(state, state); }
 // A Word object's calls: never before the handshake.
 Step decideObjectCall(HostState state, bool readAheadFailed, RequestKind kind) {
     using enum HostState;
-    if (state == Spare) return refuse(Automation, "The handshake must come first.");
+    if (state == Spare) return refuse(Automation, kHandshakeFirst);
     switch (kind) {
         case RequestKind::Release:
             if (state == DocumentOpen) return refuse(Automation, "A document is still open.");
@@ -60,7 +62,7 @@ Step decide(HostState state, bool readAheadFailed, std::optional<RequestKind> ki
     using enum HostState;
     if (state == Ended) return refuse(Automation, "The engine host has ended.");
     if (!kind) {
-        if (state == Spare) return refuse(Automation, "The handshake must come first.");
+        if (state == Spare) return refuse(Automation, kHandshakeFirst);
         return refuse(protocol::EngineErrorNumber::NotSupported,
                       "Object doesn't support this property or method: " + std::string(request));
     }

@@ -12,6 +12,7 @@
 #include "tests/support/HostTestSupport.h"
 #include "tests/support/ImageMagick.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/ScratchHome.h"
 
 using namespace wordhosttest;
 using namespace testdocx;
@@ -19,8 +20,8 @@ using namespace testdocx;
 namespace {}  // namespace
 
 TEST(ConversionWithTheEngineHost, EveryPageBecomesAPcxAndTheDocumentStaysAsItWas) {
-    const QString folder = makeFolder(QStringLiteral("documents"));
-    const QString out = makeFolder(QStringLiteral("out"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("documents"));
+    const QString out = testsupport::scratchFolder(QStringLiteral("out"));
     std::vector<Paragraph> paragraphs = pagedText(3, 4);
     paragraphs[0].leftTwips = -720;
     const QString document = folder + QStringLiteral("/report.docx");

@@ -10,6 +10,7 @@
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/ScratchHome.h"
 #include "wordclient/HostWordFactory.h"
 
 using namespace testdocx;
@@ -82,7 +83,7 @@ void repair(wordclient::WordApplication& word) {
 }
 
 TEST(IndentRepair, TheRepairedDocumentHasThePagesOfTheDocumentWithItsIndentsAtZero) {
-    const QString folder = wordhosttest::makeFolder(QStringLiteral("repair"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("repair"));
     const std::string outdented = (folder + QStringLiteral("/outdented.docx")).toStdString();
     const std::string atZero = (folder + QStringLiteral("/at zero.docx")).toStdString();
     writeDocx(outdented, outdentedDocument(-1440));
@@ -111,7 +112,7 @@ TEST(IndentRepair, TheRepairedDocumentHasThePagesOfTheDocumentWithItsIndentsAtZe
 
     // The whole conversion: the page count it reads comes before the repair, and its last pass
     // takes the rest, without an error on the way.
-    const QString out = wordhosttest::makeFolder(QStringLiteral("repair-out"));
+    const QString out = testsupport::scratchFolder(QStringLiteral("repair-out"));
     testsupport::RecordingDialogs dialogs;
     testsupport::ConversionTestWindow window;
     window.outputFolder = out + QLatin1Char('/');
@@ -121,7 +122,7 @@ TEST(IndentRepair, TheRepairedDocumentHasThePagesOfTheDocumentWithItsIndentsAtZe
 }
 
 TEST(IndentRepair, RepairsTheLoadedDocumentAndLaysItOutOnce) {
-    const QString folder = wordhosttest::makeFolder(QStringLiteral("repair-once"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("repair-once"));
     const std::string outdented = (folder + QStringLiteral("/outdented.docx")).toStdString();
     writeDocx(outdented, outdentedDocument(-1440));
     auto word = wordclient::hostWordFactory().createObject();
@@ -160,7 +161,7 @@ TEST(IndentRepair, ThePageCountBeforeTheFirstLayoutIsTheLayoutsOwn) {
                              paragraph("", "Section two") + section("oddPage") +
                              paragraph("", "Section three");
     const QString path =
-        wordhosttest::makeFolder(QStringLiteral("odd-pages")) + QStringLiteral("/odd pages.docx");
+        testsupport::scratchFolder(QStringLiteral("odd-pages")) + QStringLiteral("/odd pages.docx");
     writeDocx(path.toStdString(), {{"word/document.xml", documentXml(body)}});
     auto word = wordclient::hostWordFactory().createObject();
     word->documentsOpen(path);

@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QDir>
@@ -12,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <functional>
 
 #include "conversion/ClipboardTurn.h"
@@ -306,6 +310,15 @@ TEST_F(SaveDocAsPcxTest, WhatTheUserCopiesDuringTheLastPageStaysOnTheClipboard) 
     EXPECT_TRUE(dialogs.errorReports().empty());
 }
 
+// Whether some copy (this one or another) holds the clipboard turn now.
+bool clipboardTurnTaken() {
+    const int fd = ::open(Word1::ClipboardTurn::lockPath().c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return taken;
+}
+
 // Copies of the program running at once share the system clipboard: every cut and the taking of its
 // picture happen within the clipboard turn, and no box is ever up while the turn is held.
 TEST_F(SaveDocAsPcxTest, EveryCutTakesTheClipboardTurnAndNoBoxHoldsIt) {
@@ -313,8 +326,8 @@ TEST_F(SaveDocAsPcxTest, EveryCutTakesTheClipboardTurnAndNoBoxHoldsIt) {
     ASSERT_FALSE(Word1::ClipboardTurn::lockPath().empty());
     int cutsOutsideTheTurn = 0;
     int boxesWithinTheTurn = 0;
-    word.duringCut = [&] { cutsOutsideTheTurn += Word1::ClipboardTurn::takenNow() ? 0 : 1; };
-    dialogs.onMessage = [&] { boxesWithinTheTurn += Word1::ClipboardTurn::takenNow() ? 1 : 0; };
+    word.duringCut = [&] { cutsOutsideTheTurn += clipboardTurnTaken() ? 0 : 1; };
+    dialogs.onMessage = [&] { boxesWithinTheTurn += clipboardTurnTaken() ? 1 : 0; };
     word.pageCount = 3;
     word.cutPictureOfPage[1] = FakeWord::CutPicture::ClearClipboard;  // a box for the first page
     word.failCall(QStringLiteral("Selection.Cut"), QString(), 3);     // and one for the last
@@ -323,7 +336,7 @@ TEST_F(SaveDocAsPcxTest, EveryCutTakesTheClipboardTurnAndNoBoxHoldsIt) {
     EXPECT_EQ(cutsOutsideTheTurn, 0);
     EXPECT_EQ(reportSteps(), (QStringList{"202", "198", "202"}));
     EXPECT_EQ(boxesWithinTheTurn, 0);
-    EXPECT_FALSE(Word1::ClipboardTurn::takenNow());
+    EXPECT_FALSE(clipboardTurnTaken());
     EXPECT_EQ(outputFiles(), (QStringList{"report_2.pcx"}));
 }
 
@@ -335,8 +348,8 @@ TEST(ClipboardTurn, AHolderThatNeverLetsGoIsWaitedForOnlySoLong) {
                  {QStringLiteral("--no-fork"), QString::fromStdString(Word1::ClipboardTurn::lockPath()),
                   QStringLiteral("sleep"), QStringLiteral("60")});
     ASSERT_TRUE(holder.waitForStarted());
-    for (int i = 0; i < 500 && !Word1::ClipboardTurn::takenNow(); ++i) QThread::msleep(10);
-    ASSERT_TRUE(Word1::ClipboardTurn::takenNow());
+    for (int i = 0; i < 500 && !clipboardTurnTaken(); ++i) QThread::msleep(10);
+    ASSERT_TRUE(clipboardTurnTaken());
     {
         const Word1::ClipboardTurn turn;
         EXPECT_FALSE(turn.held());

@@ -30,8 +30,6 @@ std::map<std::string, std::string> folderSnapshot(const QString& folder) {
     return entries;
 }
 
-QString makeFolder(const QString& name) { return testsupport::scratchFolder(name); }
-
 bool processAlive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 
 pid_t onlyRunningHost() {

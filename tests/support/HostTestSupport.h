@@ -15,9 +15,6 @@ namespace wordhosttest {
 // Every entry of a folder (names, and the bytes of files), to see that nothing changed in it.
 std::map<std::string, std::string> folderSnapshot(const QString& folder);
 
-// A new folder in the scratch home.
-QString makeFolder(const QString& name);
-
 using testsupport::waitUntil;
 
 bool processAlive(pid_t pid);

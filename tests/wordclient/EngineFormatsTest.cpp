@@ -60,7 +60,7 @@ QStringList pageTexts(wordclient::WordApplication& word) {
 
 QString copyWithChanges(const QString& name,
                         const std::vector<std::pair<std::string, std::string>>& changes) {
-    const QString path = makeFolder(QStringLiteral("formats")) + QLatin1Char('/') + name;
+    const QString path = testsupport::scratchFolder(QStringLiteral("formats")) + QLatin1Char('/') + name;
     return QString::fromStdString(testsupport::word97CopyWithChanges(path.toStdString(), changes));
 }
 
@@ -90,7 +90,7 @@ TEST(EngineFormats, AWord97DocumentOpensWhateverTheCaseOfItsStreamNames) {
 
 TEST(EngineFormats, AnEmptyFileIsOneBlankPage) {
     for (const QString& name : {QStringLiteral("new.doc"), QStringLiteral("new.docx")}) {
-        const QString path = makeFolder(QStringLiteral("empty")) + QLatin1Char('/') + name;
+        const QString path = testsupport::scratchFolder(QStringLiteral("empty")) + QLatin1Char('/') + name;
         QFile(path).open(QIODevice::WriteOnly);
         auto word = openInNewWord(path);
         EXPECT_EQ(pagesOf(*word), 1) << name.toStdString();
@@ -112,7 +112,7 @@ TEST(EngineFormats, AnEmptyFileIsOneBlankPage) {
 // The engine opens a template as a new document made from it; the host converts that one, and the
 // template's file and folder stay as they were.
 TEST(EngineFormats, WordTemplatesOpenAsTheDocumentsTheyMake) {
-    const QString folder = makeFolder(QStringLiteral("templates"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("templates"));
     const std::string body =
         paragraph("", "Template page one") + paragraph("<w:pageBreakBefore/>", "Template page two");
     writeDocx((folder + QStringLiteral("/letter.dotx")).toStdString(),
@@ -158,7 +158,8 @@ TEST(EngineFormats, EndnotesRunOnAfterTheLastParagraph) {
                  "</w:t></w:r></w:p></w:endnote>";
     }
     notes += "</w:endnotes>";
-    const QString path = makeFolder(QStringLiteral("endnotes")) + QStringLiteral("/endnotes.docx");
+    const QString path =
+        testsupport::scratchFolder(QStringLiteral("endnotes")) + QStringLiteral("/endnotes.docx");
     writeDocx(path.toStdString(), {{"word/document.xml", documentXml(body)}, {"word/endnotes.xml", notes}});
 
     auto word = openInNewWord(path);
@@ -175,7 +176,7 @@ TEST(EngineFormats, EndnotesRunOnAfterTheLastParagraph) {
 // Comments are not part of Word's page: a page with comments looks as the same page without them
 // (the engine's PDF notes would stand as icons beside the text).
 TEST(EngineFormats, CommentsLeaveNoMarkOnThePage) {
-    const QString folder = makeFolder(QStringLiteral("comments"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("comments"));
     std::string plain;
     std::string commented;
     std::string comments =
@@ -256,7 +257,8 @@ TEST(EngineFormats, TextInEveryScriptHasItsGlyphs) {
         paragraphs.push_back({line, 0, 0, false});
         paragraphs.push_back({"", 0, 0, false});
     }
-    const QString path = makeFolder(QStringLiteral("scripts")) + QStringLiteral("/scripts.docx");
+    const QString path =
+        testsupport::scratchFolder(QStringLiteral("scripts")) + QStringLiteral("/scripts.docx");
     writeDocx(path.toStdString(), paragraphs);
     auto word = openInNewWord(path);
     const QImage page = cutEverything(*word);
@@ -295,7 +297,8 @@ TEST(EngineFormats, NoPrivateFolderRemainsWhenTheProgramEndsDuringAConversion) {
     const QStringList before = hostFolders();
     EXPECT_EXIT(
         {
-            const QString path = makeFolder(QStringLiteral("running")) + QStringLiteral("/running.docx");
+            const QString path =
+                testsupport::scratchFolder(QStringLiteral("running")) + QStringLiteral("/running.docx");
             writeDocx(path.toStdString(), pagedText(3, 4));
             auto word = openInNewWord(path);
             word->selectionGoTo(wordclient::wd::GoToPage, wordclient::wd::GoToNext, 2);

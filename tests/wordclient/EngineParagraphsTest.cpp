@@ -9,6 +9,7 @@
 #include "platform/AppError.h"
 #include "tests/support/DocxWriter.h"
 #include "tests/support/HostTestSupport.h"
+#include "tests/support/ScratchHome.h"
 #include "wordclient/HostWordFactory.h"
 
 using namespace testdocx;
@@ -31,7 +32,7 @@ class EngineParagraphs : public ::testing::Test {
     // Opens the document in the shared engine and reads its paragraphs' indents.
     static Indents open(const std::string& name, const Parts& parts) {
         const std::string path =
-            wordhosttest::makeFolder(QStringLiteral("paragraphs")).toStdString() + "/" + name;
+            testsupport::scratchFolder(QStringLiteral("paragraphs")).toStdString() + "/" + name;
         writeDocx(path, parts);
         return openFile(path);
     }
@@ -139,7 +140,7 @@ TEST_F(EngineParagraphs, ReadsStrictDocuments) {
 
 TEST_F(EngineParagraphs, WritesIndentsThatReadBackInEveryFormat) {
     // RTF: the engine's own reader, no WordprocessingML at all.
-    const std::string rtf = wordhosttest::makeFolder(QStringLiteral("rtf")).toStdString() + "/indents.rtf";
+    const std::string rtf = testsupport::scratchFolder(QStringLiteral("rtf")).toStdString() + "/indents.rtf";
     QFile file(QString::fromStdString(rtf));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("{\\rtf1\\ansi\\pard\\li-720\\ri360 First.\\par\\pard\\li360\\ri-180 Second.\\par}");

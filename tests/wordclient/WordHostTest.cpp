@@ -70,7 +70,7 @@ AppError callError(const std::function<void()>& call) {
 }  // namespace
 
 TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
-    const QString folder = makeFolder(QStringLiteral("cut"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("cut"));
     std::vector<Paragraph> paragraphs = pagedText(4, 6);
     for (std::size_t i = 12; i < 18; ++i) paragraphs[i].text.clear();  // page 3 holds nothing but marks
     const QString path = makeDocument(folder, QStringLiteral("four pages.docx"), paragraphs);
@@ -133,7 +133,7 @@ TEST(WordHost, CutsThePagesAwayAndLeavesTheDocumentAlone) {
 }
 
 TEST(WordHost, ACutTooLargeForOnePictureIsRefused) {
-    const QString folder = makeFolder(QStringLiteral("large"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("large"));
     const QString path = makeDocument(folder, QStringLiteral("long.docx"), pagedText(90, 1));
     auto word = newWord();
     word->documentsOpen(path);
@@ -148,7 +148,7 @@ TEST(WordHost, ACutTooLargeForOnePictureIsRefused) {
 }
 
 TEST(WordHost, ParagraphIndentsTravelInBatches) {
-    const QString folder = makeFolder(QStringLiteral("indents"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("indents"));
     std::vector<Paragraph> paragraphs = pagedText(2, 3);
     paragraphs[0].leftTwips = -720;  // -36 pt
     paragraphs[4].rightTwips = -360;
@@ -191,7 +191,7 @@ TEST(WordHost, ParagraphIndentsTravelInBatches) {
 }
 
 TEST(WordHost, MovesSentTogetherAreAnsweredOneByOne) {
-    const QString folder = makeFolder(QStringLiteral("moves"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("moves"));
     const QString path = makeDocument(folder, QStringLiteral("moves.docx"), pagedText(2, 4));
     auto word = newWord();
     word->documentsOpen(path);
@@ -214,7 +214,7 @@ TEST(WordHost, MovesSentTogetherAreAnsweredOneByOne) {
 }
 
 TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
-    const QString folder = makeFolder(QStringLiteral("refusals"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("refusals"));
     const QString good = makeDocument(folder, QStringLiteral("good.docx"), pagedText(1, 2));
     const QString noise = folder + QStringLiteral("/noise.docx");
     {
@@ -277,7 +277,7 @@ TEST(WordHost, RefusesWhatItCannotOpenAndGoesOn) {
 // that runs as nobody.
 TEST(WordHost, RefusesAnUnreadableDocument) {
     if (::geteuid() != 0) GTEST_SKIP() << "covered through the client when not root";
-    const QString folder = makeFolder(QStringLiteral("unreadable"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("unreadable"));
     ::chmod(folder.toLocal8Bit().constData(), 0755);
     const QString locked = makeDocument(folder, QStringLiteral("locked.docx"), pagedText(1, 1));
     QFile::setPermissions(locked, QFileDevice::Permissions());
@@ -295,7 +295,7 @@ TEST(WordHost, RefusesAnUnreadableDocument) {
 }
 
 TEST(WordHost, AHostThatDiesOrHangsBecomesAnAutomationError) {
-    const QString folder = makeFolder(QStringLiteral("dying"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("dying"));
     const QString path = makeDocument(folder, QStringLiteral("doc.docx"), pagedText(3, 3));
 
     // Killed in the middle of a call.
@@ -361,7 +361,7 @@ TEST(WordHost, ACleanEngineIsKeptAsTheSpareAndNoRunningWord) {
 
     // Claimed, it is the running Word; a document converted and closed without an error leaves
     // it clean again, and the next document gets the same engine and the same pictures.
-    const QString folder = makeFolder(QStringLiteral("spare"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("spare"));
     const QString path = makeDocument(folder, QStringLiteral("one.docx"), pagedText(1, 1));
     QImage firstPicture;
     for (int round = 0; round < 2; ++round) {
@@ -393,7 +393,7 @@ TEST(WordHost, ACleanEngineIsKeptAsTheSpareAndNoRunningWord) {
 }
 
 TEST(WordHost, AnEngineServesTenDocumentsAtMost) {
-    const QString folder = makeFolder(QStringLiteral("ten"));
+    const QString folder = testsupport::scratchFolder(QStringLiteral("ten"));
     const QString path = makeDocument(folder, QStringLiteral("one.docx"), pagedText(1, 1));
     auto word = newWord();
     const pid_t engine = onlyRunningHost();

@@ -17,7 +17,7 @@ using wordhost::EngineError;
 namespace {
 
 std::string writeFile(const std::string& name, const std::string& bytes) {
-    const std::string path = wordhosttest::makeFolder(QStringLiteral("sniff")).toStdString() + "/" + name;
+    const std::string path = testsupport::scratchFolder(QStringLiteral("sniff")).toStdString() + "/" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
@@ -34,7 +34,7 @@ std::string refusal(const std::string& path) {
 }  // namespace
 
 TEST(DocumentSniffer, KnowsWordFormatsByContentNotName) {
-    const std::string docx = wordhosttest::makeFolder(QStringLiteral("sniff")).toStdString() + "/named.rtf";
+    const std::string docx = testsupport::scratchFolder(QStringLiteral("sniff")).toStdString() + "/named.rtf";
     testdocx::writeDocx(docx, testdocx::pagedText(1, 1));
     EXPECT_EQ(wordhost::sniffDocument(docx, docx), DocumentFormat::WordprocessingML);
     EXPECT_EQ(wordhost::sniffDocument(writeFile("a.doc", "{\\rtf1\\ansi hello}"), "a.doc"),
@@ -50,7 +50,8 @@ TEST(DocumentSniffer, KnowsWordFormatsByContentNotName) {
 // The committed Word 97 document with its bytes changed, in the sniffing folder.
 std::string patchedWord97(const std::string& name,
                           const std::vector<std::pair<std::string, std::string>>& changes) {
-    return testsupport::word97CopyWithChanges(writeFile(name, ""), changes);
+    return testsupport::word97CopyWithChanges(
+        testsupport::scratchFolder(QStringLiteral("sniff")).toStdString() + "/" + name, changes);
 }
 
 using testsupport::utf16;
@@ -75,7 +76,7 @@ TEST(DocumentSniffer, LetsTheEngineJudgeEveryWordVersion) {
     EXPECT_EQ(wordhost::sniffDocument(writeFile("word2.doc", word2), "word2.doc"), DocumentFormat::Word2);
     word2[11] = 0x01;  // fEncrypted
     EXPECT_EQ(refusal(writeFile("locked2.doc", word2)),
-              "The document \"" + wordhosttest::makeFolder(QStringLiteral("sniff")).toStdString() +
+              "The document \"" + testsupport::scratchFolder(QStringLiteral("sniff")).toStdString() +
                   "/locked2.doc\" is protected by a password and cannot be opened.");
     EXPECT_EQ(wordhost::sniffDocument(writeFile("new.doc", ""), "new.doc"), DocumentFormat::Empty);
 }

@@ -21,8 +21,8 @@ namespace {
 
 // Converts every document of the test folders to PDF with soffice, one run per folder.
 QString exportReferences(const QString& docs, const QStringList& documents) {
-    const QString out = makeFolder(QStringLiteral("reference"));
-    const QString profile = makeFolder(QStringLiteral("soffice-profile"));
+    const QString out = testsupport::scratchFolder(QStringLiteral("reference"));
+    const QString profile = testsupport::scratchFolder(QStringLiteral("soffice-profile"));
     QDir().mkpath(profile + QStringLiteral("/user"));
     QFile settings(profile + QStringLiteral("/user/registrymodifications.xcu"));
     if (settings.open(QIODevice::WriteOnly)) {  // skips the first-start graphics tests
@@ -150,8 +150,10 @@ TEST(WordHostLayout, PageCountsAndPagesMatchTheOfficeSuitesOwnExport) {
                                "mammoth/footnotes.docx"}) {
         const QString document = docs + QLatin1Char('/') + QLatin1String(sample);
         if (!QFileInfo::exists(document)) continue;
-        const QString ours = makeFolder(QStringLiteral("ours/") + QFileInfo(document).completeBaseName());
-        const QString theirs = makeFolder(QStringLiteral("theirs/") + QFileInfo(document).completeBaseName());
+        const QString ours =
+            testsupport::scratchFolder(QStringLiteral("ours/") + QFileInfo(document).completeBaseName());
+        const QString theirs =
+            testsupport::scratchFolder(QStringLiteral("theirs/") + QFileInfo(document).completeBaseName());
         QString output;
         ASSERT_EQ(runShell(QStringLiteral("'%1/marrowdale-wordhost' --render '%2' '%3'")
                                .arg(testsupport::programDir(), document, ours),
