@@ -159,9 +159,20 @@ std::size_t PcxWriter::encodeRow(const std::uint8_t* pixels) {
     } else {
         splitPlanes(pixels, width, plane, plane + bytesPerLine_, plane + 2 * bytesPerLine_);
     }
-    std::uint8_t* end = encoded_.data();
-    for (int c = 0; c < info_.channels; ++c) end = encodeLine(plane + c * bytesPerLine_, bytesPerLine_, end);
-    return static_cast<std::size_t>(end - encoded_.data());
+    std::uint8_t* const start = encoded_.data();
+    const auto line = static_cast<std::size_t>(bytesPerLine_);
+    // A row without colour (black text on white) has three equal plane lines: the line encoded
+    // once stands for all three, as equal lines encode alike.
+    if (info_.channels == 3 && std::memcmp(plane, plane + line, line) == 0 &&
+        std::memcmp(plane, plane + 2 * line, line) == 0) {
+        const auto size = static_cast<std::size_t>(encodeLine(plane, bytesPerLine_, start) - start);
+        std::memcpy(start + size, start, size);
+        std::memcpy(start + 2 * size, start, size);
+        return 3 * size;
+    }
+    std::uint8_t* end = start;
+    for (int c = 0; c < info_.channels; ++c) end = encodeLine(plane + c * line, bytesPerLine_, end);
+    return static_cast<std::size_t>(end - start);
 }
 
 void PcxWriter::finish() {

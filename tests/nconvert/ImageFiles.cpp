@@ -66,11 +66,14 @@ void writePatternPpm(const QString& path, int width, int height) {
         for (int x = 0; x < width; ++x) {
             seed = seed * 1103515245u + 12345u;
             const int noise = int((seed >> 16) % 32);
-            // White paper above and below (long runs of 255, rows alike), a busy band between
-            const bool flat = y < height / 3 || y >= height - height / 4;
-            const int r = flat ? 255 : (x * 255) / std::max(1, width - 1);
-            const int g = flat ? 255 : (y * 255) / std::max(1, height - 1);
-            const int b = flat ? 255 : std::clamp(200 + noise - (x % 7) * 20, 0, 255);
+            // Grey strokes on paper above (rows without colour), white paper below (long runs of
+            // 255, rows alike), a busy band of colour between
+            const bool text = y < height / 3;
+            const bool flat = text || y >= height - height / 4;
+            const int paper = text && (x / 3 + y) % 4 == 0 ? 40 + noise : 255;
+            const int r = flat ? paper : (x * 255) / std::max(1, width - 1);
+            const int g = flat ? paper : (y * 255) / std::max(1, height - 1);
+            const int b = flat ? paper : std::clamp(200 + noise - (x % 7) * 20, 0, 255);
             data.append(char(r)).append(char(g)).append(char(b));
         }
     }
