@@ -20,6 +20,7 @@ namespace {
 using platform::AppError;
 
 constexpr char kMagic[8] = {'M', 'D', 'P', 'A', 'G', 'E', '3', '2'};
+constexpr char kGreyMagic[8] = {'M', 'D', 'P', 'A', 'G', 'E', '0', '8'};
 
 // 32 bytes, so the rows after it stay aligned as a picture's rows must be.
 struct Header {
@@ -66,15 +67,16 @@ struct Mapping {
 }  // namespace
 
 void savePagePicture(const QImage& picture, const QString& path) {
-    // The engine's pictures are 32-bit already; anything else is brought to that layout.
+    // The engine's pictures are 32-bit or grey already; anything else is brought to 32 bits.
+    const bool grey = picture.format() == QImage::Format_Grayscale8;
     const QImage pixels =
-        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+        grey || picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
             ? picture
             : picture.convertToFormat(QImage::Format_RGB32);
     if (pixels.isNull()) throw AppError(platform::ErrorNumber::OutOfMemory);
 
     Header header{};
-    std::memcpy(header.magic, kMagic, sizeof kMagic);
+    std::memcpy(header.magic, grey ? kGreyMagic : kMagic, sizeof kMagic);
     header.width = static_cast<std::uint32_t>(pixels.width());
     header.height = static_cast<std::uint32_t>(pixels.height());
     header.bytesPerLine = static_cast<std::uint32_t>(pixels.bytesPerLine());
@@ -102,9 +104,11 @@ QImage loadPagePicture(const QString& path) {
     const bool readable = ::fstat(fd, &status) == 0 && status.st_size >= static_cast<off_t>(sizeof header) &&
                           ::pread(fd, &header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
     const std::uint64_t pixelBytes = std::uint64_t(header.bytesPerLine) * header.height;
-    if (!readable || std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 || header.width == 0 ||
+    const bool grey = readable && std::memcmp(header.magic, kGreyMagic, sizeof kGreyMagic) == 0;
+    const bool rgb32 = readable && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0;
+    if (!readable || !(grey || rgb32) || header.width == 0 ||
         header.height == 0 || header.width > 65535 || header.height > 65535 ||
-        header.bytesPerLine < std::uint64_t(header.width) * 4 ||
+        header.bytesPerLine < std::uint64_t(header.width) * (grey ? 1 : 4) ||
         std::uint64_t(status.st_size) != sizeof header + pixelBytes) {
         ::close(fd);
         throw AppError(platform::ErrorNumber::InvalidPicture);
@@ -117,7 +121,7 @@ QImage loadPagePicture(const QString& path) {
     auto* mapping = new Mapping{address, size};
     const QImage picture(
         static_cast<const uchar*>(address) + sizeof header, int(header.width), int(header.height),
-        qsizetype(header.bytesPerLine), QImage::Format_RGB32,
+        qsizetype(header.bytesPerLine), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32,
         [](void* info) {
             auto* owned = static_cast<Mapping*>(info);
             ::munmap(owned->address, owned->size);

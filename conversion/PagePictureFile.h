@@ -6,8 +6,8 @@
 namespace Word1 {
 
 // The page picture file between the clipboard and Creator. Only this program reads it, so it
-// holds the raw 32-bit pixels behind a small header: written in one call, read back by mapping
-// the file, with no encoding either way.
+// holds the raw pixels (32-bit, or 8-bit grey for a picture without colour) behind a small
+// header: written in one call, read back by mapping the file, with no encoding either way.
 
 // Writes the picture; throws platform::AppError saying why the file could not be written.
 void savePagePicture(const QImage& picture, const QString& path);

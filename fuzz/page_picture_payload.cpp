@@ -14,13 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (std::optional<protocol::Message> reply = reader.next()) {
             std::optional<protocol::PagePicture> picture = protocol::takeCutPicture(*reply);
             if (!picture) continue;
-            const std::size_t row = std::size_t(picture->width) * protocol::PagePicture::kBytesPerPixel;
+            const std::size_t row = picture->bytesPerRow();
             if (picture->empty() || picture->pixels.size() != row * std::size_t(picture->height))
                 std::abort();
             const std::string pixels = picture->pixels;
+            const protocol::PixelFormat format = picture->format;
             protocol::Message again = protocol::cutReply(std::move(picture));
             const std::optional<protocol::PagePicture> retaken = protocol::takeCutPicture(again);
-            if (!retaken || retaken->pixels != pixels) std::abort();
+            if (!retaken || retaken->pixels != pixels || retaken->format != format) std::abort();
         }
     } catch (const protocol::ProtocolError&) {
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -7,20 +8,31 @@
 
 namespace protocol {
 
-// A picture of one or more pages: 32 bits a pixel, 0xffRRGGBB in this machine's byte order (the
-// layout Qt calls RGB32; MuPDF draws it as blue, green, red, alpha bytes), rows top to bottom, no padding
-// between rows. Held as a string so it can become a message payload, and the client's picture, without a
-// copy.
+// How a picture's pixels are laid out.
+enum class PixelFormat {
+    // 32 bits a pixel, 0xffRRGGBB in this machine's byte order (the layout Qt calls RGB32; MuPDF
+    // draws it as blue, green, red, alpha bytes).
+    Rgb32,
+    // 8 bits a pixel, for a picture without colour (every pixel's red, green and blue alike): a
+    // page of black text on white travels as a quarter of the bytes, and means the same pixels.
+    Grey8,
+};
+
+// A picture of one or more pages, rows top to bottom, no padding between rows. Held as a string
+// so it can become a message payload, and the client's picture, without a copy.
 struct PagePicture {
-    static constexpr int kBytesPerPixel = 4;
+    static constexpr int kMostBytesPerPixel = 4;
     int width = 0;
     int height = 0;
+    PixelFormat format = PixelFormat::Rgb32;
     std::string pixels;
 
     bool empty() const { return width == 0 || height == 0; }
+    int bytesPerPixel() const { return format == PixelFormat::Grey8 ? 1 : 4; }
+    std::size_t bytesPerRow() const { return std::size_t(width) * std::size_t(bytesPerPixel()); }
 };
 
-// The reply to "cut": "ok width=W height=H format=rgb32" with the pixels as payload, or
+// The reply to "cut": "ok width=W height=H format=rgb32" (or "format=grey8") with the pixels as payload, or
 // "ok empty=1" when there was nothing to cut.
 Message cutReply(std::optional<PagePicture> picture);
 

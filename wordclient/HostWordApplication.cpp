@@ -193,9 +193,10 @@ class HostWordApplication : public WordApplication {
     static QImage pictureOf(protocol::PagePicture cut) {
         auto pixels = std::make_unique<std::string>(std::move(cut.pixels));
         uchar* const bits = reinterpret_cast<uchar*>(pixels->data());
+        const QImage::Format format =
+            cut.format == protocol::PixelFormat::Grey8 ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
         QImage picture(
-            bits, cut.width, cut.height,
-            static_cast<qsizetype>(cut.width) * protocol::PagePicture::kBytesPerPixel, QImage::Format_RGB32,
+            bits, cut.width, cut.height, static_cast<qsizetype>(cut.bytesPerRow()), format,
             [](void* owner) { delete static_cast<std::string*>(owner); }, pixels.get());
         if (picture.isNull()) throw std::bad_alloc();
         pixels.release();  // the picture owns it now

@@ -27,13 +27,16 @@ void writePng(const PagePicture& page, const std::string& path) {
     fz_var(rgb);
     fz_try(ctx) {
         rgb = fz_new_pixmap(ctx, fz_device_rgb(ctx), page.width, page.height, nullptr, 0);
-        // 0xffRRGGBB words to red, green, blue bytes.
+        // 0xffRRGGBB words (blue, green, red, alpha bytes), or grey bytes, to red, green, blue bytes.
         const auto* from = reinterpret_cast<const unsigned char*>(page.pixels.data());
+        const int step = page.bytesPerPixel();
+        const int red = page.format == PixelFormat::Grey8 ? 0 : 2;
+        const int green = page.format == PixelFormat::Grey8 ? 0 : 1;
         for (int y = 0; y < page.height; ++y) {
             unsigned char* to = fz_pixmap_samples(ctx, rgb) + std::size_t(y) * fz_pixmap_stride(ctx, rgb);
-            for (int x = 0; x < page.width; ++x, from += PagePicture::kBytesPerPixel, to += 3) {
-                to[0] = from[2];
-                to[1] = from[1];
+            for (int x = 0; x < page.width; ++x, from += step, to += 3) {
+                to[0] = from[red];
+                to[1] = from[green];
                 to[2] = from[0];
             }
         }

@@ -126,8 +126,7 @@ PagePicture MupdfLayout::render(int number) const {
     picture.height = box.y1 - box.y0;
     // Blue, green, red, alpha bytes are the picture's 0xffRRGGBB words on this machine: MuPDF
     // draws onto the white paper in the very bytes that become the reply.
-    picture.pixels.assign(
-        std::size_t(picture.width) * std::size_t(picture.height) * PagePicture::kBytesPerPixel, '\xFF');
+    picture.pixels.assign(picture.bytesPerRow() * std::size_t(picture.height), '\xFF');
     auto* samples = reinterpret_cast<unsigned char*>(picture.pixels.data());
     fz_pixmap* target = nullptr;
     fz_device* device = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "wordhost/EngineError.h"
+#include "wordhost/GreyPicture.h"
 
 namespace wordhost {
 
@@ -78,6 +79,7 @@ void RenderAhead::run() {
         if (!failure) {
             try {
                 picture = layout->render(page);
+                makeGreyIfColourless(picture);  // here, beside the cuts, not on their way
             } catch (...) {
                 failure = std::current_exception();
             }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "wordhost/GreyPicture.h"
+
 namespace wordhost {
 
 using namespace protocol;
@@ -10,18 +12,25 @@ using namespace protocol;
 PagePicture stackPages(std::vector<PagePicture> pages) {
     if (pages.size() == 1) return std::move(pages.front());
     PagePicture sheet;
+    // Grey only when every page is: a page with colour makes the whole sheet 32-bit.
+    sheet.format = PixelFormat::Grey8;
     for (const PagePicture& page : pages) {
         sheet.width = std::max(sheet.width, page.width);
         sheet.height += page.height;
+        if (page.format != PixelFormat::Grey8) sheet.format = PixelFormat::Rgb32;
     }
-    constexpr std::size_t kPixel = PagePicture::kBytesPerPixel;
-    sheet.pixels.assign(static_cast<std::size_t>(sheet.width) * sheet.height * kPixel, '\xFF');
+    sheet.pixels.assign(sheet.bytesPerRow() * std::size_t(sheet.height), '\xFF');
     std::size_t row = 0;
     for (const PagePicture& page : pages) {
         for (int y = 0; y < page.height; ++y, ++row) {
-            std::memcpy(sheet.pixels.data() + row * sheet.width * kPixel,
-                        page.pixels.data() + std::size_t(y) * page.width * kPixel,
-                        std::size_t(page.width) * kPixel);
+            const char* from = page.pixels.data() + std::size_t(y) * page.bytesPerRow();
+            char* to = sheet.pixels.data() + row * sheet.bytesPerRow();
+            if (page.format == sheet.format) {
+                std::memcpy(to, from, page.bytesPerRow());
+            } else {
+                greyRowToRgb32(reinterpret_cast<const unsigned char*>(from), page.width,
+                               reinterpret_cast<unsigned char*>(to));
+            }
         }
     }
     return sheet;

@@ -118,7 +118,7 @@ std::optional<PagePicture> WordDocument::cut() {
     std::size_t bytes = 0;
     for (int page = range->first; page <= range->second; ++page) {
         const auto [width, height] = layout_->pictureSize(remaining_[static_cast<std::size_t>(page)]);
-        bytes += std::size_t(width) * std::size_t(height) * PagePicture::kBytesPerPixel;
+        bytes += std::size_t(width) * std::size_t(height) * PagePicture::kMostBytesPerPixel;
     }
     if (bytes > kMaxPictureBytes) {
         throw EngineError("The selection is too large to cut as one picture (" +

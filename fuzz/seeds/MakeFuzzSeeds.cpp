@@ -96,6 +96,10 @@ void protocolSeeds() {
     writeSeed("indent_payloads", "refused", refused);
     writeSeed("page_picture_payload", "picture", cutReply(smallPicture()).encode());
     writeSeed("page_picture_payload", "empty", cutReply(std::nullopt).encode());
+    PagePicture grey = smallPicture();
+    grey.format = PixelFormat::Grey8;
+    grey.pixels.resize(grey.bytesPerRow() * std::size_t(grey.height));
+    writeSeed("page_picture_payload", "grey", cutReply(grey).encode());
     writeSeed("host_records", "host",
               registrationName(4242) + '\0' + "/tmp/marrowdale-wordhost-Ab12Cd/.owner");
 }
@@ -187,6 +191,7 @@ void converterSeeds(const QString& scratch) {
              translucent.fill(QColor(255, 0, 0, 128));
              return translucent;
          }()},
+        {"grey8_3x2.bmp", picture.convertToFormat(QImage::Format_Grayscale8)},
     };
     for (const auto& [name, image] : pictures) {
         Word1::savePagePicture(image, bmp);

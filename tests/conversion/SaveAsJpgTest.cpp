@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <csignal>
+#include <vector>
 
 #include "conversion/SaveAsJPG.h"
 #include "platform/AppError.h"
@@ -145,6 +147,32 @@ TEST_F(SaveAsJpgTest, OddSizesKeepTheirSize) {
     SaveBitmapAsJPG(window, path(QStringLiteral("window.jpg")), 100);
     // Read with the wrong row length the picture would come out as stripes, tens of levels off.
     EXPECT_LT(meanDifference(decodeWithDjpeg(path(QStringLiteral("window.jpg"))), window), 6.0);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A grey picture is written from its own brightness plane; the file must be the very one its
+// 32-bit copy gives, padding of odd sizes included, also for a window into a larger picture.
+TEST_F(SaveAsJpgTest, AGreyPictureGivesTheFileOfItsColourCopy) {
+    const QImage large = pagePicture(400, 300, QImage::Format_Grayscale8);
+    const QImage window(large.constScanLine(7) + 5, 333, 217, large.bytesPerLine(), QImage::Format_Grayscale8);
+    std::vector<QImage> pictures = {window};
+    for (const QSize size : {QSize(1, 1), QSize(7, 3), QSize(1275, 1650), QSize(16, 16), QSize(2, 999)})
+        pictures.push_back(pagePicture(size.width(), size.height(), QImage::Format_Grayscale8));
+    for (const QImage& grey : pictures) {
+        for (int quality : {100, 75}) {
+            SaveBitmapAsJPG(grey, path(QStringLiteral("grey.jpg")), static_cast<std::uint8_t>(quality));
+            SaveBitmapAsJPG(grey.convertToFormat(QImage::Format_RGB32), path(QStringLiteral("rgb.jpg")),
+                            static_cast<std::uint8_t>(quality));
+            const QByteArray fromGrey = fileBytes(path(QStringLiteral("grey.jpg")));
+            ASSERT_GT(fromGrey.size(), 100);
+            EXPECT_TRUE(fromGrey == fileBytes(path(QStringLiteral("rgb.jpg"))))
+                << grey.width() << "x" << grey.height() << " at quality " << quality;
+        }
+    }
 }
 
 TEST_F(SaveAsJpgTest, BadArgumentsFailWithStatusTwo) {

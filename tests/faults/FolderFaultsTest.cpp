@@ -13,10 +13,11 @@ using namespace faulttest;
 
 namespace {
 
-// A Letter page at 150 dpi as the page picture file (32-bit pixels and a 32-byte header).
-constexpr std::int64_t kPageBmpBytes = 32 + 1275LL * 1650 * 4;
-// More than the PCX of a page of text.
-constexpr std::int64_t kPagePcxBytes = 3 * 1024 * 1024;
+// A Letter page of black text at 150 dpi as the page picture file (a grey byte a pixel and a
+// 32-byte header).
+constexpr std::int64_t kPageBmpBytes = 32 + 1275LL * 1650;
+// More than the PCX of a page of text, less than that and the next page's picture file.
+constexpr std::int64_t kPagePcxBytes = 1536 * 1024;
 
 bool decodesAsPcx(const QString& path) {
     return wordhosttest::runShell(QStringLiteral("pcxtoppm '%1' >/dev/null 2>&1").arg(path)) == 0;

@@ -62,6 +62,18 @@ TEST(CutPayload, APictureTravelsExactlyAndAnEmptyCutStaysEmpty) {
     EXPECT_EQ(picture->width, 3);
     EXPECT_EQ(picture->height, 2);
     EXPECT_EQ(picture->pixels, pixels);
+    EXPECT_EQ(picture->format, PixelFormat::Rgb32);
+
+    PagePicture grey;
+    grey.width = 3;
+    grey.height = 2;
+    grey.format = PixelFormat::Grey8;
+    grey.pixels = std::string("\x00\x7f\xff\x01\x02\x03", 6);
+    Message greyReceived = overTheWire(cutReply(grey));
+    const std::optional<PagePicture> greyPicture = takeCutPicture(greyReceived);
+    ASSERT_TRUE(greyPicture.has_value());
+    EXPECT_EQ(greyPicture->format, PixelFormat::Grey8);
+    EXPECT_EQ(greyPicture->pixels, grey.pixels);
 
     Message empty = overTheWire(cutReply(std::nullopt));
     EXPECT_FALSE(takeCutPicture(empty).has_value());
@@ -80,6 +92,11 @@ TEST(CutPayload, PixelsThatDoNotMakeThePictureAreRefused) {
                 .set("width", 2)
                 .set("height", 2)
                 .set("format", "rgb24")
+                .setPayload(std::string(16, 'x')));
+    damaged(Message("ok")  // 32-bit pixels said to be grey
+                .set("width", 2)
+                .set("height", 2)
+                .set("format", "grey8")
                 .setPayload(std::string(16, 'x')));
     damaged(Message("ok").set("width", 0).set("height", 2).set("format", "rgb32"));
     damaged(Message("ok").set("width", 1LL << 40).set("height", 1).set("format", "rgb32"));

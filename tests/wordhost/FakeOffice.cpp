@@ -34,8 +34,8 @@ class FakeOffice::Layout : public wordhost::PageLayout {
         picture.width = at.width;
         picture.height = at.height;
         const std::uint32_t pixel = 0xff000000u | std::uint32_t(export_) << 16 | std::uint32_t(page);
-        picture.pixels.resize(std::size_t(at.width) * std::size_t(at.height) * PagePicture::kBytesPerPixel);
-        for (std::size_t i = 0; i < picture.pixels.size(); i += PagePicture::kBytesPerPixel)
+        picture.pixels.resize(picture.bytesPerRow() * std::size_t(at.height));
+        for (std::size_t i = 0; i < picture.pixels.size(); i += sizeof pixel)
             std::memcpy(picture.pixels.data() + i, &pixel, sizeof pixel);
         std::lock_guard lock(office_.mutex_);
         office_.renders_.push_back({export_, page});
@@ -125,10 +125,15 @@ PictureTag tagOfPixel(std::uint32_t pixel) {
 
 std::vector<PictureTag> tagsOf(const PagePicture& picture) {
     std::vector<PictureTag> tags;
-    const std::size_t row = std::size_t(picture.width) * PagePicture::kBytesPerPixel;
+    const std::size_t row = picture.bytesPerRow();
     for (int y = 0; y < picture.height; ++y) {
         std::uint32_t pixel = 0;
-        std::memcpy(&pixel, picture.pixels.data() + std::size_t(y) * row, sizeof pixel);
+        if (picture.format == protocol::PixelFormat::Grey8) {  // a tag whose pixel has no colour (black)
+            const std::uint32_t grey = static_cast<unsigned char>(picture.pixels[std::size_t(y) * row]);
+            pixel = 0xff000000u | grey << 16 | grey << 8 | grey;
+        } else {
+            std::memcpy(&pixel, picture.pixels.data() + std::size_t(y) * row, sizeof pixel);
+        }
         const PictureTag tag = tagOfPixel(pixel);
         if (tags.empty() || !(tags.back() == tag)) tags.push_back(tag);
     }

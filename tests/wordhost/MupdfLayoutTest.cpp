@@ -112,7 +112,7 @@ TEST(MupdfLayout, PicturesAreDrawnOnWhiteInTheReplysPixelFormat) {
     const PagePicture picture = layout.render(0);
     ASSERT_EQ(picture.width, 1275);
     ASSERT_EQ(picture.height, 1650);
-    ASSERT_EQ(picture.pixels.size(), std::size_t(1275) * 1650 * PagePicture::kBytesPerPixel);
+    ASSERT_EQ(picture.pixels.size(), std::size_t(1275) * 1650 * 4);
     EXPECT_EQ(pixel(picture, 600, 100), 0xffffffffu);    // paper
     EXPECT_EQ(pixel(picture, 50, 50), 0xffff0000u);      // red, top left
     EXPECT_EQ(pixel(picture, 1250, 1620), 0xff0000ffu);  // blue, bottom right
