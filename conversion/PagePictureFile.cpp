@@ -106,9 +106,8 @@ QImage loadPagePicture(const QString& path) {
     const std::uint64_t pixelBytes = std::uint64_t(header.bytesPerLine) * header.height;
     const bool grey = readable && std::memcmp(header.magic, kGreyMagic, sizeof kGreyMagic) == 0;
     const bool rgb32 = readable && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0;
-    if (!readable || !(grey || rgb32) || header.width == 0 ||
-        header.height == 0 || header.width > 65535 || header.height > 65535 ||
-        header.bytesPerLine < std::uint64_t(header.width) * (grey ? 1 : 4) ||
+    if (!readable || !(grey || rgb32) || header.width == 0 || header.height == 0 || header.width > 65535 ||
+        header.height > 65535 || header.bytesPerLine < std::uint64_t(header.width) * (grey ? 1 : 4) ||
         std::uint64_t(status.st_size) != sizeof header + pixelBytes) {
         ::close(fd);
         throw AppError(platform::ErrorNumber::InvalidPicture);

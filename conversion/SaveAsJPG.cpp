@@ -104,7 +104,8 @@ QImage encodablePixels(const QImage& picture) {
 
 [[noreturn]] void failEncoding(tjhandle encoder) {
     const std::string message = tjGetErrorStr2(encoder);
-    const bool memory = message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
+    const bool memory =
+        message.find("alloc") != std::string::npos || message.find("memory") != std::string::npos;
     fail(memory ? OutOfMemory : GenericError);
 }
 

@@ -1,5 +1,5 @@
-// The converter's JPEG reader, on any file: every row it hands out is read whole, and a damaged
-// file ends in a ConvertError.
+// The converter's JPEG reader, on any file: every row it hands out is read whole (as its layout
+// says), and a damaged file ends in a ConvertError.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (const int rows = reader.readRows()) {
             for (int i = 0; i < rows; ++i) {
                 const std::uint8_t* row = reader.row(i);
-                for (std::size_t x = 0; x < rowBytes; ++x) sum += row[x];
+                const bool grey = reader.layout(i) == nconvert::JpegReader::Layout::Grey;
+                if (grey && info.channels != 3) std::abort();
+                const std::size_t bytes = grey ? std::size_t(info.width) : rowBytes;
+                for (std::size_t x = 0; x < bytes; ++x) sum += row[x];
             }
             rowsRead += rows;
         }

@@ -13,7 +13,19 @@ ImageInfo convert(const Options& options) {
     OutputFile output(options.outputPath);
     PcxWriter pcx(output, reader.info());
     while (const int rows = reader.readRows()) {
-        for (int i = 0; i < rows; ++i) pcx.writeRow(reader.row(i));
+        for (int i = 0; i < rows; ++i) {
+            switch (reader.layout(i)) {
+                case JpegReader::Layout::Interleaved:
+                    pcx.writeRow(reader.row(i));
+                    break;
+                case JpegReader::Layout::Grey:
+                    pcx.writeGreyRow(reader.row(i));
+                    break;
+                case JpegReader::Layout::Planar:
+                    pcx.writePlanarRow(reader.row(i));
+                    break;
+            }
+        }
     }
     reader.finish();
     pcx.finish();

@@ -12,9 +12,11 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "ConvertError.h"
+#include "HalfColourRows.h"
 
 namespace nconvert {
 
@@ -71,6 +73,7 @@ struct JpegDecoder {
     bool created = false;
     JSAMPARRAY rows = nullptr;
     int rowsRead = 0;
+    std::unique_ptr<HalfColourRows> halfColour;  // a 4:2:0 colour file, read as its planes
 
     ~JpegDecoder() {
         if (created) jpeg_destroy_decompress(&cinfo);
@@ -110,7 +113,24 @@ void readScanlines(JpegDecoder& d) {
     d.rowsRead = count;
 }
 
+void readBand(JpegDecoder& d) {
+    HalfColourRows& band = *d.halfColour;
+    JSAMPARRAY planes[3] = {band.brightnessRows(), band.blueRows(), band.redRows()};
+    jpeg_read_raw_data(&d.cinfo, planes, HalfColourRows::kBandRows);
+    band.bandRead();
+}
+
 void finishDecoding(JpegDecoder& d) { jpeg_finish_decompress(&d.cinfo); }
+
+// Brightness at full resolution and both colours at half resolution both ways (what the
+// program's own pages are); too narrow a picture takes libjpeg's own way, which treats a colour
+// row of one or two samples differently.
+bool halfColourPlanes(const jpeg_decompress_struct& cinfo) {
+    const jpeg_component_info* planes = cinfo.comp_info;
+    return cinfo.num_components == 3 && cinfo.jpeg_color_space == JCS_YCbCr && cinfo.image_width >= 16 &&
+           planes[0].h_samp_factor == 2 && planes[0].v_samp_factor == 2 && planes[1].h_samp_factor == 1 &&
+           planes[1].v_samp_factor == 1 && planes[2].h_samp_factor == 1 && planes[2].v_samp_factor == 1;
+}
 
 // libjpeg's errors jump back to the setjmp here, over the step and libjpeg's own C frames only.
 bool guarded(JpegDecoder& d, void (*step)(JpegDecoder&)) {
@@ -147,10 +167,21 @@ JpegReader::JpegReader(const std::string& path) : path_(path), decoder_(std::mak
                            std::to_string(kMostPixels) + " pixels)");
     }
     cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    const bool halfColour = halfColourPlanes(cinfo);
+    if (halfColour) {
+        // The planes as they are decoded; the rows are made from them as libjpeg would make them.
+        cinfo.raw_data_out = TRUE;
+        cinfo.out_color_space = JCS_YCbCr;
+    }
     // As djpeg decodes. The fast IDCT saves nothing measurable here and is off by up to 20 levels
     // at quality 100.
     cinfo.dct_method = JDCT_ISLOW;
     if (!guarded(*decoder_, startDecoding)) fail("cannot decode the JPEG file");
+    if (halfColour) {
+        decoder_->halfColour =
+            std::make_unique<HalfColourRows>(int(cinfo.output_width), int(cinfo.output_height),
+                                             int(cinfo.MCUs_per_row) * HalfColourRows::kBandRows);
+    }
 
     info_.width = static_cast<int>(cinfo.output_width);
     info_.height = static_cast<int>(cinfo.output_height);
@@ -163,12 +194,25 @@ JpegReader::JpegReader(const std::string& path) : path_(path), decoder_(std::mak
 JpegReader::~JpegReader() = default;
 
 int JpegReader::readRows() {
+    if (HalfColourRows* band = decoder_->halfColour.get()) {
+        while (!band->nextBandReady() && band->bandsRead() < band->bandsInPicture()) {
+            if (!guarded(*decoder_, readBand)) fail("cannot decode the JPEG file");
+        }
+        return band->makeBand();
+    }
     if (decoder_->cinfo.output_scanline >= decoder_->cinfo.output_height) return 0;
     if (!guarded(*decoder_, readScanlines)) fail("cannot decode the JPEG file");
     return decoder_->rowsRead;
 }
 
-const std::uint8_t* JpegReader::row(int index) const { return decoder_->rows[index]; }
+const std::uint8_t* JpegReader::row(int index) const {
+    return decoder_->halfColour ? decoder_->halfColour->row(index) : decoder_->rows[index];
+}
+
+JpegReader::Layout JpegReader::layout(int index) const {
+    if (!decoder_->halfColour) return Layout::Interleaved;
+    return decoder_->halfColour->grey(index) ? Layout::Grey : Layout::Planar;
+}
 
 void JpegReader::finish() {
     if (!guarded(*decoder_, finishDecoding)) fail("cannot decode the JPEG file");

@@ -27,6 +27,11 @@ class JpegReader {
     // Decodes the next rows; returns how many (0 after the last), each readable through row().
     int readRows();
     const std::uint8_t* row(int index) const;
+    // How row() holds that row: width x channels bytes, RGB interleaved; or, for a row of a
+    // colour picture without colour, width grey bytes standing for red, green and blue alike; or
+    // its plane lines, width red bytes, then green, then blue.
+    enum class Layout { Interleaved, Grey, Planar };
+    Layout layout(int index) const;
 
     // Reads on to the end of the image after the last row.
     void finish();

@@ -140,39 +140,67 @@ PcxWriter::PcxWriter(OutputFile& out, const ImageInfo& info)
     out_.write(header, sizeof header);
 }
 
-void PcxWriter::writeRow(const std::uint8_t* pixels) {
+template <typename Encode>
+void PcxWriter::writeRowOnce(const std::uint8_t* row, std::size_t bytes, RowKind kind, Encode encode) {
     // Most rows of a page are blank paper like the row before: the same row encodes the same.
-    const std::size_t rowBytes = previousRow_.size();
-    if (encodedSize_ == 0 || std::memcmp(pixels, previousRow_.data(), rowBytes) != 0) {
-        std::memcpy(previousRow_.data(), pixels, rowBytes);
-        encodedSize_ = encodeRow(pixels);
+    if (encodedSize_ == 0 || previousKind_ != kind || std::memcmp(row, previousRow_.data(), bytes) != 0) {
+        std::memcpy(previousRow_.data(), row, bytes);
+        previousKind_ = kind;
+        encodedSize_ = encode();
     }
     out_.write(encoded_.data(), encodedSize_);
     ++rowsWritten_;
 }
 
-std::size_t PcxWriter::encodeRow(const std::uint8_t* pixels) {
-    const int width = info_.width;
-    std::uint8_t* const plane = planes_.data();  // the padding byte of each plane's line stays 0
-    if (info_.channels == 1) {
-        std::memcpy(plane, pixels, static_cast<std::size_t>(width));
-    } else {
-        splitPlanes(pixels, width, plane, plane + bytesPerLine_, plane + 2 * bytesPerLine_);
-    }
+void PcxWriter::writeRow(const std::uint8_t* pixels) {
+    writeRowOnce(pixels, previousRow_.size(), RowKind::Interleaved, [&] {
+        std::uint8_t* const plane = planes_.data();  // the padding byte of each plane's line stays 0
+        if (info_.channels == 1) {
+            std::memcpy(plane, pixels, static_cast<std::size_t>(info_.width));
+        } else {
+            splitPlanes(pixels, info_.width, plane, plane + bytesPerLine_, plane + 2 * bytesPerLine_);
+        }
+        return encodePlanes();
+    });
+}
+
+void PcxWriter::writeGreyRow(const std::uint8_t* grey) {
+    const auto width = static_cast<std::size_t>(info_.width);
+    writeRowOnce(grey, width, RowKind::Grey, [&] {
+        std::memcpy(planes_.data(), grey, width);
+        return encodeFirstLineForAll();
+    });
+}
+
+void PcxWriter::writePlanarRow(const std::uint8_t* planes) {
+    const auto width = static_cast<std::size_t>(info_.width);
+    writeRowOnce(planes, width * static_cast<std::size_t>(info_.channels), RowKind::Planar, [&] {
+        for (int c = 0; c < info_.channels; ++c)
+            std::memcpy(planes_.data() + c * bytesPerLine_, planes + c * width, width);
+        return encodePlanes();
+    });
+}
+
+std::size_t PcxWriter::encodePlanes() {
+    std::uint8_t* const plane = planes_.data();
     std::uint8_t* const start = encoded_.data();
     const auto line = static_cast<std::size_t>(bytesPerLine_);
     // A row without colour (black text on white) has three equal plane lines: the line encoded
     // once stands for all three, as equal lines encode alike.
     if (info_.channels == 3 && std::memcmp(plane, plane + line, line) == 0 &&
         std::memcmp(plane, plane + 2 * line, line) == 0) {
-        const auto size = static_cast<std::size_t>(encodeLine(plane, bytesPerLine_, start) - start);
-        std::memcpy(start + size, start, size);
-        std::memcpy(start + 2 * size, start, size);
-        return 3 * size;
+        return encodeFirstLineForAll();
     }
     std::uint8_t* end = start;
     for (int c = 0; c < info_.channels; ++c) end = encodeLine(plane + c * line, bytesPerLine_, end);
     return static_cast<std::size_t>(end - start);
+}
+
+std::size_t PcxWriter::encodeFirstLineForAll() {
+    std::uint8_t* const start = encoded_.data();
+    const auto size = static_cast<std::size_t>(encodeLine(planes_.data(), bytesPerLine_, start) - start);
+    for (int c = 1; c < info_.channels; ++c) std::memcpy(start + c * size, start, size);
+    return size * static_cast<std::size_t>(info_.channels);
 }
 
 void PcxWriter::finish() {

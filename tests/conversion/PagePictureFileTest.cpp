@@ -20,7 +20,8 @@ QImage stripes(int width, int height, QImage::Format format) {
 }
 
 QString scratchFile(const char* name) {
-    return testsupport::scratchFolder(QStringLiteral("page-picture")) + QLatin1Char('/') + QLatin1String(name);
+    return testsupport::scratchFolder(QStringLiteral("page-picture")) + QLatin1Char('/') +
+           QLatin1String(name);
 }
 
 TEST(PagePictureFile, ReadsBackThePictureInItsOwnFormat) {

@@ -158,7 +158,8 @@ QByteArray fileBytes(const QString& path) {
 // 32-bit copy gives, padding of odd sizes included, also for a window into a larger picture.
 TEST_F(SaveAsJpgTest, AGreyPictureGivesTheFileOfItsColourCopy) {
     const QImage large = pagePicture(400, 300, QImage::Format_Grayscale8);
-    const QImage window(large.constScanLine(7) + 5, 333, 217, large.bytesPerLine(), QImage::Format_Grayscale8);
+    const QImage window(large.constScanLine(7) + 5, 333, 217, large.bytesPerLine(),
+                        QImage::Format_Grayscale8);
     std::vector<QImage> pictures = {window};
     for (const QSize size : {QSize(1, 1), QSize(7, 3), QSize(1275, 1650), QSize(16, 16), QSize(2, 999)})
         pictures.push_back(pagePicture(size.width(), size.height(), QImage::Format_Grayscale8));
