@@ -111,7 +111,8 @@ HalfColourRows::HalfColourRows(int width, int height, int bandWidth)
       colourHeight_((height + 1) / 2),
       rgb_(std::size_t(kBandRows) * std::size_t(width) * 3),
       upsampled_(2 * std::size_t(bandWidth)) {
-    const std::size_t slotSamples = std::size_t(kBandRows) * bandWidth + std::size_t(kBandRows) * (bandWidth / 2);
+    const std::size_t slotSamples =
+        std::size_t(kBandRows) * bandWidth + std::size_t(kBandRows) * (bandWidth / 2);
     samples_.resize(kSlots * slotSamples);
     neutralRows_.resize(std::size_t(kSlots) * (kBandRows / 2));
     // Per slot: 16 brightness rows, then 8 rows of each colour.
@@ -131,8 +132,8 @@ const std::uint8_t* HalfColourRows::colourRow(int plane, int row) const {
     // Above the picture the first row stands, below it the last (as libjpeg fills its context).
     row = std::clamp(row, 0, colourHeight_ - 1);
     const int band = row / (kBandRows / 2);
-    return pointers_[std::size_t(band % kSlots) * (2 * kBandRows) + kBandRows + (plane - 1) * (kBandRows / 2) +
-                     row % (kBandRows / 2)];
+    return pointers_[std::size_t(band % kSlots) * (2 * kBandRows) + kBandRows +
+                     (plane - 1) * (kBandRows / 2) + row % (kBandRows / 2)];
 }
 
 bool HalfColourRows::neutral(int row) const {
@@ -159,7 +160,8 @@ int HalfColourRows::makeBand() {
     if (bandsMade_ >= bandsInPicture()) return 0;
     const int first = bandsMade_ * kBandRows;
     const int count = std::min(kBandRows, height_ - first);
-    const std::uint8_t* const* brightness = pointers_.data() + std::size_t(bandsMade_ % kSlots) * (2 * kBandRows);
+    const std::uint8_t* const* brightness =
+        pointers_.data() + std::size_t(bandsMade_ % kSlots) * (2 * kBandRows);
     std::uint8_t* blue = upsampled_.data();
     std::uint8_t* red = upsampled_.data() + bandWidth_;
     for (int i = 0; i < count; ++i) {

@@ -52,11 +52,11 @@ class HalfColourRows {
     int colourHeight_;  // colour rows in the picture: half the height, rounded up
     int bandsRead_ = 0;
     int bandsMade_ = 0;
-    std::vector<std::uint8_t> samples_;         // every slot's planes
-    std::vector<std::uint8_t*> pointers_;       // their rows, as the decoder takes them
-    std::vector<std::uint8_t> neutralRows_;     // per slot and colour row: both colours 128
-    std::vector<std::uint8_t> rgb_;             // a band's rows that have colour, as plane lines
-    std::vector<std::uint8_t> upsampled_;       // one row of each colour at full resolution
+    std::vector<std::uint8_t> samples_;      // every slot's planes
+    std::vector<std::uint8_t*> pointers_;    // their rows, as the decoder takes them
+    std::vector<std::uint8_t> neutralRows_;  // per slot and colour row: both colours 128
+    std::vector<std::uint8_t> rgb_;          // a band's rows that have colour, as plane lines
+    std::vector<std::uint8_t> upsampled_;    // one row of each colour at full resolution
     const std::uint8_t* rows_[kBandRows] = {};
     bool grey_[kBandRows] = {};
 };

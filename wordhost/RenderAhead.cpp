@@ -24,15 +24,26 @@ void RenderAhead::prepare(std::vector<int> pages) {
     {
         std::lock_guard lock(mutex_);
         wanted_ = std::move(pages);
-        std::erase_if(ready_, [&](const auto& entry) {
+        const auto unwanted = [&](const auto& entry) {
             return std::find(wanted_.begin(), wanted_.end(), entry.first) == wanted_.end();
-        });
+        };
+        std::erase_if(ready_, unwanted);
+        std::erase_if(lines_, unwanted);
         queue_.clear();
         for (int page : wanted_) {
             if (!ready_.count(page) && page != drawing_) queue_.push_back(page);
         }
     }
     changed_.notify_all();
+}
+
+std::optional<std::vector<std::string>> RenderAhead::takeLines(int page) {
+    std::lock_guard lock(mutex_);
+    const auto found = lines_.find(page);
+    if (found == lines_.end()) return std::nullopt;
+    std::vector<std::string> lines = std::move(found->second);
+    lines_.erase(found);
+    return lines;
 }
 
 PagePicture RenderAhead::take(int page) {
@@ -75,6 +86,7 @@ void RenderAhead::run() {
         drawing_ = page;
         lock.unlock();
         PagePicture picture;
+        std::optional<std::vector<std::string>> lines;
         std::exception_ptr failure = openFailure;
         if (!failure) {
             try {
@@ -82,6 +94,11 @@ void RenderAhead::run() {
                 makeGreyIfColourless(picture);  // here, beside the cuts, not on their way
             } catch (...) {
                 failure = std::current_exception();
+            }
+            try {
+                lines = layout->lines(page);  // from the page just read for drawing
+            } catch (const std::exception&) {
+                // read again where they are needed, which reports the failure
             }
         }
         lock.lock();
@@ -94,6 +111,7 @@ void RenderAhead::run() {
         } else if (stillWanted) {
             ready_[page] = std::move(picture);
         }
+        if (lines && stillWanted) lines_[page] = std::move(*lines);
         changed_.notify_all();
     }
 }

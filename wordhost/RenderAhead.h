@@ -5,6 +5,7 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +29,8 @@ class RenderAhead {
     void prepare(std::vector<int> pages);
     // The picture of a page: ready, or drawn now ahead of everything else. Throws EngineError.
     protocol::PagePicture take(int page);
+    // The lines of a page drawn ahead, read as it was drawn; nothing when they are not read yet.
+    std::optional<std::vector<std::string>> takeLines(int page);
 
   private:
     void run();
@@ -38,6 +41,7 @@ class RenderAhead {
     std::deque<int> queue_;
     std::vector<int> wanted_;
     std::map<int, protocol::PagePicture> ready_;
+    std::map<int, std::vector<std::string>> lines_;
     std::map<int, std::exception_ptr> failed_;  // for the take waiting, until it has seen it
     int drawing_ = -1;
     int awaited_ = -1;  // the page a take is waiting for

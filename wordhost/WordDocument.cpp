@@ -29,8 +29,14 @@ WordDocument::~WordDocument() {
 
 int WordDocument::pages() { return static_cast<int>(remaining_.size()); }
 
+// The drawing thread reads a page's lines as it draws it ahead: the selection's moves then find
+// them ready instead of reading the page again here, between the client's calls.
 const std::vector<std::string>& WordDocument::lines(int page) {
-    return layout_->lines(remaining_.at(static_cast<std::size_t>(page)));
+    const int number = remaining_.at(static_cast<std::size_t>(page));
+    if (auto found = linesRead_.find(number); found != linesRead_.end()) return found->second;
+    if (std::optional<std::vector<std::string>> read = renderer_->takeLines(number))
+        return linesRead_.emplace(number, std::move(*read)).first->second;
+    return layout_->lines(number);
 }
 
 // The engine keeps its own layout up to date; the exported one is made when pages are needed.
@@ -55,6 +61,7 @@ void WordDocument::layOut() {
     std::unique_ptr<PageLayout> layout = loaded_->exportLayout();
     changed_ = false;
     renderer_.reset();
+    linesRead_.clear();
     layout_ = std::move(layout);
     renderer_ = std::make_unique<RenderAhead>(*layout_);
     remaining_.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -52,9 +53,10 @@ class WordDocument : private PageLines {
     std::string shownPath_;
     std::unique_ptr<PageLayout> layout_;
     std::unique_ptr<RenderAhead> renderer_;
-    std::vector<int> remaining_;  // layout pages still in the document
-    std::set<int> cut_;           // layout pages cut so far
-    bool changed_ = false;        // indents written since the last layout
+    std::map<int, std::vector<std::string>> linesRead_;  // layout pages' lines, read while drawing them
+    std::vector<int> remaining_;                         // layout pages still in the document
+    std::set<int> cut_;                                  // layout pages cut so far
+    bool changed_ = false;                               // indents written since the last layout
     Selection selection_;
 };
 

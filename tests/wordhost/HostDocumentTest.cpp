@@ -213,6 +213,27 @@ TEST(HostDocument, PagesDrawnAheadAreDroppedWhenTheLayoutChanges) {
     EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{2, 3}}));
 }
 
+// The lines of pages drawn ahead are read on the drawing thread; a new layout must not move over
+// the lines the old one had.
+TEST(HostDocument, LinesReadWhileDrawingAheadAreThoseOfTheLayoutInUse) {
+    FakeHost host;
+    std::vector<wordhosttest::FakePage> relaid = pagesWithLines({3, 1, 1});
+    relaid[1].lines = {"new1", "new2"};
+    const std::string path = host.addDocument("relines.docx", {pagesWithLines({1, 2, 2}), {{0, 0}}, relaid});
+    ASSERT_EQ(host.errorOf("hello version=1"), 0);
+    ASSERT_EQ(host.errorOf("open path=" + path), 0);
+    EXPECT_EQ(cutFirstPage(host), (std::vector<PictureTag>{{1, 0}}));
+    ASSERT_TRUE(host.office.waitForRenders(3));  // pages 2 and 3 drawn and read ahead
+    ASSERT_EQ(host.errorOf("goto what=1 which=1 name=2"), 0);
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=1073741824 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "p2l1\rp2l2\r");
+
+    ASSERT_EQ(host.errorOf("setindents", edits({{0, true, 12}})), 0);
+    ASSERT_EQ(host.errorOf("goto what=1 which=1 name=2"), 0);
+    ASSERT_EQ(host.errorOf("moveup unit=5 count=1073741824 extend=1"), 0);
+    EXPECT_EQ(host.call("text").payload(), "new1\rnew2\r");
+}
+
 TEST(HostDocument, AFailedExportOrDrawingLeavesTheDocumentAsItWas) {
     FakeHost host;
     host.openDocumentWithLines({1, 1});
