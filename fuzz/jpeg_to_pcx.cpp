@@ -118,14 +118,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> rows = decodePcx(file, width, height, planes);
     if (rows.empty() || width != info.width || height != info.height || planes != info.channels) std::abort();
 
+    // The PCX holds the pixels of the reader's rows, however a row is laid out.
     nconvert::JpegReader reader(options.inputPath);
-    const std::size_t rowBytes = std::size_t(info.width) * std::size_t(info.channels);
+    const auto rowWidth = std::size_t(info.width);
+    const auto channels = std::size_t(info.channels);
     std::size_t at = 0;
     while (const int count = reader.readRows()) {
-        for (int i = 0; i < count; ++i, at += rowBytes) {
-            if (!std::equal(reader.row(i), reader.row(i) + rowBytes, rows.begin() + std::ptrdiff_t(at)))
-                std::abort();
+        for (int i = 0; i < count; ++i) {
+            const std::uint8_t* row = reader.row(i);
+            const nconvert::JpegReader::Layout layout = reader.layout(i);
+            for (std::size_t x = 0; x < rowWidth; ++x) {
+                for (std::size_t c = 0; c < channels; ++c, ++at) {
+                    const std::uint8_t pixel = layout == nconvert::JpegReader::Layout::Grey ? row[x]
+                                               : layout == nconvert::JpegReader::Layout::Planar
+                                                   ? row[c * rowWidth + x]
+                                                   : row[x * channels + c];
+                    if (pixel != rows[at]) std::abort();
+                }
+            }
         }
     }
+    if (at != rows.size()) std::abort();
     return 0;
 }
