@@ -86,7 +86,6 @@ void RenderAhead::run() {
         drawing_ = page;
         lock.unlock();
         PagePicture picture;
-        std::optional<std::vector<std::string>> lines;
         std::exception_ptr failure = openFailure;
         if (!failure) {
             try {
@@ -95,23 +94,28 @@ void RenderAhead::run() {
             } catch (...) {
                 failure = std::current_exception();
             }
-            try {
-                lines = layout->lines(page);  // from the page just read for drawing
-            } catch (const std::exception&) {
-                // read again where they are needed, which reports the failure
-            }
         }
         lock.lock();
         drawing_ = -1;
-        const bool stillWanted = std::find(wanted_.begin(), wanted_.end(), page) != wanted_.end();
+        const auto wanted = [&] { return std::find(wanted_.begin(), wanted_.end(), page) != wanted_.end(); };
         if (failure) {
             // Only a take waiting for the page hears of its failure; one drawn ahead is drawn
             // again when it is taken, so that a failure passed since is not reported from before.
             if (page == awaited_) failed_[page] = failure;
-        } else if (stillWanted) {
+        } else if (wanted()) {
             ready_[page] = std::move(picture);
         }
-        if (lines && stillWanted) lines_[page] = std::move(*lines);
+        changed_.notify_all();  // a cut waiting for the picture does not wait for its lines too
+        if (failure || !wanted()) continue;
+        lock.unlock();
+        std::optional<std::vector<std::string>> lines;
+        try {
+            lines = layout->lines(page);  // from the page just read for drawing
+        } catch (const std::exception&) {
+            // read again where they are needed, which reports the failure
+        }
+        lock.lock();
+        if (lines && wanted()) lines_[page] = std::move(*lines);
         changed_.notify_all();
     }
 }
