@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <limits>
 #include <optional>
 
 #include "protocol/HostRegistry.h"
@@ -30,6 +31,9 @@ class ArgumentError : public EngineError {
 };
 
 Message ok() { return OkReply().encode(); }
+
+// More pages than any document has, and still an int a page after it.
+constexpr long long kMostPages = std::numeric_limits<int>::max() - 1;
 
 Message errorReply(int number, const std::string& description) {
     return ErrorReply{number, description}.encode();
@@ -312,16 +316,17 @@ Message CommandDispatcher::goTo(const Message& request) {
         which != wd::GoToFirst)
         throw ArgumentError("Bad parameter: which.");
     WordDocument& doc = document();
-    const int pages = doc.pageCount();
+    // The page count only for the last page: the selection clamps to the pages there are, and
+    // finds them without waiting for a layout still being exported.
     long long page = 1;
     if (arguments.name) {
         page = *arguments.name;
     } else if (last) {
-        page = pages;
+        page = doc.pageCount();
     } else if (which == wd::GoToNext) {
-        page = 1 + std::clamp<long long>(arguments.count, -1, pages);  // any count from the wire
+        page = 1 + std::clamp<long long>(arguments.count, -1, kMostPages);  // any count from the wire
     }
-    doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, std::max(pages, 1))));
+    doc.goToPage(static_cast<int>(std::clamp<long long>(page, 1, kMostPages)));
     return ok();
 }
 

@@ -11,11 +11,19 @@
 namespace wordhost {
 
 // One export of a document's layout: its pages, their text lines and their pictures. An object
-// serves one thread; another thread reads the same export through openAgain().
+// serves one thread; another thread reads the same export through openAgain(). An export may still
+// be under way: its pages are read as they come, and a page not exported yet is waited for.
 class PageLayout {
   public:
+    struct ReadyPages {
+        int count = 0;     // pages 0 to count - 1 can be read without waiting
+        bool all = false;  // and they are all the layout has
+    };
+
     virtual ~PageLayout() = default;
+    // Waits for the end of the export. Throws EngineError when it failed.
     virtual int pageCount() const = 0;
+    virtual ReadyPages readyPages() const { return {pageCount(), true}; }
     // The text lines of a page, top to bottom; at least one (a page always holds a paragraph mark).
     virtual const std::vector<std::string>& lines(int page) = 0;
     // Width and height of the page's picture, without drawing it.

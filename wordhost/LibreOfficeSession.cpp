@@ -110,14 +110,16 @@ std::unique_ptr<lok::Document> LibreOfficeSession::load(const std::string& path,
     return std::unique_ptr<lok::Document>(document);
 }
 
-void LibreOfficeSession::saveAs(lok::Document& document, const std::string& path, const char* format) {
+void LibreOfficeSession::saveAs(lok::Document& document, const std::string& path, const char* format,
+                                const std::string& pdfFilterData) {
     // Without filter options LibreOfficeKit hands the PDF export filter data of its own, which
     // makes the export skip the office's PDF settings and use the filter's built-in ones (comments
     // become PDF notes drawn on the page as icons, pictures keep their full resolution). Empty
     // JSON filter data leaves the export to the office's settings, as `soffice --convert-to pdf`
     // does.
-    const char* options = std::string_view(format) == "pdf" ? "{}" : nullptr;
-    if (!document.saveAs(fileUrl(path).c_str(), format, options)) {
+    const bool pdf = std::string_view(format) == "pdf";
+    const std::string options = pdfFilterData.empty() ? "{}" : pdfFilterData;
+    if (!document.saveAs(fileUrl(path).c_str(), format, pdf ? options.c_str() : nullptr)) {
         const std::string reason = takeError(office_);
         throw EngineError(std::string("The document engine cannot lay out the document as ") + format +
                           (reason.empty() ? std::string(".") : ": " + reason));

@@ -3,7 +3,7 @@
 #include "wordhost/DocumentModel.h"
 #include "wordhost/DocumentSniffer.h"
 #include "wordhost/EngineError.h"
-#include "wordhost/MupdfLayout.h"
+#include "wordhost/PdfExportSettings.h"
 #include "wordhost/WarmUp.h"
 
 #define LOK_USE_UNSTABLE_API
@@ -128,7 +128,8 @@ OfficeDocument::OfficeDocument(LibreOfficeSession& office, std::string workFolde
 }
 
 OfficeDocument::~OfficeDocument() {
-    model_.reset();  // lets go of the document's paragraphs before the engine closes it
+    exporting_.reset();  // its exports use the document
+    model_.reset();      // lets go of the document's paragraphs before the engine closes it
     engineDocument_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
@@ -139,14 +140,42 @@ int OfficeDocument::enginePageCount() { return model_->pageCount(); }
 const std::vector<ParagraphIndents>& OfficeDocument::indents() { return model_->indents(); }
 
 void OfficeDocument::setIndent(std::size_t paragraph, bool left, double points) {
+    if (exporting_) exporting_->finish();  // the parts of an export are of one layout
     model_->setIndent(paragraph, left, points);
 }
 
+// The first pages are exported here, the rest on the export's own thread while the client
+// converts them: nothing else uses the engine meanwhile (an indent write waits for the end).
 std::unique_ptr<PageLayout> OfficeDocument::exportLayout() {
+    if (exporting_) exporting_->finish();
     model_->applyChanges();
-    const std::string pdf = folder_ + "/layout-" + std::to_string(++exports_) + ".pdf";
-    office_.saveAs(*engineDocument_, pdf, "pdf");
-    return std::make_unique<MupdfLayout>(pdf);
+    int expectedPages = 0;
+    try {
+        expectedPages = model_->pageCount();
+    } catch (const EngineError&) {
+        // exported whole, as a document of unknown length
+    }
+    std::vector<PageSpan> plan = planLayoutParts(expectedPages);
+    std::vector<FilterSetting> settings;
+    try {
+        if (plan.size() > 1) settings = officePdfExportSettings();
+    } catch (const EngineError&) {
+        plan = {PageSpan{}};  // exported whole: pages alone would be laid out by other settings
+    }
+    const std::string stem = folder_ + "/layout-" + std::to_string(++exports_);
+    auto exported = std::make_unique<LayoutInParts>(
+        [this, stem, settings = std::move(settings)](PageSpan span) {
+            const bool whole = span == PageSpan{};
+            const std::string pdf =
+                whole ? stem + ".pdf" : stem + "-from-" + std::to_string(span.first) + ".pdf";
+            office_.saveAs(*engineDocument_, pdf, "pdf",
+                           whole ? std::string() : pdfFilterData(settings, pageRangeText(span)));
+            return pdf;
+        },
+        std::move(plan));
+    std::unique_ptr<PageLayout> layout = exported->layout();
+    exporting_ = std::move(exported);
+    return layout;
 }
 
 }  // namespace wordhost

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "wordhost/Engine.h"
+#include "wordhost/LayoutInParts.h"
 #include "wordhost/LibreOfficeSession.h"
 #include "wordhost/WordLayoutSettings.h"
 
@@ -48,6 +49,7 @@ class OfficeDocument : public LoadedDocument {
     std::string folder_;
     std::unique_ptr<lok::Document> engineDocument_;
     std::unique_ptr<DocumentModel> model_;
+    std::unique_ptr<LayoutInParts> exporting_;  // the last export, perhaps still under way
     int exports_ = 0;
 };
 

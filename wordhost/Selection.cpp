@@ -5,8 +5,12 @@
 namespace wordhost {
 
 void Selection::goToPage(int page) {
-    const int pages = document_.pages();
-    collapseTo({pages == 0 ? 0 : std::clamp(page, 1, pages) - 1, 0});
+    if (page <= 1 || document_.hasPage(page - 1)) {
+        collapseTo({std::max(page, 1) - 1, 0});
+        return;
+    }
+    const int pages = document_.pages();  // past the last page: to the last page
+    collapseTo({std::max(pages, 1) - 1, 0});
 }
 
 void Selection::moveUp(int count, bool extend) {
@@ -42,8 +46,7 @@ void Selection::clamp() {
 }
 
 Position Selection::clamped(Position position) {
-    const int pages = document_.pages();
-    if (position.page >= pages || position.page < 0) return {std::max(pages, 0), 0};
+    if (!document_.hasPage(position.page)) return {std::max(document_.pages(), 0), 0};
     const int lines = static_cast<int>(document_.lines(position.page).size());
     if (position.line >= lines) return {position.page + 1, 0};
     return {position.page, std::max(position.line, 0)};

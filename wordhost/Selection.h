@@ -13,6 +13,8 @@ class PageLines {
   public:
     virtual ~PageLines() = default;
     virtual int pages() = 0;
+    // Whether page `page` (0-based) is there; cheaper than pages() where the count is not known yet.
+    virtual bool hasPage(int page) { return page >= 0 && page < pages(); }
     // The lines of page `page` (0-based among the remaining pages); at least one.
     virtual const std::vector<std::string>& lines(int page) = 0;
 };

@@ -27,7 +27,30 @@ WordDocument::~WordDocument() {
     loaded_.reset();
 }
 
-int WordDocument::pages() { return static_cast<int>(remaining_.size()); }
+int WordDocument::pages() {
+    takeNewPages(true);
+    return static_cast<int>(remaining_.size());
+}
+
+// Answered from the pages exported so far where they reach: the rest of a long layout is still
+// being exported while its first pages are converted.
+bool WordDocument::hasPage(int page) {
+    if (page < 0) return false;
+    if (static_cast<std::size_t>(page) >= remaining_.size()) takeNewPages(false);
+    if (static_cast<std::size_t>(page) >= remaining_.size()) takeNewPages(true);
+    return static_cast<std::size_t>(page) < remaining_.size();
+}
+
+void WordDocument::takeNewPages(bool waitForAll) {
+    if (allPagesTaken_) return;
+    const PageLayout::ReadyPages ready =
+        waitForAll ? PageLayout::ReadyPages{layout_->pageCount(), true} : layout_->readyPages();
+    for (int page = pagesTaken_; page < ready.count; ++page) {
+        if (!cut_.count(page)) remaining_.push_back(page);
+    }
+    pagesTaken_ = ready.count;
+    allPagesTaken_ = ready.all;
+}
 
 // The drawing thread reads a page's lines as it draws it ahead: the selection's moves then find
 // them ready instead of reading the page again here, between the client's calls.
@@ -65,14 +88,15 @@ void WordDocument::layOut() {
     layout_ = std::move(layout);
     renderer_ = std::make_unique<RenderAhead>(*layout_);
     remaining_.clear();
-    for (int page = 0; page < layout_->pageCount(); ++page) {
-        if (!cut_.count(page)) remaining_.push_back(page);
-    }
+    pagesTaken_ = 0;
+    allPagesTaken_ = false;
+    takeNewPages(false);
     selection_.clamp();
     prepareNextPages();
 }
 
 void WordDocument::prepareNextPages() {
+    if (remaining_.size() < kPagesAhead) takeNewPages(false);
     std::vector<int> next;
     for (std::size_t i = 0; i < remaining_.size() && next.size() < kPagesAhead; ++i)
         next.push_back(remaining_[i]);

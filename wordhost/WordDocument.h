@@ -43,10 +43,13 @@ class WordDocument : private PageLines {
 
   private:
     int pages() override;
+    bool hasPage(int page) override;
     const std::vector<std::string>& lines(int page) override;
 
     void ensureLayout();
     void layOut();
+    // Takes in the pages of the layout exported since; with `waitForAll` all of them.
+    void takeNewPages(bool waitForAll);
     void prepareNextPages();
 
     std::unique_ptr<LoadedDocument> loaded_;
@@ -55,8 +58,10 @@ class WordDocument : private PageLines {
     std::unique_ptr<RenderAhead> renderer_;
     std::map<int, std::vector<std::string>> linesRead_;  // layout pages' lines, read while drawing them
     std::vector<int> remaining_;                         // layout pages still in the document
-    std::set<int> cut_;                                  // layout pages cut so far
-    bool changed_ = false;                               // indents written since the last layout
+    int pagesTaken_ = 0;                                 // layout pages looked at for remaining_
+    bool allPagesTaken_ = false;
+    std::set<int> cut_;     // layout pages cut so far
+    bool changed_ = false;  // indents written since the last layout
     Selection selection_;
 };
 

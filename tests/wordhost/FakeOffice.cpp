@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -21,13 +22,27 @@ class FakeOffice::Layout : public wordhost::PageLayout {
     Layout(FakeOffice& office, int exportNumber, std::shared_ptr<const std::vector<FakePage>> pages)
         : office_(office), export_(exportNumber), pages_(std::move(pages)) {}
 
-    int pageCount() const override { return static_cast<int>(pages_->size()); }
-    const std::vector<std::string>& lines(int page) override { return pages_->at(std::size_t(page)).lines; }
+    int pageCount() const override {
+        office_.waitUntilExported(INT_MAX);
+        return static_cast<int>(pages_->size());
+    }
+    ReadyPages readyPages() const override {
+        const int count = static_cast<int>(pages_->size());
+        std::lock_guard lock(office_.mutex_);
+        const bool all = !office_.held(count - 1);
+        return {all ? count : std::min(count, office_.pagesReadyAtFirst.load()), all};
+    }
+    const std::vector<std::string>& lines(int page) override {
+        office_.waitUntilExported(page);
+        return pages_->at(std::size_t(page)).lines;
+    }
     std::pair<int, int> pictureSize(int page) const override {
+        office_.waitUntilExported(page);
         const FakePage& at = pages_->at(std::size_t(page));
         return {at.width, at.height};
     }
     PagePicture render(int page) const override {
+        office_.waitUntilExported(page);
         if (office_.failRenderOfPage == page) throw EngineError("The page cannot be drawn.");
         const FakePage& at = pages_->at(std::size_t(page));
         PagePicture picture;
@@ -153,6 +168,23 @@ wordhost::EngineStarter FakeOffice::starter() {
         ++starts;
         return std::make_unique<Engine>(*this);
     };
+}
+
+void FakeOffice::releaseLayout() {
+    {
+        std::lock_guard lock(mutex_);
+        layoutReleased_ = true;
+    }
+    released_.notify_all();
+}
+
+bool FakeOffice::held(int page) const {
+    return pagesReadyAtFirst >= 0 && page >= pagesReadyAtFirst && !layoutReleased_;
+}
+
+void FakeOffice::waitUntilExported(int page) {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return !held(page); });
 }
 
 std::vector<PictureTag> FakeOffice::renders() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <climits>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -61,6 +63,10 @@ class FakeOffice {
     int failExports = 0;                    // this many exports fail from now on
     std::atomic<int> failRenderOfPage{-1};  // layout page whose picture fails to draw
     std::set<std::size_t> refuseIndentsOf;  // paragraphs whose indent writes fail
+    // Layouts hold back their pages from this one on until releaseLayout(), as a long layout does
+    // while the rest of it is exported (-1: every page at once).
+    std::atomic<int> pagesReadyAtFirst{-1};
+    void releaseLayout();
 
     // What the host asked for.
     int starts = 0;
@@ -79,8 +85,13 @@ class FakeOffice {
     class Document;
     class Layout;
 
+    bool held(int page) const;  // with mutex_ held
+    void waitUntilExported(int page);
+
     std::map<std::string, FakeContent> documents_;
     std::mutex mutex_;
+    std::condition_variable released_;
+    bool layoutReleased_ = false;
     std::vector<PictureTag> renders_;
 };
 

@@ -2,6 +2,8 @@
 // the layout after indent writes and the pages drawn ahead.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <set>
 
 #include "protocol/PagePicture.h"
@@ -101,6 +103,29 @@ TEST(HostDocument, TheConversionsLoopCutsEveryPageOnceInOrder) {
         cut.push_back(page[0]);
     }
     EXPECT_EQ(cut, (std::vector<PictureTag>{{1, 0}, {1, 1}, {1, 2}, {1, 3}}));
+    EXPECT_EQ(host.office.exports, 1);
+}
+
+TEST(HostDocument, TheFirstPagesOfALayoutStillBeingExportedAreCutWithoutWaitingForTheRest) {
+    FakeHost host;
+    host.office.pagesReadyAtFirst = 2;
+    host.openDocumentWithLines({2, 3, 1, 4, 2});
+    // Page 1 ends where page 2 starts: the two pages exported so far are enough to take it.
+    auto first = std::async(std::launch::async, [&] {
+        EXPECT_EQ(host.errorOf("goto what=1 which=1 name=2"), 0);
+        EXPECT_EQ(host.errorOf("moveup unit=5 count=1073741824 extend=1"), 0);
+        return cutTags(host);
+    });
+    const bool answered = first.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    host.office.releaseLayout();  // lets a host waiting by mistake go on, so the test ends
+    ASSERT_TRUE(answered) << "the first page waited for the rest of the layout";
+    EXPECT_EQ(first.get(), (std::vector<PictureTag>{{1, 0}}));
+
+    std::vector<PictureTag> rest;
+    while (pagesLeft(host) > 0) {
+        for (const PictureTag& tag : cutFirstPage(host)) rest.push_back(tag);
+    }
+    EXPECT_EQ(rest, (std::vector<PictureTag>{{1, 1}, {1, 2}, {1, 3}, {1, 4}}));
     EXPECT_EQ(host.office.exports, 1);
 }
 
