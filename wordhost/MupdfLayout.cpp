@@ -80,11 +80,18 @@ MupdfLayout::MupdfLayout(const std::string& pdfPath) : path_(pdfPath) {
 }
 
 MupdfLayout::~MupdfLayout() {
+    dropDrawnList();
     for (const auto& [number, page] : pages_) fz_drop_page(context_.get(), page);
     fz_drop_document(context_.get(), document_);
 }
 
 std::unique_ptr<PageLayout> MupdfLayout::openAgain() const { return std::make_unique<MupdfLayout>(path_); }
+
+void MupdfLayout::dropDrawnList() const {
+    fz_drop_display_list(context_.get(), drawnList_);
+    drawnList_ = nullptr;
+    drawnPage_ = -1;
+}
 
 fz_page* MupdfLayout::page(int number) const {
     if (auto found = pages_.find(number); found != pages_.end()) return found->second;
@@ -104,8 +111,16 @@ const std::vector<std::string>& MupdfLayout::lines(int number) {
     fz_stext_page* text = nullptr;
     fz_var(text);
     fz_stext_options options{};  // ligatures spelt out, runs of white space as one
-    fz_try(context) { text = fz_new_stext_page_from_page(context, source, &options); }
-    fz_catch(context) { throw EngineError(pageError("has no readable text", number, context_)); }
+    fz_display_list* const drawn = drawnPage_ == number ? drawnList_ : nullptr;
+    fz_try(context) {
+        text = drawn != nullptr ? fz_new_stext_page_from_display_list(context, drawn, &options)
+                                : fz_new_stext_page_from_page(context, source, &options);
+    }
+    fz_catch(context) {
+        if (drawn != nullptr) dropDrawnList();
+        throw EngineError(pageError("has no readable text", number, context_));
+    }
+    if (drawn != nullptr) dropDrawnList();
     std::vector<std::string> found = linesTopToBottom(textPieces(*text));
     fz_drop_stext_page(context, text);
     return lines_.emplace(number, std::move(found)).first->second;
@@ -128,21 +143,30 @@ PagePicture MupdfLayout::render(int number) const {
     // draws onto the white paper in the very bytes that become the reply.
     picture.pixels.assign(picture.bytesPerRow() * std::size_t(picture.height), '\xFF');
     auto* samples = reinterpret_cast<unsigned char*>(picture.pixels.data());
+    dropDrawnList();
+    fz_display_list* list = nullptr;
     fz_pixmap* target = nullptr;
     fz_device* device = nullptr;
+    fz_var(list);
     fz_var(target);
     fz_var(device);
     fz_try(context) {
+        list = fz_new_display_list_from_page(context, source);
         target = fz_new_pixmap_with_bbox_and_data(context, fz_device_bgr(context), box, nullptr, 1, samples);
         device = fz_new_draw_device(context, scale, target);
-        fz_run_page(context, source, device, fz_identity, nullptr);
+        fz_run_display_list(context, list, device, fz_identity, fz_infinite_rect, nullptr);
         fz_close_device(context, device);
     }
     fz_always(context) {
         fz_drop_device(context, device);
         fz_drop_pixmap(context, target);
     }
-    fz_catch(context) { throw EngineError(pageError("cannot be drawn", number, context_)); }
+    fz_catch(context) {
+        fz_drop_display_list(context, list);
+        throw EngineError(pageError("cannot be drawn", number, context_));
+    }
+    drawnList_ = list;
+    drawnPage_ = number;
     return picture;
 }
 
