@@ -17,8 +17,8 @@
 #   DOC...          each document is one workload
 #   --batch DOC...  all documents after it form one workload converted in one run
 #   --standard DIR  makes (once) and times the standard workloads in DIR: 25 pages of text, 20 pages
-#                   with drawings, 51-page .doc and 180-page .docx with negative indents, 54 pages,
-#                   and 30 small real documents in one run
+#                   with drawings, 51-page .doc and 180-page .docx with negative indents, 54 and 108
+#                   pages of text, and 30 small real documents in one run
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bin=${MARROWDALE_BIN:-$here/build/bin}
@@ -51,7 +51,9 @@ if [ -n "$standard" ]; then
   [ -f "$std/indented51.doc" ] || "$here/bench/make-indented-doc.sh" 51 "$std/indented51.doc"
   [ -f "$std/text54.docx" ] || "$here/bench/make-paged-docx.sh" 54 "$std/text54.docx"
   [ -f "$std/indented180.docx" ] || "$here/bench/make-indented-doc.sh" 180 "$std/indented180.docx"
-  singles+=("$std/text25.docx" "$std/drawings20.docx" "$std/indented51.doc" "$std/text54.docx" "$std/indented180.docx")
+  [ -f "$std/text108.docx" ] || "$here/bench/make-paged-docx.sh" 108 "$std/text108.docx"
+  singles+=("$std/text25.docx" "$std/drawings20.docx" "$std/indented51.doc" "$std/text54.docx" "$std/indented180.docx"
+            "$std/text108.docx")
   if [ ${#batch[@]} -eq 0 ]; then
     testdocs=/work/shared/testdocs
     [ -d "$testdocs" ] || testdocs=$here/tests/data/testdocs
@@ -182,20 +184,21 @@ for index in "${!workloads[@]}"; do
     "$(per_page "$index" marrowdale "$pages")" "$(per_page "$index" gs "$pages")" "$bc"
 done
 
-# CPU per further page of text: text25 and text54 are made alike, so what the longer one costs
-# more, over its further pages, is a page's own cost, without the start-up both pay.
+# CPU per further page of text: text25 and text108 are made alike, so what the longer one costs
+# more, over its 83 further pages, is a page's own cost, without the start-up both pay (soffice's
+# start alone varies by a few tenths of a second, so fewer further pages say little).
 short=-; long=-
 for index in "${!workloads[@]}"; do
   case "${workloads[$index]}" in
     */text25.docx) short=$index ;;
-    */text54.docx) long=$index ;;
+    */text108.docx) long=$index ;;
   esac
 done
 if [ "$short" != - ] && [ "$long" != - ]; then
   sp=$(awk -v i="$short" '$1 == i { print $2 }' "$pagesof"); lp=$(awk -v i="$long" '$1 == i { print $2 }' "$pagesof")
   further() { awk -v a="$(median "$short" "$1" "$cpus")" -v b="$(median "$long" "$1" "$cpus")" -v p="$((lp - sp))" \
                 'BEGIN { if (a == "-" || b == "-" || p <= 0) print "-"; else printf "%.1f", 1000 * (b - a) / p }'; }
-  line="cpu per further page of text (text25 -> text54): marrowdale $(further marrowdale) ms, soffice+gs $(further gs) ms"
+  line="cpu per further page of text (text25 -> text108): marrowdale $(further marrowdale) ms, soffice+gs $(further gs) ms"
   [ -n "$before" ] && line="$line, before $(further before) ms"
   echo "$line"
 fi
