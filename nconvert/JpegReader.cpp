@@ -35,7 +35,7 @@ constexpr int kRowsPerRead = 4;
 constexpr std::uint64_t kMostPixels = (std::uint64_t(512) << 20) / 4;
 // A file up to this size is mapped whole and decoded from memory: libjpeg's file source refills a
 // 4 KB buffer, and its fast Huffman decoder runs only while a whole 4:2:0 block group (3 KB) is
-// left in the buffer, so from a file most of a page took the slow one (a page costs 5% more).
+// left in the buffer, so from a file most of a page took the slow one (5% of a page's time).
 // Larger files are streamed. The program's JPEG is its own and nobody shortens it meanwhile.
 constexpr off_t kMostBytesInMemory = off_t(64) << 20;
 
@@ -173,7 +173,8 @@ JpegReader::JpegReader(const std::string& path) : path_(path), decoder_(std::mak
         void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         const int error = errno;
         ::close(fd);
-        if (mapped == MAP_FAILED) throw ConvertError("cannot read input file " + path + ": " + std::strerror(error));
+        if (mapped == MAP_FAILED)
+            throw ConvertError("cannot read input file " + path + ": " + std::strerror(error));
         decoder_->bytes = static_cast<const unsigned char*>(mapped);
         decoder_->size = size;
     } else if ((decoder_->file = ::fdopen(fd, "rb")) == nullptr) {

@@ -147,14 +147,16 @@ TEST_P(NconvertResolution, AJpegFromAPipeConvertsAsFromAFile) {
     const QString ppm = dir.filePath("in.ppm"), jpg = dir.filePath("in.jpg"), pipe = dir.filePath("pipe.jpg");
     writePatternPpm(ppm, 1275, 203);
     ASSERT_EQ(runTool("cjpeg", {"-quality", "100", "-sample", "2x2", "-outfile", jpg, ppm}).exitCode, 0);
-    ASSERT_EQ(runConverter(GetParam(), {"-out", "pcx", "-c", "1", "-o", dir.filePath("file.pcx"), jpg}).exitCode,
-              0);
+    ASSERT_EQ(
+        runConverter(GetParam(), {"-out", "pcx", "-c", "1", "-o", dir.filePath("file.pcx"), jpg}).exitCode,
+        0);
 
     ASSERT_EQ(runTool("mkfifo", {pipe}).exitCode, 0);
     QProcess writer;  // blocks until the converter opens the pipe
     writer.start("sh", {"-c", "exec cat \"$0\" > \"$1\"", jpg, pipe});
     ASSERT_TRUE(writer.waitForStarted());
-    const RunResult run = runConverter(GetParam(), {"-out", "pcx", "-c", "1", "-o", dir.filePath("pipe.pcx"), pipe});
+    const RunResult run =
+        runConverter(GetParam(), {"-out", "pcx", "-c", "1", "-o", dir.filePath("pipe.pcx"), pipe});
     if (!writer.waitForFinished(5000)) writer.kill();
     ASSERT_EQ(run.exitCode, 0) << run.standardError.constData();
     EXPECT_EQ(readFile(dir.filePath("pipe.pcx")), readFile(dir.filePath("file.pcx")));
