@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/JpegPlanes.h"
 #include "platform/AppError.h"
 #include "shared/WriteAll.h"
 
@@ -109,62 +110,39 @@ QImage encodablePixels(const QImage& picture) {
     fail(memory ? OutOfMemory : GenericError);
 }
 
-// A grey picture goes in as the JPEG's own planes: its pixels are the brightness plane as they
-// stand, and both colour planes are the neutral 128 that red, green and blue alike convert to.
-// The file is byte for byte the one its 32-bit picture gives, without the colour conversion and
-// the halving of the colour planes. The planes come padded to whole pixel pairs, the edge pixel
-// repeated, as the encoder pads a picture itself.
-TurboJpegBuffer encodeGrey(const QImage& picture, int quality) {
-    const int width = picture.width();
-    const int height = picture.height();
-    const int paddedWidth = width + (width & 1);
-    const int paddedHeight = height + (height & 1);
-    // Kept for the thread's next page: fresh megabytes cost a page fault for every 4 KB.
-    thread_local std::vector<unsigned char> brightness;
-    thread_local std::vector<unsigned char> neutral;
-    const unsigned char* brightnessPlane = picture.constBits();
-    int brightnessStride = static_cast<int>(picture.bytesPerLine());
-    if (paddedWidth != width || paddedHeight != height) {
-        brightness.resize(std::size_t(paddedWidth) * std::size_t(paddedHeight));
-        for (int y = 0; y < paddedHeight; ++y) {
-            const unsigned char* from = picture.constScanLine(std::min(y, height - 1));
-            unsigned char* to = brightness.data() + std::size_t(y) * std::size_t(paddedWidth);
-            std::memcpy(to, from, std::size_t(width));
-            if (paddedWidth != width) to[width] = from[width - 1];
-        }
-        brightnessPlane = brightness.data();
-        brightnessStride = paddedWidth;
-    }
-    const std::size_t colourSamples = std::size_t(paddedWidth / 2) * std::size_t(paddedHeight / 2);
-    if (neutral.size() < colourSamples) neutral.assign(colourSamples, 128);
-    const unsigned char* planes[3] = {brightnessPlane, neutral.data(), neutral.data()};
-    const int strides[3] = {brightnessStride, paddedWidth / 2, paddedWidth / 2};
+// Colour at half resolution both ways (4:2:0) at every quality, as the system's own JPEG encoder
+// writes it: black text on white has no colour to lose, and the page costs half the work to write
+// here and to read in the converter. The accurate DCT keeps quality 100 exact.
+constexpr int kSubsampling = TJSAMP_420;
+constexpr int kFlags = TJFLAG_ACCURATEDCT;
 
-    TurboJpegHandle encoder;
-    if (encoder.handle == nullptr) fail(OutOfMemory);
+TurboJpegBuffer compressPlanes(tjhandle encoder, JpegPlanes planes, const QImage& picture, int quality) {
     TurboJpegBuffer jpeg;
-    if (tjCompressFromYUVPlanes(encoder.handle, planes, width, strides, height, TJSAMP_420, &jpeg.data,
-                                &jpeg.size, quality, TJFLAG_ACCURATEDCT) != 0) {
-        failEncoding(encoder.handle);
+    if (tjCompressFromYUVPlanes(encoder, planes.planes, picture.width(), planes.strides, picture.height(),
+                                kSubsampling, &jpeg.data, &jpeg.size, quality, kFlags) != 0) {
+        failEncoding(encoder);
     }
     return jpeg;
 }
 
 TurboJpegBuffer encode(const QImage& picture, int quality) {
-    if (picture.format() == QImage::Format_Grayscale8) return encodeGrey(picture, quality);
-    const QImage source = encodablePixels(picture);
-    if (source.isNull()) fail(OutOfMemory);
-
     TurboJpegHandle encoder;
     if (encoder.handle == nullptr) fail(OutOfMemory);
+    // Grey pictures, and 32-bit ones band by band, go in as the JPEG's own planes: the colour
+    // conversion and the halving of the colour planes are left out where there is no colour.
+    if (picture.format() == QImage::Format_Grayscale8)
+        return compressPlanes(encoder.handle, greyPlanes(picture), picture, quality);
+    const QImage source = encodablePixels(picture);
+    if (source.isNull()) fail(OutOfMemory);
+    const int pixelFormat = directPixelFormat(source.format());
+    if (pixelFormat == TJPF_BGRX) {
+        if (const std::optional<JpegPlanes> planes = bandedPlanes(encoder.handle, source))
+            return compressPlanes(encoder.handle, *planes, source, quality);
+    }
     TurboJpegBuffer jpeg;
-    // Colour at half resolution both ways (4:2:0) at every quality, as the system's own JPEG
-    // encoder writes it: black text on white has no colour to lose, and the page costs half the
-    // work to write here and to read in the converter. The accurate DCT keeps quality 100 exact.
     if (tjCompress2(encoder.handle, source.constBits(), source.width(),
-                    static_cast<int>(source.bytesPerLine()), source.height(),
-                    directPixelFormat(source.format()), &jpeg.data, &jpeg.size, TJSAMP_420, quality,
-                    TJFLAG_ACCURATEDCT) != 0) {
+                    static_cast<int>(source.bytesPerLine()), source.height(), pixelFormat, &jpeg.data,
+                    &jpeg.size, kSubsampling, quality, kFlags) != 0) {
         failEncoding(encoder.handle);
     }
     return jpeg;

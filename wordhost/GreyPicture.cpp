@@ -1,36 +1,14 @@
 #include "wordhost/GreyPicture.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "shared/GreyPixels.h"
+
 namespace wordhost {
 
 using namespace protocol;
-
-namespace {
-
-// Packs the low byte of each word and tells whether every word had blue, green and red alike.
-// Checked a stretch at a time, so a page with colour near its top costs little, and the loop
-// within a stretch has no branch to keep it from being vectorised.
-bool packGrey(const unsigned char* words, std::size_t count, unsigned char* grey) {
-    constexpr std::size_t kStretch = 512;
-    for (std::size_t start = 0; start < count; start += kStretch) {
-        const std::size_t end = std::min(count, start + kStretch);
-        std::uint32_t differ = 0;
-        for (std::size_t i = start; i < end; ++i) {
-            std::uint32_t pixel;
-            std::memcpy(&pixel, words + 4 * i, sizeof pixel);
-            differ |= (pixel ^ (pixel >> 8)) & 0xFFFFu;  // blue against green, green against red
-            grey[i] = static_cast<unsigned char>(pixel);
-        }
-        if (differ != 0) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 void makeGreyIfColourless(PagePicture& picture) {
     if (picture.format != PixelFormat::Rgb32 || picture.empty()) return;
@@ -38,7 +16,7 @@ void makeGreyIfColourless(PagePicture& picture) {
     if (picture.pixels.size() != count * 4) return;
     std::string grey(count, '\0');
     const auto* words = reinterpret_cast<const unsigned char*>(picture.pixels.data());
-    if (!packGrey(words, count, reinterpret_cast<unsigned char*>(grey.data()))) return;
+    if (!shared::packGreyPixels(words, count, reinterpret_cast<unsigned char*>(grey.data()))) return;
     picture.pixels = std::move(grey);
     picture.format = PixelFormat::Grey8;
 }

@@ -154,9 +154,24 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A grey picture is written from its own brightness plane; the file must be the very one its
-// 32-bit copy gives, padding of odd sizes included, also for a window into a larger picture.
-TEST_F(SaveAsJpgTest, AGreyPictureGivesTheFileOfItsColourCopy) {
+// Grey pictures, and 32-bit ones band by band, are written from the JPEG's own planes; the file
+// must be the very one the whole-picture encoder gives for their 24-bit copy, padding of odd sizes
+// included, also for a window into a larger picture.
+void expectTheFileOfTheWholePictureEncoder(const QImage& picture, const QString& path24,
+                                           const QString& pathPlanes) {
+    for (int quality : {100, 75}) {
+        SaveBitmapAsJPG(picture, pathPlanes, static_cast<std::uint8_t>(quality));
+        SaveBitmapAsJPG(picture.convertToFormat(QImage::Format_RGB888), path24,
+                        static_cast<std::uint8_t>(quality));
+        const QByteArray fromPlanes = fileBytes(pathPlanes);
+        ASSERT_GT(fromPlanes.size(), 100);
+        EXPECT_TRUE(fromPlanes == fileBytes(path24))
+            << picture.width() << "x" << picture.height() << " format " << picture.format() << " at quality "
+            << quality;
+    }
+}
+
+TEST_F(SaveAsJpgTest, AGreyPictureGivesTheFileOfTheWholePictureEncoder) {
     const QImage large = pagePicture(400, 300, QImage::Format_Grayscale8);
     const QImage window(large.constScanLine(7) + 5, 333, 217, large.bytesPerLine(),
                         QImage::Format_Grayscale8);
@@ -164,15 +179,41 @@ TEST_F(SaveAsJpgTest, AGreyPictureGivesTheFileOfItsColourCopy) {
     for (const QSize size : {QSize(1, 1), QSize(7, 3), QSize(1275, 1650), QSize(16, 16), QSize(2, 999)})
         pictures.push_back(pagePicture(size.width(), size.height(), QImage::Format_Grayscale8));
     for (const QImage& grey : pictures) {
-        for (int quality : {100, 75}) {
-            SaveBitmapAsJPG(grey, path(QStringLiteral("grey.jpg")), static_cast<std::uint8_t>(quality));
-            SaveBitmapAsJPG(grey.convertToFormat(QImage::Format_RGB32), path(QStringLiteral("rgb.jpg")),
-                            static_cast<std::uint8_t>(quality));
-            const QByteArray fromGrey = fileBytes(path(QStringLiteral("grey.jpg")));
-            ASSERT_GT(fromGrey.size(), 100);
-            EXPECT_TRUE(fromGrey == fileBytes(path(QStringLiteral("rgb.jpg"))))
-                << grey.width() << "x" << grey.height() << " at quality " << quality;
-        }
+        expectTheFileOfTheWholePictureEncoder(grey, path(QStringLiteral("whole.jpg")),
+                                              path(QStringLiteral("grey.jpg")));
+        expectTheFileOfTheWholePictureEncoder(grey.convertToFormat(QImage::Format_RGB32),
+                                              path(QStringLiteral("whole.jpg")),
+                                              path(QStringLiteral("rgb.jpg")));
+    }
+}
+
+// Colour in some 16-row bands and not in others: a single pixel on either side of a band's edge,
+// bands of colour next to each other, colour in the last, short band of an odd height, and colour
+// in the picture's last columns and rows, where the planes would be padded otherwise.
+TEST_F(SaveAsJpgTest, APictureWithColourInSomeBandsGivesTheFileOfTheWholePictureEncoder) {
+    const QImage grey =
+        pagePicture(333, 101, QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+    const std::vector<std::vector<QPoint>> colourAt = {{QPoint(0, 15)},
+                                                       {QPoint(330, 16)},
+                                                       {QPoint(5, 31), QPoint(6, 32), QPoint(7, 48)},
+                                                       {QPoint(50, 98)},
+                                                       {QPoint(332, 16)},
+                                                       {QPoint(100, 100)},
+                                                       {QPoint(0, 0), QPoint(200, 99)}};
+    for (const std::vector<QPoint>& points : colourAt) {
+        QImage picture = grey.copy();
+        for (const QPoint point : points) picture.setPixel(point, qRgb(40, 90, 200));
+        expectTheFileOfTheWholePictureEncoder(picture, path(QStringLiteral("whole.jpg")),
+                                              path(QStringLiteral("rgb.jpg")));
+    }
+    QImage heading = grey.copy();
+    QPainter(&heading).fillRect(10, 20, 300, 30, QColor(30, 60, 160));  // a coloured heading over three bands
+    expectTheFileOfTheWholePictureEncoder(heading, path(QStringLiteral("whole.jpg")),
+                                          path(QStringLiteral("rgb.jpg")));
+    for (const QSize size : {QSize(1, 1), QSize(7, 3), QSize(1275, 1650), QSize(2, 999)}) {
+        expectTheFileOfTheWholePictureEncoder(pagePicture(size.width(), size.height(), QImage::Format_RGB32),
+                                              path(QStringLiteral("whole.jpg")),
+                                              path(QStringLiteral("rgb.jpg")));
     }
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace shared {
+
+// Packs the low byte of each 32-bit pixel (0xffRRGGBB words, blue first in memory) into `grey`
+// and tells whether every pixel had blue, green and red alike; on false, `grey` holds only part
+// of the pixels. Checked a stretch at a time, so colour near the start costs little, and the
+// loop within a stretch has no branch to keep it from being vectorised (build it at -O3).
+inline bool packGreyPixels(const unsigned char* words, std::size_t count, unsigned char* grey) {
+    constexpr std::size_t kStretch = 512;
+    for (std::size_t start = 0; start < count; start += kStretch) {
+        const std::size_t end = std::min(count, start + kStretch);
+        std::uint32_t differ = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, words + 4 * i, sizeof pixel);
+            differ |= (pixel ^ (pixel >> 8)) & 0xFFFFu;  // blue against green, green against red
+            grey[i] = static_cast<unsigned char>(pixel);
+        }
+        if (differ != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace shared
