@@ -7,11 +7,15 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "platform/AppError.h"
+#include "shared/GreyPixels.h"
 
 namespace Word1 {
 
@@ -21,6 +25,7 @@ using platform::AppError;
 
 constexpr char kMagic[8] = {'M', 'D', 'P', 'A', 'G', 'E', '3', '2'};
 constexpr char kGreyMagic[8] = {'M', 'D', 'P', 'A', 'G', 'E', '0', '8'};
+constexpr char kBandedMagic[8] = {'M', 'D', 'P', 'A', 'G', 'E', 'B', 'D'};
 
 // 32 bytes, so the rows after it stay aligned as a picture's rows must be.
 struct Header {
@@ -64,6 +69,102 @@ struct Mapping {
     std::size_t size;
 };
 
+// A 32-bit picture in bands of rows: a band without colour is held as its grey bytes, so a page of
+// black text with a coloured heading is written, read back and removed as a little more than a
+// grey one. The band table follows the header, one byte a band (1: it has colour), then the
+// bands in order, grey bytes or 32-bit rows.
+constexpr int kBandRows = 16;
+
+struct Bands {
+    std::vector<unsigned char> colour;  // one a band
+    std::vector<unsigned char> grey;    // every band's grey bytes at its own place; only grey ones count
+    std::size_t greyCount = 0;
+};
+
+Bands& bandsOf(const QImage& picture) {
+    thread_local Bands bands;  // kept for the next page: fresh megabytes cost a fault for every 4 KB
+    const int width = picture.width();
+    bands.colour.assign(std::size_t((picture.height() + kBandRows - 1) / kBandRows), 0);
+    bands.grey.resize(std::size_t(width) * std::size_t(picture.height()));
+    bands.greyCount = 0;
+    for (std::size_t band = 0; band < bands.colour.size(); ++band) {
+        const int top = int(band) * kBandRows;
+        const int rows = std::min(kBandRows, picture.height() - top);
+        bool grey = true;
+        for (int row = top; row < top + rows && grey; ++row) {
+            grey = shared::packGreyPixels(picture.constScanLine(row), std::size_t(width),
+                                          bands.grey.data() + std::size_t(row) * std::size_t(width));
+        }
+        bands.colour[band] = grey ? 0 : 1;
+        bands.greyCount += grey ? 1 : 0;
+    }
+    return bands;
+}
+
+// The file's parts after the header: the table, then each band (colour bands next to each other
+// as one part).
+std::vector<iovec> bandParts(const QImage& picture, Bands& bands) {
+    std::vector<iovec> parts{{bands.colour.data(), bands.colour.size()}};
+    const std::size_t width = std::size_t(picture.width());
+    for (std::size_t band = 0; band < bands.colour.size(); ++band) {
+        const int top = int(band) * kBandRows;
+        const std::size_t rows = std::size_t(std::min(kBandRows, picture.height() - top));
+        const bool colour = bands.colour[band] != 0;
+        char* start = colour ? reinterpret_cast<char*>(const_cast<uchar*>(picture.constScanLine(top)))
+                             : reinterpret_cast<char*>(bands.grey.data() + std::size_t(top) * width);
+        const std::size_t size = rows * width * (colour ? 4 : 1);
+        const bool follows = colour && band > 0 && bands.colour[band - 1] != 0;
+        if (follows) {
+            parts.back().iov_len += size;
+        } else {
+            parts.push_back({start, size});
+        }
+    }
+    return parts;
+}
+
+void writeFile(const QString& path, std::vector<iovec> parts) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) cannotWrite(path, errno);
+    bool written = true;
+    for (std::size_t done = 0; written && done < parts.size(); done += IOV_MAX) {
+        written = writeAll(fd, parts.data() + done, int(std::min<std::size_t>(IOV_MAX, parts.size() - done)));
+    }
+    const int error = errno;
+    if (::close(fd) != 0 || !written) {
+        ::unlink(name.constData());  // no half picture stays behind
+        cannotWrite(path, written ? errno : error);
+    }
+}
+
+// The 32-bit picture of a banded file's contents (after the header); a null picture when the
+// table and the bands do not make the whole file.
+QImage widenedBands(const unsigned char* contents, std::size_t size, int width, int height) {
+    const std::size_t bandCount = std::size_t((height + kBandRows - 1) / kBandRows);
+    if (size < bandCount) return {};
+    std::size_t expected = bandCount;
+    for (std::size_t band = 0; band < bandCount; ++band) {
+        if (contents[band] > 1) return {};
+        const int rows = std::min(kBandRows, height - int(band) * kBandRows);
+        expected += std::size_t(rows) * std::size_t(width) * (contents[band] != 0 ? 4 : 1);
+    }
+    if (expected != size) return {};
+    QImage picture(width, height, QImage::Format_RGB32);
+    if (picture.isNull()) return picture;
+    const unsigned char* from = contents + bandCount;
+    for (int row = 0; row < height; ++row) {
+        const bool colour = contents[row / kBandRows] != 0;
+        if (colour) {
+            std::memcpy(picture.scanLine(row), from, std::size_t(width) * 4);
+        } else {
+            shared::widenGreyPixels(from, std::size_t(width), picture.scanLine(row));
+        }
+        from += std::size_t(width) * (colour ? 4 : 1);
+    }
+    return picture;
+}
+
 }  // namespace
 
 void savePagePicture(const QImage& picture, const QString& path) {
@@ -76,23 +177,23 @@ void savePagePicture(const QImage& picture, const QString& path) {
     if (pixels.isNull()) throw AppError(platform::ErrorNumber::OutOfMemory);
 
     Header header{};
-    std::memcpy(header.magic, grey ? kGreyMagic : kMagic, sizeof kMagic);
     header.width = static_cast<std::uint32_t>(pixels.width());
     header.height = static_cast<std::uint32_t>(pixels.height());
     header.bytesPerLine = static_cast<std::uint32_t>(pixels.bytesPerLine());
-
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) cannotWrite(path, errno);
-    iovec parts[2] = {
-        {&header, sizeof header},
-        {const_cast<uchar*>(pixels.constBits()), static_cast<std::size_t>(pixels.sizeInBytes())}};
-    const bool written = writeAll(fd, parts, 2);
-    const int error = errno;
-    if (::close(fd) != 0 || !written) {
-        ::unlink(name.constData());  // no half picture stays behind
-        cannotWrite(path, written ? errno : error);
+    if (!grey && pixels.bytesPerLine() == qsizetype(pixels.width()) * 4) {
+        Bands& bands = bandsOf(pixels);
+        if (bands.greyCount > 0) {
+            std::memcpy(header.magic, kBandedMagic, sizeof kBandedMagic);
+            std::vector<iovec> parts = bandParts(pixels, bands);
+            parts.insert(parts.begin(), iovec{&header, sizeof header});
+            writeFile(path, std::move(parts));
+            return;
+        }
     }
+    std::memcpy(header.magic, grey ? kGreyMagic : kMagic, sizeof kMagic);
+    writeFile(path,
+              {{&header, sizeof header},
+               {const_cast<uchar*>(pixels.constBits()), static_cast<std::size_t>(pixels.sizeInBytes())}});
 }
 
 QImage loadPagePicture(const QString& path) {
@@ -106,9 +207,11 @@ QImage loadPagePicture(const QString& path) {
     const std::uint64_t pixelBytes = std::uint64_t(header.bytesPerLine) * header.height;
     const bool grey = readable && std::memcmp(header.magic, kGreyMagic, sizeof kGreyMagic) == 0;
     const bool rgb32 = readable && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0;
-    if (!readable || !(grey || rgb32) || header.width == 0 || header.height == 0 || header.width > 65535 ||
-        header.height > 65535 || header.bytesPerLine < std::uint64_t(header.width) * (grey ? 1 : 4) ||
-        std::uint64_t(status.st_size) != sizeof header + pixelBytes) {
+    const bool banded = readable && std::memcmp(header.magic, kBandedMagic, sizeof kBandedMagic) == 0;
+    if (!readable || !(grey || rgb32 || banded) || header.width == 0 || header.height == 0 ||
+        header.width > 65535 || header.height > 65535 ||
+        header.bytesPerLine < std::uint64_t(header.width) * (grey ? 1 : 4) ||
+        (!banded && std::uint64_t(status.st_size) != sizeof header + pixelBytes)) {
         ::close(fd);
         throw AppError(platform::ErrorNumber::InvalidPicture);
     }
@@ -117,6 +220,13 @@ QImage loadPagePicture(const QString& path) {
     void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     ::close(fd);
     if (address == MAP_FAILED) throw AppError(platform::ErrorNumber::OutOfMemory);
+    if (banded) {
+        const QImage picture = widenedBands(static_cast<const unsigned char*>(address) + sizeof header,
+                                            size - sizeof header, int(header.width), int(header.height));
+        ::munmap(address, size);
+        if (picture.isNull()) throw AppError(platform::ErrorNumber::InvalidPicture);
+        return picture;
+    }
     auto* mapping = new Mapping{address, size};
     const QImage picture(
         static_cast<const uchar*>(address) + sizeof header, int(header.width), int(header.height),

@@ -1,5 +1,5 @@
 // The page picture file between the clipboard and Creator, as read back from whatever the file
-// holds: a picture read is whole, 32-bit or grey, every row of it readable.
+// holds: a picture read is whole, 32-bit or grey (a banded file widened), every row of it readable.
 #include <QImage>
 #include <cstddef>
 #include <cstdint>

@@ -27,4 +27,13 @@ inline bool packGreyPixels(const unsigned char* words, std::size_t count, unsign
     return true;
 }
 
+// Widens grey bytes to 32-bit pixels (0xffRRGGBB words, red, green and blue each the grey).
+inline void widenGreyPixels(const unsigned char* grey, std::size_t count, unsigned char* words) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t value = grey[i];
+        const std::uint32_t word = 0xFF000000u | value << 16 | value << 8 | value;
+        std::memcpy(words + 4 * i, &word, sizeof word);
+    }
+}
+
 }  // namespace shared

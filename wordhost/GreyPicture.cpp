@@ -22,11 +22,7 @@ void makeGreyIfColourless(PagePicture& picture) {
 }
 
 void greyRowToRgb32(const unsigned char* grey, int width, unsigned char* rgb32) {
-    for (int x = 0; x < width; ++x) {
-        const std::uint32_t value = grey[x];
-        const std::uint32_t word = 0xFF000000u | value << 16 | value << 8 | value;
-        std::memcpy(rgb32 + 4 * std::size_t(x), &word, sizeof word);
-    }
+    shared::widenGreyPixels(grey, std::size_t(width), rgb32);
 }
 
 }  // namespace wordhost

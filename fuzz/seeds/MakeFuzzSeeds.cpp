@@ -192,6 +192,13 @@ void converterSeeds(const QString& scratch) {
              return translucent;
          }()},
         {"grey8_3x2.bmp", picture.convertToFormat(QImage::Format_Grayscale8)},
+        {"banded_3x40.bmp",
+         [] {
+             QImage page(3, 40, QImage::Format_RGB32);
+             page.fill(Qt::white);
+             page.setPixel(1, 20, qRgb(0x33, 0x66, 0x99));  // colour in the second band of three
+             return page;
+         }()},
     };
     for (const auto& [name, image] : pictures) {
         Word1::savePagePicture(image, bmp);

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <initializer_list>
 
 #include "conversion/PagePictureFile.h"
 #include "platform/AppError.h"
@@ -41,6 +43,40 @@ TEST(PagePictureFile, ReadsBackThePictureInItsOwnFormat) {
     EXPECT_TRUE(Word1::loadPagePicture(file) == rgb888.convertToFormat(QImage::Format_RGB32));
 }
 
+// A grey page with colour in a few rows: the bands without colour are held as grey bytes, and the
+// picture reads back whole, 32-bit, its last short band and its colour where they were.
+QImage greyPageWithColourAt(int width, int height, std::initializer_list<int> colourRows) {
+    QImage picture = stripes(width, height, QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+    for (const int row : colourRows) picture.setPixel(width / 2, row, qRgb(30, 60, 200));
+    return picture;
+}
+
+// Against the 32-bit file: the picture behind its 32-byte header.
+qint64 fileSize(const QString& path) { return QFileInfo(path).size(); }
+
+TEST(PagePictureFile, APictureWithColourInSomeRowsReadsBackWholeFromFewerBytes) {
+    const QString file = scratchFile("banded.bmp");
+    const struct {
+        QImage picture;
+        bool smaller;
+    } cases[] = {
+        {greyPageWithColourAt(1275, 1650, {40, 41, 900}), true},
+        {greyPageWithColourAt(333, 37, {15, 36}), true},  // a band's last row; the short last band
+        {greyPageWithColourAt(333, 37, {16}), true},      // a band's first row
+        {greyPageWithColourAt(7, 33, {0}), true},
+        {greyPageWithColourAt(7, 5, {4}), false},  // one band, with colour: as a 32-bit file
+        {greyPageWithColourAt(1, 1, {}), true},
+    };
+    for (const auto& [picture, smaller] : cases) {
+        Word1::savePagePicture(picture, file);
+        const QImage loaded = Word1::loadPagePicture(file);
+        ASSERT_EQ(loaded.format(), QImage::Format_RGB32);
+        EXPECT_TRUE(loaded == picture) << picture.width() << "x" << picture.height();
+        EXPECT_EQ(fileSize(file) < 32 + picture.sizeInBytes(), smaller)
+            << picture.width() << "x" << picture.height();
+    }
+}
+
 TEST(PagePictureFile, AFileThatIsNoPagePictureIsRefused) {
     const QString file = scratchFile("damaged.bmp");
     Word1::savePagePicture(stripes(40, 3, QImage::Format_Grayscale8), file);
@@ -69,6 +105,22 @@ TEST(PagePictureFile, AFileThatIsNoPagePictureIsRefused) {
     otherMagic[0] = 'X';
     EXPECT_TRUE(refused(otherMagic));
     EXPECT_FALSE(refused(grey));
+
+    // A banded file (two bands: grey, then colour) whose table or bands do not make the file.
+    Word1::savePagePicture(greyPageWithColourAt(40, 20, {18}), file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray banded = written.readAll();
+    written.close();
+    ASSERT_EQ(banded.size(), 32 + 2 + 40 * 16 + 40 * 4 * 4);
+    EXPECT_TRUE(refused(banded.left(banded.size() - 1)));
+    EXPECT_TRUE(refused(banded + 'x'));
+    QByteArray badTable = banded;
+    badTable[33] = '\x02';
+    EXPECT_TRUE(refused(badTable));
+    QByteArray allGrey = banded;
+    allGrey[33] = '\0';  // claims fewer bytes than the file holds
+    EXPECT_TRUE(refused(allGrey));
+    EXPECT_FALSE(refused(banded));
 }
 
 }  // namespace
