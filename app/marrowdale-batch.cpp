@@ -73,6 +73,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    shared::restartWithHugePageHeap(argv);
     shared::reuseLargeBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

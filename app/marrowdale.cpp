@@ -7,6 +7,7 @@
 #include "shared/LargeBuffers.h"
 
 int main(int argc, char** argv) {
+    shared::restartWithHugePageHeap(argv);
     shared::reuseLargeBuffers();
     QApplication app(argc, argv);
     platform::QtDialogs qtDialogs;

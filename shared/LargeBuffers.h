@@ -1,6 +1,11 @@
 #pragma once
 
 #include <malloc.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace shared {
 
@@ -10,6 +15,29 @@ namespace shared {
 inline void reuseLargeBuffers() {
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);  // the largest glibc accepts on 64-bit
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+}
+
+// What the heap still has to take fresh (the engine's layout, a page's buffers while the heap
+// grows) costs a fault for every 4 KB: on a virtual machine about 13 us each, so a fresh 8 MB
+// costs 28 ms, against 0.5 ms in 2 MB pages. glibc asks for 2 MB pages for its heap when told so
+// at start: this sets that (unless the environment already says) and starts the program again,
+// which keeps its process, arguments and open files. The programs it starts inherit it. Where
+// the program cannot be started again, it goes on as it is.
+inline constexpr const char* kHugePagesTunable = "glibc.malloc.hugetlb=1";
+
+inline void restartWithHugePageHeap(char** argv) {
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    if (tunables != nullptr && std::strstr(tunables, "glibc.malloc.hugetlb=") != nullptr) return;
+    const std::string value = tunables == nullptr || *tunables == '\0'
+                                  ? kHugePagesTunable
+                                  : std::string(tunables) + ":" + kHugePagesTunable;
+    // By the program's own path, not /proc/self/exe: the process is named after the file it runs.
+    char program[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", program, sizeof program - 1);
+    if (length <= 0 || length >= static_cast<ssize_t>(sizeof program - 1)) return;
+    program[length] = '\0';
+    if (::setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
+    ::execv(program, argv);
 }
 
 }  // namespace shared

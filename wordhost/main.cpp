@@ -13,6 +13,7 @@
 #include "wordhost/HostServer.h"
 
 int main(int argc, char** argv) {
+    shared::restartWithHugePageHeap(argv);
     shared::reuseLargeBuffers();
     try {
         if (argc == 4 && std::strcmp(argv[1], "--render") == 0)

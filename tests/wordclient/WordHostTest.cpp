@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
+#include <string>
+#include <vector>
 
 #include "platform/AppError.h"
 #include "platform/Services.h"
@@ -419,13 +421,19 @@ TEST(WordHost, CreateFailsCleanlyWithoutTheEngine) {
 namespace {
 
 // Starts a host the way the client does, on one end of a socket pair; returns the other end.
-int startBareHost(pid_t* pid) {
+// `tunables` is the glibc settings the host is started with: null for none.
+int startBareHost(pid_t* pid, const char* tunables = nullptr) {
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) return -1;
     const std::string program =
         (testsupport::programDir() + QStringLiteral("/marrowdale-wordhost")).toStdString();
     *pid = ::fork();
     if (*pid == 0) {
+        if (tunables == nullptr) {
+            ::unsetenv("GLIBC_TUNABLES");
+        } else {
+            ::setenv("GLIBC_TUNABLES", tunables, 1);
+        }
         ::dup2(sockets[1], 0);
         ::dup2(sockets[1], 1);
         ::execl(program.c_str(), program.c_str(), "--serve", nullptr);
@@ -449,6 +457,47 @@ bool endsWithin(pid_t pid, int timeoutMs) {
 }
 
 }  // namespace
+
+namespace {
+
+// The environment a running process was last started with, as it stands in its memory: glibc
+// cuts its settings apart there as it reads them, so each shows as a piece of its own.
+QByteArray environmentOf(pid_t pid) {
+    QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+    return environ.open(QIODevice::ReadOnly) ? environ.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(WordHost, AHostRunsWithItsHeapInTwoMegabytePagesUnlessTheEnvironmentSaysOtherwise) {
+    const struct {
+        const char* given;
+        std::vector<const char*> present;
+        const char* absent;
+    } cases[] = {
+        {nullptr, {"GLIBC_TUNABLES=glibc.malloc.hugetlb=1"}, nullptr},
+        {"glibc.malloc.tcache_count=5",
+         {"GLIBC_TUNABLES=glibc.malloc.tcache_count=5", "glibc.malloc.hugetlb=1"},
+         nullptr},
+        {"glibc.malloc.hugetlb=0", {"GLIBC_TUNABLES=glibc.malloc.hugetlb=0"}, "glibc.malloc.hugetlb=1"},
+    };
+    for (const auto& [given, present, absent] : cases) {
+        pid_t host = -1;
+        const int channel = startBareHost(&host, given);
+        ASSERT_GE(channel, 0);
+        // Answering, it has started again if it was to: the same process, the same channel.
+        EXPECT_EQ(exchange(channel, "hello version=1\n").rfind("ok ", 0), 0u);
+        const QByteArray environment = environmentOf(host);
+        for (const char* setting : present) {
+            EXPECT_TRUE(environment.contains(setting)) << setting;
+        }
+        if (absent != nullptr) {
+            EXPECT_FALSE(environment.contains(absent)) << absent;
+        }
+        ::close(channel);
+        EXPECT_TRUE(endsWithin(host, 10000));
+    }
+}
 
 TEST(WordHost, AHostEndsWhenItsClientGoesAway) {
     // The channel closes.
