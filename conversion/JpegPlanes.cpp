@@ -101,12 +101,9 @@ std::optional<JpegPlanes> bandedPlanes(tjhandle encoder, const QImage& picture) 
     int colourRows = 0;
     for (int top = 0; top < height; top += kBandRows) {
         const int rows = std::min(kBandRows, height - top);
-        bool grey = true;
-        for (int row = 0; row < rows && grey; ++row) {
-            unsigned char* to = brightnessRow(top + row);
-            grey = shared::packGreyPixels(picture.constScanLine(top + row), std::size_t(width), to);
-            if (brightnessStride != std::size_t(width)) to[width] = to[width - 1];
-        }
+        const bool grey =
+            shared::packGreyRows(picture.constScanLine(top), std::size_t(picture.bytesPerLine()), rows,
+                                 std::size_t(width), brightnessRow(top), brightnessStride);
         if (!grey) {
             if (colourRows == 0) colourTop = top;
             colourRows += rows;
@@ -114,6 +111,10 @@ std::optional<JpegPlanes> bandedPlanes(tjhandle encoder, const QImage& picture) 
         }
         if (!convertColour(colourTop, colourRows)) return std::nullopt;
         colourRows = 0;
+        if (brightnessStride != std::size_t(width)) {
+            for (int row = top; row < top + rows; ++row)
+                brightnessRow(row)[width] = brightnessRow(row)[width - 1];
+        }
         const int paddedRows = top + rows == height ? padded(rows) : rows;  // only the last band is odd
         if (paddedRows != rows)
             std::memcpy(brightnessRow(top + rows), brightnessRow(top + rows - 1), brightnessStride);

@@ -90,11 +90,9 @@ Bands& bandsOf(const QImage& picture) {
     for (std::size_t band = 0; band < bands.colour.size(); ++band) {
         const int top = int(band) * kBandRows;
         const int rows = std::min(kBandRows, picture.height() - top);
-        bool grey = true;
-        for (int row = top; row < top + rows && grey; ++row) {
-            grey = shared::packGreyPixels(picture.constScanLine(row), std::size_t(width),
-                                          bands.grey.data() + std::size_t(row) * std::size_t(width));
-        }
+        const bool grey = shared::packGreyRows(
+            picture.constScanLine(top), std::size_t(picture.bytesPerLine()), rows, std::size_t(width),
+            bands.grey.data() + std::size_t(top) * std::size_t(width), std::size_t(width));
         bands.colour[band] = grey ? 0 : 1;
         bands.greyCount += grey ? 1 : 0;
     }

@@ -27,6 +27,17 @@ inline bool packGreyPixels(const unsigned char* words, std::size_t count, unsign
     return true;
 }
 
+// Packs `rows` rows of a 32-bit picture (`bytesPerLine` apart) into grey rows `toStride` apart, and
+// tells whether they all were without colour; stops at the first row with colour.
+inline bool packGreyRows(const unsigned char* first, std::size_t bytesPerLine, int rows, std::size_t width,
+                         unsigned char* to, std::size_t toStride) {
+    for (int row = 0; row < rows; ++row) {
+        if (!packGreyPixels(first + std::size_t(row) * bytesPerLine, width, to + std::size_t(row) * toStride))
+            return false;
+    }
+    return true;
+}
+
 // Widens grey bytes to 32-bit pixels (0xffRRGGBB words, red, green and blue each the grey).
 inline void widenGreyPixels(const unsigned char* grey, std::size_t count, unsigned char* words) {
     for (std::size_t i = 0; i < count; ++i) {

@@ -1,7 +1,6 @@
 #include "wordhost/GreyPicture.h"
 
-#include <cstdint>
-#include <cstring>
+#include <cstddef>
 #include <string>
 
 #include "shared/GreyPixels.h"
@@ -19,10 +18,6 @@ void makeGreyIfColourless(PagePicture& picture) {
     if (!shared::packGreyPixels(words, count, reinterpret_cast<unsigned char*>(grey.data()))) return;
     picture.pixels = std::move(grey);
     picture.format = PixelFormat::Grey8;
-}
-
-void greyRowToRgb32(const unsigned char* grey, int width, unsigned char* rgb32) {
-    shared::widenGreyPixels(grey, std::size_t(width), rgb32);
 }
 
 }  // namespace wordhost

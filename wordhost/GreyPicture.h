@@ -9,7 +9,4 @@ namespace wordhost {
 // already grey, is left as it is.
 void makeGreyIfColourless(protocol::PagePicture& picture);
 
-// One row of grey pixels as 0xffRRGGBB words.
-void greyRowToRgb32(const unsigned char* grey, int width, unsigned char* rgb32);
-
 }  // namespace wordhost

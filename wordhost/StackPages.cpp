@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "wordhost/GreyPicture.h"
+#include "shared/GreyPixels.h"
 
 namespace wordhost {
 
@@ -28,8 +28,8 @@ PagePicture stackPages(std::vector<PagePicture> pages) {
             if (page.format == sheet.format) {
                 std::memcpy(to, from, page.bytesPerRow());
             } else {
-                greyRowToRgb32(reinterpret_cast<const unsigned char*>(from), page.width,
-                               reinterpret_cast<unsigned char*>(to));
+                shared::widenGreyPixels(reinterpret_cast<const unsigned char*>(from), std::size_t(page.width),
+                                        reinterpret_cast<unsigned char*>(to));
             }
         }
     }
