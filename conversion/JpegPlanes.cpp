@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
+#include "platform/BandedImage.h"
+#include "shared/BandedRows.h"
 #include "shared/GreyPixels.h"
 
 namespace SaveAsJPG {
@@ -27,6 +30,7 @@ int padded(int size) { return size + (size & 1); }
 
 // One row of 4:2:0 blocks: the colour planes' rows of a band belong to it alone.
 constexpr int kBandRows = 16;
+static_assert(kBandRows == shared::kBandRows, "a banded picture's bands are these rows of blocks");
 
 bool greyPixel(const unsigned char* pixel) { return pixel[0] == pixel[1] && pixel[1] == pixel[2]; }
 
@@ -97,13 +101,26 @@ std::optional<JpegPlanes> bandedPlanes(tjhandle encoder, const QImage& picture) 
                tjEncodeYUVPlanes(encoder, picture.constScanLine(top), width, int(picture.bytesPerLine()),
                                  rows, TJPF_BGRX, planes, strides, TJSAMP_420, TJFLAG_ACCURATEDCT) == 0;
     };
+    // A picture made from bands says which are grey, and holds their bytes.
+    const std::optional<platform::BandsView> known = platform::bandsOf(picture);
+    const unsigned char* bandBytes = known ? known->bands : nullptr;
+    const auto greyBand = [&](int top, int rows) {
+        if (!known) {
+            return shared::packGreyRows(picture.constScanLine(top), std::size_t(picture.bytesPerLine()), rows,
+                                        std::size_t(width), brightnessRow(top), brightnessStride);
+        }
+        const bool grey = known->table[top / kBandRows] == 0;
+        for (int row = 0; grey && row < rows; ++row)
+            std::memcpy(brightnessRow(top + row), bandBytes + std::size_t(row) * std::size_t(width),
+                        std::size_t(width));
+        bandBytes += std::size_t(rows) * std::size_t(width) * (grey ? 1 : 4);
+        return grey;
+    };
     int colourTop = 0;
     int colourRows = 0;
     for (int top = 0; top < height; top += kBandRows) {
         const int rows = std::min(kBandRows, height - top);
-        const bool grey =
-            shared::packGreyRows(picture.constScanLine(top), std::size_t(picture.bytesPerLine()), rows,
-                                 std::size_t(width), brightnessRow(top), brightnessStride);
+        const bool grey = greyBand(top, rows);
         if (!grey) {
             if (colourRows == 0) colourTop = top;
             colourRows += rows;

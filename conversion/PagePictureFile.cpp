@@ -12,9 +12,13 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/AppError.h"
+#include "platform/BandedImage.h"
+#include "shared/BandedRows.h"
 #include "shared/GreyPixels.h"
 
 namespace Word1 {
@@ -69,11 +73,10 @@ struct Mapping {
     std::size_t size;
 };
 
-// A 32-bit picture in bands of rows: a band without colour is held as its grey bytes, so a page of
-// black text with a coloured heading is written, read back and removed as a little more than a
-// grey one. The band table follows the header, one byte a band (1: it has colour), then the
-// bands in order, grey bytes or 32-bit rows.
-constexpr int kBandRows = 16;
+// A 32-bit picture in bands of rows (shared/BandedRows.h): a band without colour is held as its
+// grey bytes, so a page of black text with a coloured heading is written, read back and removed as
+// a little more than a grey one. The band table follows the header, then the bands in order.
+using shared::kBandRows;
 
 struct Bands {
     std::vector<unsigned char> colour;  // one a band
@@ -81,7 +84,7 @@ struct Bands {
     std::size_t greyCount = 0;
 };
 
-Bands& bandsOf(const QImage& picture) {
+Bands& packedBands(const QImage& picture) {
     thread_local Bands bands;  // kept for the next page: fresh megabytes cost a fault for every 4 KB
     const int width = picture.width();
     bands.colour.assign(std::size_t((picture.height() + kBandRows - 1) / kBandRows), 0);
@@ -136,31 +139,28 @@ void writeFile(const QString& path, std::vector<iovec> parts) {
     }
 }
 
-// The 32-bit picture of a banded file's contents (after the header); a null picture when the
-// table and the bands do not make the whole file.
-QImage widenedBands(const unsigned char* contents, std::size_t size, int width, int height) {
-    const std::size_t bandCount = std::size_t((height + kBandRows - 1) / kBandRows);
-    if (size < bandCount) return {};
-    std::size_t expected = bandCount;
-    for (std::size_t band = 0; band < bandCount; ++band) {
-        if (contents[band] > 1) return {};
-        const int rows = std::min(kBandRows, height - int(band) * kBandRows);
-        expected += std::size_t(rows) * std::size_t(width) * (contents[band] != 0 ? 4 : 1);
+// The picture of a banded file's contents, which keeps its bands; a null picture when the table
+// and the bands do not make the whole file.
+QImage bandedPicture(std::string contents, int width, int height) {
+    const std::size_t tableBytes = shared::bandCount(height);
+    if (contents.size() < sizeof(Header) + tableBytes) return {};
+    const auto* table = reinterpret_cast<const unsigned char*>(contents.data()) + sizeof(Header);
+    const std::size_t bandBytes = shared::bandedBytes(table, width, height);
+    if (bandBytes == 0 || sizeof(Header) + tableBytes + bandBytes != contents.size()) return {};
+    return platform::imageFromBands(std::move(contents), sizeof(Header), sizeof(Header) + tableBytes, width,
+                                    height);
+}
+
+// A file's whole contents; empty when it cannot be read.
+std::string contentsOf(int fd, std::size_t size) {
+    std::string contents(size, '\0');
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t got = ::pread(fd, contents.data() + done, size - done, off_t(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return {};
+        done += std::size_t(got);
     }
-    if (expected != size) return {};
-    QImage picture(width, height, QImage::Format_RGB32);
-    if (picture.isNull()) return picture;
-    const unsigned char* from = contents + bandCount;
-    for (int row = 0; row < height; ++row) {
-        const bool colour = contents[row / kBandRows] != 0;
-        if (colour) {
-            std::memcpy(picture.scanLine(row), from, std::size_t(width) * 4);
-        } else {
-            shared::widenGreyPixels(from, std::size_t(width), picture.scanLine(row));
-        }
-        from += std::size_t(width) * (colour ? 4 : 1);
-    }
-    return picture;
+    return contents;
 }
 
 }  // namespace
@@ -178,8 +178,15 @@ void savePagePicture(const QImage& picture, const QString& path) {
     header.width = static_cast<std::uint32_t>(pixels.width());
     header.height = static_cast<std::uint32_t>(pixels.height());
     header.bytesPerLine = static_cast<std::uint32_t>(pixels.bytesPerLine());
+    if (const std::optional<platform::BandsView> bands = platform::bandsOf(pixels)) {
+        std::memcpy(header.magic, kBandedMagic, sizeof kBandedMagic);  // as they came: nothing to look at
+        writeFile(path, {{&header, sizeof header},
+                         {const_cast<unsigned char*>(bands->table), bands->tableBytes},
+                         {const_cast<unsigned char*>(bands->bands), bands->bandBytes}});
+        return;
+    }
     if (!grey && pixels.bytesPerLine() == qsizetype(pixels.width()) * 4) {
-        Bands& bands = bandsOf(pixels);
+        Bands& bands = packedBands(pixels);
         if (bands.greyCount > 0) {
             std::memcpy(header.magic, kBandedMagic, sizeof kBandedMagic);
             std::vector<iovec> parts = bandParts(pixels, bands);
@@ -213,18 +220,19 @@ QImage loadPagePicture(const QString& path) {
         ::close(fd);
         throw AppError(platform::ErrorNumber::InvalidPicture);
     }
-    // Populated at once: taking the file's pages one fault at a time costs more than reading them.
     const auto size = static_cast<std::size_t>(status.st_size);
-    void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    ::close(fd);
-    if (address == MAP_FAILED) throw AppError(platform::ErrorNumber::OutOfMemory);
     if (banded) {
-        const QImage picture = widenedBands(static_cast<const unsigned char*>(address) + sizeof header,
-                                            size - sizeof header, int(header.width), int(header.height));
-        ::munmap(address, size);
+        std::string contents = contentsOf(fd, size);
+        ::close(fd);
+        if (contents.size() != size) throw AppError(platform::ErrorNumber::InvalidPicture);
+        const QImage picture = bandedPicture(std::move(contents), int(header.width), int(header.height));
         if (picture.isNull()) throw AppError(platform::ErrorNumber::InvalidPicture);
         return picture;
     }
+    // Populated at once: taking the file's pages one fault at a time costs more than reading them.
+    void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    ::close(fd);
+    if (address == MAP_FAILED) throw AppError(platform::ErrorNumber::OutOfMemory);
     auto* mapping = new Mapping{address, size};
     const QImage picture(
         static_cast<const uchar*>(address) + sizeof header, int(header.width), int(header.height),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "protocol/PagePicture.h"
+#include "shared/BandedRows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     protocol::MessageReader reader;
@@ -15,8 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::optional<protocol::PagePicture> picture = protocol::takeCutPicture(*reply);
             if (!picture) continue;
             const std::size_t row = picture->bytesPerRow();
-            if (picture->empty() || picture->pixels.size() != row * std::size_t(picture->height))
+            if (picture->empty()) std::abort();
+            if (picture->format == protocol::PixelFormat::Banded) {
+                const std::size_t table = shared::bandCount(picture->height);
+                if (shared::bandedBytes(picture->bandTable(), picture->width, picture->height) + table !=
+                    picture->pixels.size())
+                    std::abort();
+            } else if (picture->pixels.size() != row * std::size_t(picture->height)) {
                 std::abort();
+            }
             const std::string pixels = picture->pixels;
             const protocol::PixelFormat format = picture->format;
             protocol::Message again = protocol::cutReply(std::move(picture));

@@ -109,7 +109,7 @@ HalfColourRows::HalfColourRows(int width, int height, int bandWidth)
       bandWidth_(bandWidth),
       colourWidth_((width + 1) / 2),
       colourHeight_((height + 1) / 2),
-      rgb_(std::size_t(kBandRows) * std::size_t(width) * 3),
+      rgb_(new std::uint8_t[std::size_t(kBandRows) * std::size_t(width) * 3]),
       upsampled_(2 * std::size_t(bandWidth)) {
     const std::size_t slotSamples =
         std::size_t(kBandRows) * bandWidth + std::size_t(kBandRows) * (bandWidth / 2);
@@ -175,7 +175,7 @@ int HalfColourRows::makeBand() {
         }
         upsampleRow(colourRow(1, nearer), colourRow(1, farther), colourWidth_, blue);
         upsampleRow(colourRow(2, nearer), colourRow(2, farther), colourWidth_, red);
-        std::uint8_t* planes = rgb_.data() + std::size_t(i) * width_ * 3;
+        std::uint8_t* planes = rgb_.get() + std::size_t(i) * width_ * 3;
         toRgbPlanes(brightness[i], blue, red, width_, planes, planes + width_, planes + 2 * width_);
         rows_[i] = planes;
     }

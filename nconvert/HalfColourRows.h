@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace nconvert {
@@ -55,8 +56,10 @@ class HalfColourRows {
     std::vector<std::uint8_t> samples_;      // every slot's planes
     std::vector<std::uint8_t*> pointers_;    // their rows, as the decoder takes them
     std::vector<std::uint8_t> neutralRows_;  // per slot and colour row: both colours 128
-    std::vector<std::uint8_t> rgb_;          // a band's rows that have colour, as plane lines
-    std::vector<std::uint8_t> upsampled_;    // one row of each colour at full resolution
+    // A band's rows that have colour, as plane lines; left unset (each row is written before it is
+    // read): a page of black text never touches it, and every 4 KB touched costs a page fault.
+    std::unique_ptr<std::uint8_t[]> rgb_;
+    std::vector<std::uint8_t> upsampled_;  // one row of each colour at full resolution
     const std::uint8_t* rows_[kBandRows] = {};
     bool grey_[kBandRows] = {};
 };

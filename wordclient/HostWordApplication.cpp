@@ -11,9 +11,11 @@
 #include <utility>
 
 #include "platform/AppError.h"
+#include "platform/BandedImage.h"
 #include "protocol/PagePicture.h"
 #include "protocol/Replies.h"
 #include "protocol/Requests.h"
+#include "shared/BandedRows.h"
 #include "wordclient/HostReply.h"
 
 namespace wordclient {
@@ -191,6 +193,13 @@ class HostWordApplication : public WordApplication {
   private:
     // The payload becomes the picture's memory as it is: no copy of the megabytes.
     static QImage pictureOf(protocol::PagePicture cut) {
+        if (cut.format == protocol::PixelFormat::Banded) {
+            const std::size_t bandBytes = cut.pixels.size() - shared::bandCount(cut.height);
+            QImage picture =
+                platform::imageFromBands(std::move(cut.pixels), bandBytes, 0, cut.width, cut.height);
+            if (picture.isNull()) throw std::bad_alloc();
+            return picture;
+        }
         auto pixels = std::make_unique<std::string>(std::move(cut.pixels));
         uchar* const bits = reinterpret_cast<uchar*>(pixels->data());
         const QImage::Format format =

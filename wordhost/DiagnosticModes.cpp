@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "shared/BandedRows.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/MupdfContext.h"
 #include "wordhost/MupdfLayout.h"
@@ -20,7 +21,21 @@ using namespace protocol;
 
 namespace {
 
-void writePng(const PagePicture& page, const std::string& path) {
+// A banded picture's rows at 32 bits; any other picture as it is.
+PagePicture unbanded(const PagePicture& page) {
+    if (page.format != PixelFormat::Banded) return page;
+    PagePicture wide;
+    wide.width = page.width;
+    wide.height = page.height;
+    wide.pixels.resize(wide.bytesPerRow() * std::size_t(wide.height));
+    shared::widenBands(page.bandTable(), reinterpret_cast<const unsigned char*>(page.pixels.data()),
+                       page.width, page.height, reinterpret_cast<unsigned char*>(wide.pixels.data()),
+                       wide.bytesPerRow());
+    return wide;
+}
+
+void writePng(const PagePicture& picture, const std::string& path) {
+    const PagePicture page = unbanded(picture);
     MupdfContext context;
     fz_context* ctx = context.get();
     fz_pixmap* rgb = nullptr;

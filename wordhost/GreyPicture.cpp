@@ -3,21 +3,27 @@
 #include <cstddef>
 #include <string>
 
-#include "shared/GreyPixels.h"
+#include "shared/BandedRows.h"
 
 namespace wordhost {
 
 using namespace protocol;
 
-void makeGreyIfColourless(PagePicture& picture) {
+void packGreyBands(PagePicture& picture) {
     if (picture.format != PixelFormat::Rgb32 || picture.empty()) return;
-    const std::size_t count = std::size_t(picture.width) * std::size_t(picture.height);
-    if (picture.pixels.size() != count * 4) return;
-    std::string grey(count, '\0');
-    const auto* words = reinterpret_cast<const unsigned char*>(picture.pixels.data());
-    if (!shared::packGreyPixels(words, count, reinterpret_cast<unsigned char*>(grey.data()))) return;
-    picture.pixels = std::move(grey);
-    picture.format = PixelFormat::Grey8;
+    if (picture.pixels.size() != std::size_t(picture.width) * std::size_t(picture.height) * 4) return;
+    std::string table;
+    const std::size_t packed = shared::packBandsInPlace(
+        reinterpret_cast<unsigned char*>(picture.pixels.data()), picture.width, picture.height, table);
+    if (table.find('\0') == std::string::npos)
+        return;  // colour in every band: the rows stayed where they were
+    picture.pixels.resize(packed);
+    if (table.find('\1') == std::string::npos) {
+        picture.format = PixelFormat::Grey8;
+        return;
+    }
+    picture.pixels += table;
+    picture.format = PixelFormat::Banded;
 }
 
 }  // namespace wordhost

@@ -4,9 +4,10 @@
 
 namespace wordhost {
 
-// Turns a 32-bit picture whose every pixel has red, green and blue alike into its 8-bit grey
-// picture, which means the same pixels in a quarter of the bytes. A picture with colour, or one
-// already grey, is left as it is.
-void makeGreyIfColourless(protocol::PagePicture& picture);
+// Makes a 32-bit picture as small as it can travel and mean the same pixels: without colour
+// anywhere, its 8-bit grey picture (a quarter of the bytes); with colour in some bands of 16 rows,
+// a banded picture whose grey bands are 8-bit. Packed in the picture's own memory. A picture
+// with colour in every band, or one not 32-bit, is left as it is.
+void packGreyBands(protocol::PagePicture& picture);
 
 }  // namespace wordhost

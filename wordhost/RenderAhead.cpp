@@ -90,7 +90,7 @@ void RenderAhead::run() {
         if (!failure) {
             try {
                 picture = layout->render(page);
-                makeGreyIfColourless(picture);  // here, beside the cuts, not on their way
+                packGreyBands(picture);  // here, beside the cuts, not on their way
             } catch (...) {
                 failure = std::current_exception();
             }

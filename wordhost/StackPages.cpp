@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "shared/BandedRows.h"
 #include "shared/GreyPixels.h"
 
 namespace wordhost {
@@ -22,6 +23,15 @@ PagePicture stackPages(std::vector<PagePicture> pages) {
     sheet.pixels.assign(sheet.bytesPerRow() * std::size_t(sheet.height), '\xFF');
     std::size_t row = 0;
     for (const PagePicture& page : pages) {
+        if (page.format == PixelFormat::Banded) {
+            shared::widenBands(
+                page.bandTable(), reinterpret_cast<const unsigned char*>(page.pixels.data()), page.width,
+                page.height,
+                reinterpret_cast<unsigned char*>(sheet.pixels.data()) + row * sheet.bytesPerRow(),
+                sheet.bytesPerRow());
+            row += std::size_t(page.height);
+            continue;
+        }
         for (int y = 0; y < page.height; ++y, ++row) {
             const char* from = page.pixels.data() + std::size_t(y) * page.bytesPerRow();
             char* to = sheet.pixels.data() + row * sheet.bytesPerRow();

@@ -100,6 +100,14 @@ void protocolSeeds() {
     grey.format = PixelFormat::Grey8;
     grey.pixels.resize(grey.bytesPerRow() * std::size_t(grey.height));
     writeSeed("page_picture_payload", "grey", cutReply(grey).encode());
+    PagePicture banded;  // 2 x 20: a grey band of 16 rows, then one of 4 with colour
+    banded.width = 2;
+    banded.height = 20;
+    banded.format = PixelFormat::Banded;
+    banded.pixels.assign(2 * 16, '\x80');
+    for (int i = 0; i < 2 * 4; ++i) banded.pixels += std::string("\x10\x20\x30\xff", 4);
+    banded.pixels += std::string("\0\1", 2);
+    writeSeed("page_picture_payload", "banded", cutReply(banded).encode());
     writeSeed("host_records", "host",
               registrationName(4242) + '\0' + "/tmp/marrowdale-wordhost-Ab12Cd/.owner");
 }

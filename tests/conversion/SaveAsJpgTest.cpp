@@ -12,6 +12,7 @@
 
 #include "conversion/SaveAsJPG.h"
 #include "platform/AppError.h"
+#include "tests/support/BandedPicture.h"
 #include "tests/support/ScratchHome.h"
 
 using SaveAsJPG::SaveBitmapAsJPG;
@@ -205,11 +206,17 @@ TEST_F(SaveAsJpgTest, APictureWithColourInSomeBandsGivesTheFileOfTheWholePicture
         for (const QPoint point : points) picture.setPixel(point, qRgb(40, 90, 200));
         expectTheFileOfTheWholePictureEncoder(picture, path(QStringLiteral("whole.jpg")),
                                               path(QStringLiteral("rgb.jpg")));
+        // The engine's banded picture, whose grey bands are taken as they came.
+        expectTheFileOfTheWholePictureEncoder(testsupport::bandedCopy(picture),
+                                              path(QStringLiteral("whole.jpg")),
+                                              path(QStringLiteral("banded.jpg")));
     }
     QImage heading = grey.copy();
     QPainter(&heading).fillRect(10, 20, 300, 30, QColor(30, 60, 160));  // a coloured heading over three bands
     expectTheFileOfTheWholePictureEncoder(heading, path(QStringLiteral("whole.jpg")),
                                           path(QStringLiteral("rgb.jpg")));
+    expectTheFileOfTheWholePictureEncoder(testsupport::bandedCopy(heading), path(QStringLiteral("whole.jpg")),
+                                          path(QStringLiteral("banded.jpg")));
     for (const QSize size : {QSize(1, 1), QSize(7, 3), QSize(1275, 1650), QSize(2, 999)}) {
         expectTheFileOfTheWholePictureEncoder(pagePicture(size.width(), size.height(), QImage::Format_RGB32),
                                               path(QStringLiteral("whole.jpg")),

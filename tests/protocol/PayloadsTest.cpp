@@ -75,6 +75,18 @@ TEST(CutPayload, APictureTravelsExactlyAndAnEmptyCutStaysEmpty) {
     EXPECT_EQ(greyPicture->format, PixelFormat::Grey8);
     EXPECT_EQ(greyPicture->pixels, grey.pixels);
 
+    PagePicture banded;  // a grey band of 16 rows, then 3 rows with colour, then the table
+    banded.width = 2;
+    banded.height = 19;
+    banded.format = PixelFormat::Banded;
+    banded.pixels = std::string(2 * 16, '\x40') + std::string(2 * 3 * 4, '\x90') + std::string("\0\1", 2);
+    Message bandedReceived = overTheWire(cutReply(banded));
+    const std::optional<PagePicture> bandedPicture = takeCutPicture(bandedReceived);
+    ASSERT_TRUE(bandedPicture.has_value());
+    EXPECT_EQ(bandedPicture->format, PixelFormat::Banded);
+    EXPECT_EQ(bandedPicture->pixels, banded.pixels);
+    EXPECT_EQ(bandedPicture->bandTable()[1], 1);
+
     Message empty = overTheWire(cutReply(std::nullopt));
     EXPECT_FALSE(takeCutPicture(empty).has_value());
 }
@@ -98,6 +110,19 @@ TEST(CutPayload, PixelsThatDoNotMakeThePictureAreRefused) {
                 .set("height", 2)
                 .set("format", "grey8")
                 .setPayload(std::string(16, 'x')));
+    const auto banded = [](std::string pixels) {
+        return Message("ok")
+            .set("width", 2)
+            .set("height", 19)
+            .set("format", "banded")
+            .setPayload(std::move(pixels));
+    };
+    const std::string greyBand(2 * 16, 'g');
+    const std::string colourRows(2 * 3 * 4, 'c');
+    damaged(banded(greyBand + colourRows + std::string("\0\2", 2)));            // a table entry of 2
+    damaged(banded(greyBand + colourRows.substr(1) + std::string("\0\1", 2)));  // a byte short
+    damaged(banded(greyBand + colourRows + std::string("\0\0", 2)));            // the table says grey
+    damaged(banded(std::string("\0\0", 2)));                                    // a table alone
     damaged(Message("ok").set("width", 0).set("height", 2).set("format", "rgb32"));
     damaged(Message("ok").set("width", 1LL << 40).set("height", 1).set("format", "rgb32"));
     damaged(Message("ok").set("format", "rgb32"));
