@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <optional>
 
 #include "platform/BandedImage.h"
 #include "tests/support/BandedPicture.h"
@@ -40,6 +41,19 @@ TEST(BandedImage, HoldsThePixelsOfItsBandsUntilItsPixelsAreWrittenTo) {
     EXPECT_TRUE(platform::bandsOf(banded).has_value());
     EXPECT_TRUE(banded == page) << "the original keeps its pixels";
     EXPECT_FALSE(platform::bandsOf(page).has_value());
+}
+
+TEST(BandedImage, ThePictureOfBandsAlreadyHeldSharesItsPixels) {
+    const QImage page = greyPageWithHeading(64, 40);
+    std::optional<QImage> first = testsupport::bandedCopy(page);
+    const QImage second = testsupport::bandedCopy(page);  // as a page picture read back from its file
+    EXPECT_EQ(second.constBits(), first->constBits());
+    QImage other = page;
+    other.setPixel(3, 3, qRgb(0, 0, 0));
+    EXPECT_NE(testsupport::bandedCopy(other).constBits(), second.constBits()) << "other bands, other pixels";
+    first.reset();  // the first picture gone, the second keeps the pixels and the bands
+    EXPECT_TRUE(second == page);
+    EXPECT_TRUE(platform::bandsOf(second).has_value());
 }
 
 TEST(BandedImage, BandsThatDoNotMakeThePictureGiveNoPicture) {
