@@ -153,7 +153,7 @@ QImage bandedPicture(std::string contents, int width, int height) {
 
 // A file's whole contents; empty when it cannot be read.
 std::string contentsOf(int fd, std::size_t size) {
-    std::string contents(size, '\0');
+    std::string contents = platform::storageForBands(size);
     for (std::size_t done = 0; done < size;) {
         const ssize_t got = ::pread(fd, contents.data() + done, size - done, off_t(done));
         if (got < 0 && errno == EINTR) continue;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -39,16 +40,10 @@ struct TurboJpegHandle {
     }
 };
 
+// The JPEG of one call, in the calling thread's output buffer until its next call.
 struct TurboJpegBuffer {
     unsigned char* data = nullptr;
     unsigned long size = 0;
-    TurboJpegBuffer() = default;
-    TurboJpegBuffer(TurboJpegBuffer&& other) noexcept : data(other.data), size(other.size) {
-        other.data = nullptr;
-    }
-    TurboJpegBuffer(const TurboJpegBuffer&) = delete;
-    TurboJpegBuffer& operator=(const TurboJpegBuffer&) = delete;
-    ~TurboJpegBuffer() { tjFree(data); }
 };
 
 // The pixel layout TurboJPEG reads straight from the picture's memory, or -1 when it needs converting.
@@ -116,10 +111,31 @@ QImage encodablePixels(const QImage& picture) {
 constexpr int kSubsampling = TJSAMP_420;
 constexpr int kFlags = TJFLAG_ACCURATEDCT;
 
+// The thread's output buffer, as large as the JPEG of any picture of that size can be: kept for the
+// next page, as fresh megabytes cost a page fault (and a cleared page) for every 4 KB.
+TurboJpegBuffer outputBuffer(const QImage& picture) {
+    struct Kept {
+        unsigned char* data = nullptr;
+        unsigned long capacity = 0;
+        ~Kept() { tjFree(data); }
+    };
+    thread_local Kept kept;
+    const unsigned long needed = tjBufSize(picture.width(), picture.height(), kSubsampling);
+    if (needed == static_cast<unsigned long>(-1)) fail(InvalidParameter);
+    if (needed > kept.capacity) {
+        tjFree(kept.data);
+        kept.data = tjAlloc(static_cast<int>(std::min<unsigned long>(needed, INT_MAX)));
+        kept.capacity = kept.data != nullptr && needed <= INT_MAX ? needed : 0;
+        if (kept.capacity == 0) fail(OutOfMemory);
+    }
+    return {kept.data, kept.capacity};
+}
+
 TurboJpegBuffer compressPlanes(tjhandle encoder, JpegPlanes planes, const QImage& picture, int quality) {
-    TurboJpegBuffer jpeg;
+    TurboJpegBuffer jpeg = outputBuffer(picture);
     if (tjCompressFromYUVPlanes(encoder, planes.planes, picture.width(), planes.strides, picture.height(),
-                                kSubsampling, &jpeg.data, &jpeg.size, quality, kFlags) != 0) {
+                                kSubsampling, &jpeg.data, &jpeg.size, quality,
+                                kFlags | TJFLAG_NOREALLOC) != 0) {
         failEncoding(encoder);
     }
     return jpeg;
@@ -139,10 +155,10 @@ TurboJpegBuffer encode(const QImage& picture, int quality) {
         if (const std::optional<JpegPlanes> planes = bandedPlanes(encoder.handle, source))
             return compressPlanes(encoder.handle, *planes, source, quality);
     }
-    TurboJpegBuffer jpeg;
+    TurboJpegBuffer jpeg = outputBuffer(source);
     if (tjCompress2(encoder.handle, source.constBits(), source.width(),
                     static_cast<int>(source.bytesPerLine()), source.height(), pixelFormat, &jpeg.data,
-                    &jpeg.size, kSubsampling, quality, kFlags) != 0) {
+                    &jpeg.size, kSubsampling, quality, kFlags | TJFLAG_NOREALLOC) != 0) {
         failEncoding(encoder.handle);
     }
     return jpeg;

@@ -35,6 +35,7 @@ struct Registry {
     std::mutex mutex;
     std::map<const uchar*, BandedPixels*> pictures;
     std::vector<std::pair<std::size_t, std::unique_ptr<uchar[]>>> spares;
+    std::vector<std::string> spareStorage;
 };
 
 Registry& registry() {
@@ -56,6 +57,12 @@ std::unique_ptr<uchar[]> pixelMemory(std::size_t bytes) {
     return std::unique_ptr<uchar[]>(new (std::nothrow) uchar[bytes]);
 }
 
+// With the registry locked.
+void keepSpare(Registry& all, std::string storage) {
+    if (all.spareStorage.size() == Registry::kSpares) all.spareStorage.erase(all.spareStorage.begin());
+    all.spareStorage.push_back(std::move(storage));
+}
+
 void release(void* owner) {
     auto* held = static_cast<BandedPixels*>(owner);
     Registry& all = registry();
@@ -64,6 +71,7 @@ void release(void* owner) {
     all.pictures.erase(held->pixels.get());
     if (all.spares.size() == Registry::kSpares) all.spares.erase(all.spares.begin());  // the oldest goes
     all.spares.emplace_back(held->pixelBytes, std::move(held->pixels));
+    keepSpare(all, std::move(held->storage));
     delete held;
 }
 
@@ -110,6 +118,7 @@ QImage imageFromBands(std::string storage, std::size_t tableOffset, std::size_t 
         if (BandedPixels* same = sameBands(all, *held)) {
             QImage image = imageOver(*same);
             if (!image.isNull()) ++same->images;
+            keepSpare(all, std::move(held->storage));
             return image;
         }
     }
@@ -124,6 +133,22 @@ QImage imageFromBands(std::string storage, std::size_t tableOffset, std::size_t 
     all.pictures[held->pixels.get()] = held.get();
     held.release();  // the image owns it now
     return image;
+}
+
+std::string storageForBands(std::size_t bytes) {
+    std::string storage;
+    {
+        Registry& all = registry();
+        const std::lock_guard lock(all.mutex);
+        for (auto spare = all.spareStorage.begin(); spare != all.spareStorage.end(); ++spare) {
+            if (spare->capacity() < bytes) continue;
+            storage = std::move(*spare);
+            all.spareStorage.erase(spare);
+            break;
+        }
+    }
+    storage.resize(bytes);  // over memory in use already, where it is a spare's
+    return storage;
 }
 
 std::optional<BandsView> bandsOf(const QImage& image) {

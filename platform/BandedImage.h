@@ -24,6 +24,10 @@ struct BandsView {
 QImage imageFromBands(std::string storage, std::size_t tableOffset, std::size_t bandsOffset, int width,
                       int height);
 
+// Memory for the bands of a picture to come, `bytes` long: that of a picture gone where there is
+// one, so reading a page's bands touches no fresh megabytes. Its contents are unspecified.
+std::string storageForBands(std::size_t bytes);
+
 // The bands `image` was made from, when it is such a picture.
 std::optional<BandsView> bandsOf(const QImage& image);
 
