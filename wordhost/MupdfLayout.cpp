@@ -59,6 +59,37 @@ std::vector<TextPiece> textPieces(const fz_stext_page& text) {
     return pieces;
 }
 
+// The page recorded for drawing, and whether it has colour: a test device between the page and
+// the recording tells, at no extra pass. Only a page that is grey for certain (no colour, and no
+// picture or shading in a colour space) counts as grey.
+fz_display_list* recordPage(fz_context* context, fz_page* page, bool& grey) {
+    fz_display_list* list = nullptr;
+    fz_device* recorder = nullptr;
+    fz_device* test = nullptr;
+    int colour = 2;
+    fz_var(list);
+    fz_var(recorder);
+    fz_var(test);
+    fz_try(context) {
+        list = fz_new_display_list(context, fz_bound_page(context, page));
+        recorder = fz_new_list_device(context, list);
+        test = fz_new_test_device(context, &colour, 0.0f, 0, recorder);
+        fz_run_page(context, page, test, fz_identity, nullptr);
+        fz_close_device(context, test);
+        fz_close_device(context, recorder);
+    }
+    fz_always(context) {
+        fz_drop_device(context, test);
+        fz_drop_device(context, recorder);
+    }
+    fz_catch(context) {
+        fz_drop_display_list(context, list);
+        fz_rethrow(context);
+    }
+    grey = colour == 0;
+    return list;
+}
+
 }  // namespace
 
 MupdfLayout::MupdfLayout(const std::string& pdfPath) : path_(pdfPath) {
@@ -136,23 +167,33 @@ PagePicture MupdfLayout::render(int number) const {
     fz_page* source = page(number);
     const fz_matrix scale = layoutScale();
     const fz_irect box = pixelBox(context, source, scale);
+    dropDrawnList();
+    bool grey = false;
+    fz_display_list* list = nullptr;
+    fz_try(context) { list = recordPage(context, source, grey); }
+    fz_catch(context) { throw EngineError(pageError("cannot be drawn", number, context_)); }
+    // A grey page is drawn in grey: a quarter of the bytes to clear, paint and send. Otherwise
+    // blue, green, red, alpha bytes are the picture's 0xffRRGGBB words on this machine. Either way
+    // MuPDF draws onto the white paper in the very bytes that become the reply.
     PagePicture picture;
+    picture.format = grey ? PixelFormat::Grey8 : PixelFormat::Rgb32;
     picture.width = box.x1 - box.x0;
     picture.height = box.y1 - box.y0;
-    // Blue, green, red, alpha bytes are the picture's 0xffRRGGBB words on this machine: MuPDF
-    // draws onto the white paper in the very bytes that become the reply.
-    picture.pixels.assign(picture.bytesPerRow() * std::size_t(picture.height), '\xFF');
+    try {
+        picture.pixels.assign(picture.bytesPerRow() * std::size_t(picture.height), '\xFF');
+    } catch (...) {
+        fz_drop_display_list(context, list);
+        throw;
+    }
     auto* samples = reinterpret_cast<unsigned char*>(picture.pixels.data());
-    dropDrawnList();
-    fz_display_list* list = nullptr;
     fz_pixmap* target = nullptr;
     fz_device* device = nullptr;
-    fz_var(list);
     fz_var(target);
     fz_var(device);
     fz_try(context) {
-        list = fz_new_display_list_from_page(context, source);
-        target = fz_new_pixmap_with_bbox_and_data(context, fz_device_bgr(context), box, nullptr, 1, samples);
+        target =
+            fz_new_pixmap_with_bbox_and_data(context, grey ? fz_device_gray(context) : fz_device_bgr(context),
+                                             box, nullptr, grey ? 0 : 1, samples);
         device = fz_new_draw_device(context, scale, target);
         fz_run_display_list(context, list, device, fz_identity, fz_infinite_rect, nullptr);
         fz_close_device(context, device);

@@ -102,3 +102,35 @@ TEST(PageText, LinesStandTopToBottomAndPiecesOfOneLineLeftToRight) {
               (std::vector<std::string>{"left cell right cell", "below"}));
     EXPECT_EQ(wordhost::linesTopToBottom({}), (std::vector<std::string>{""}));
 }
+
+// A page without colour is drawn in grey, and its grey is what the 32-bit drawing of the same
+// content has in each of red, green and blue: greys given as grey and as red, green and blue alike,
+// text, and the edges between them.
+TEST(MupdfLayout, AGreyPageIsDrawnInGreyAsThe32BitDrawingWouldHaveIt) {
+    const std::string greys =
+        "0.5 g 72 600 200 40 re f 0.3 0.3 0.3 rg 300 600 150 40 re f 0.7 0.7 0.7 RG 4 w "
+        "72 500 m 500 520 l S 0 g\n" +
+        text(100, 700, "Grey and black");
+    TestPage grey;
+    grey.content = greys;
+    TestPage withColour;  // the same, and a red square at the bottom right
+    withColour.content = greys + "1 0 0 rg 600 0 12 12 re f\n";
+    MupdfLayout layout(writeFile("greys.pdf", pdfFile({grey, withColour})));
+    const PagePicture greyPicture = layout.render(0);
+    const PagePicture colourPicture = layout.render(1);
+    ASSERT_EQ(greyPicture.format, protocol::PixelFormat::Grey8);
+    ASSERT_EQ(colourPicture.format, protocol::PixelFormat::Rgb32);
+    ASSERT_EQ(greyPicture.pixels.size(), std::size_t(1275) * 1650);
+    int differing = 0;
+    int inked = 0;
+    for (int y = 0; y < 1600; ++y) {  // above the red square
+        for (int x = 0; x < 1275; ++x) {
+            const std::uint32_t value =
+                static_cast<unsigned char>(greyPicture.pixels[std::size_t(y) * 1275 + x]);
+            differing += pixel(colourPicture, x, y) != (0xff000000u | value * 0x010101u) ? 1 : 0;
+            inked += value < 250 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(inked, 20000) << "the greys and the text are drawn";
+}
