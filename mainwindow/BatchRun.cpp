@@ -8,6 +8,7 @@
 #include "fsutil/Main.h"
 #include "mainwindow/Form1.h"
 #include "platform/AppError.h"
+#include "platform/BandedImage.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/ProgramFolder.h"
@@ -106,6 +107,7 @@ void Form1::PushButton2_Click() {
         again = guard.loopAdvance(124, [&] { return ++i <= bound; });
     }
     wordclient::wordFactory().readAhead(QString());  // the run is over: no engine is kept for reading ahead
+    platform::releaseSpareMemory();                  // nor the pages' memory kept for the next pages
     guard.step(126, [&] { setMousePointer(kPointerDefault); });
     guard.step(128, [&] { ProgressBar1->setValue(0); });
     guard.step(130, [&] { setProgressText(QStringLiteral("Progress Bar")); });

@@ -151,6 +151,15 @@ std::string storageForBands(std::size_t bytes) {
     return storage;
 }
 
+void releaseSpareMemory() {
+    Registry& all = registry();
+    std::vector<std::pair<std::size_t, std::unique_ptr<uchar[]>>> pixels;
+    std::vector<std::string> storage;
+    const std::lock_guard lock(all.mutex);
+    pixels.swap(all.spares);
+    storage.swap(all.spareStorage);
+}
+
 std::optional<BandsView> bandsOf(const QImage& image) {
     if (image.isNull()) return std::nullopt;
     Registry& all = registry();

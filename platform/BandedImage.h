@@ -28,6 +28,9 @@ QImage imageFromBands(std::string storage, std::size_t tableOffset, std::size_t 
 // one, so reading a page's bands touches no fresh megabytes. Its contents are unspecified.
 std::string storageForBands(std::size_t bytes);
 
+// Lets go of the memory kept from pictures gone for the pages to come: at the end of a run.
+void releaseSpareMemory();
+
 // The bands `image` was made from, when it is such a picture.
 std::optional<BandsView> bandsOf(const QImage& image);
 
