@@ -28,9 +28,9 @@ PlaneBuffers& planeBuffers() {
 
 int padded(int size) { return size + (size & 1); }
 
-// One row of 4:2:0 blocks: the colour planes' rows of a band belong to it alone.
-constexpr int kBandRows = 16;
-static_assert(kBandRows == shared::kBandRows, "a banded picture's bands are these rows of blocks");
+// A banded picture's bands are one row of 4:2:0 blocks each: the colour planes' rows of a band
+// belong to it alone.
+using shared::kBandRows;
 
 bool greyPixel(const unsigned char* pixel) { return pixel[0] == pixel[1] && pixel[1] == pixel[2]; }
 
