@@ -17,6 +17,9 @@ constexpr std::uint8_t kPaletteMarker = 0x0C;
 constexpr int kHeaderSize = 128;
 constexpr int kMaxRun = 63;
 constexpr std::uint8_t kRunFlag = 0xC0;
+// Each byte's lowest and highest bit, eight bytes at a time.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
 
 void putWord(std::uint8_t* out, int offset, int value) {
     out[offset] = static_cast<std::uint8_t>(value & 0xFF);
@@ -62,7 +65,7 @@ void splitPlanes(const std::uint8_t* rgb, int width, std::uint8_t* red, std::uin
 // How many bytes from p[0] on equal p[0], at most `limit`. Compares eight bytes at a time, as a
 // page is mostly long runs of paper.
 int runLength(const std::uint8_t* p, int limit) {
-    const std::uint64_t pattern = p[0] * 0x0101010101010101ULL;
+    const std::uint64_t pattern = p[0] * kOnes;
     int run = 1;
     if (limit < 9) {
         while (run < limit && p[run] == p[0]) ++run;
@@ -81,8 +84,6 @@ int runLength(const std::uint8_t* p, int limit) {
 // after it, or `length` when there is none. Eight neighbours are compared at a time, as the
 // stretches between runs (the edges of letters) are where a page's time goes.
 int nextRun(const std::uint8_t* line, int from, int length) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
     int at = from;
     for (; at + 8 < length; at += 8) {
         const std::uint64_t differ = load64(line + at) ^ load64(line + at + 1);
@@ -96,17 +97,40 @@ int nextRun(const std::uint8_t* line, int from, int length) {
     return length;
 }
 
+// A byte standing alone; a light one (both flag bits set) needs a run of one before it. Without a
+// branch: on the edges of letters light and dark bytes alternate past any prediction.
+std::uint8_t* putAlone(std::uint8_t value, std::uint8_t* out) {
+    const int light = (value & kRunFlag) == kRunFlag;
+    out[0] = static_cast<std::uint8_t>(kRunFlag | 1);
+    out[light] = value;
+    return out + 1 + light;
+}
+
+// `count` bytes standing alone; eight without a light one among them are copied as they are.
+std::uint8_t* putAlone(const std::uint8_t* bytes, int count, std::uint8_t* out) {
+    int k = 0;
+    for (; k + 8 <= count; k += 8) {
+        const std::uint64_t eight = load64(bytes + k);
+        if ((eight & (eight << 1) & kHighs) == 0) {  // no byte with both of its top bits set
+            std::memcpy(out, &eight, sizeof eight);
+            out += 8;
+            continue;
+        }
+        for (int j = 0; j < 8; ++j) out = putAlone(bytes[k + j], out);
+    }
+    for (; k < count; ++k) out = putAlone(bytes[k], out);
+    return out;
+}
+
 // Runs never cross the end of a plane's line, so every decoder reads the lines alike. At worst
 // every byte takes two (a light value alone). Returns the end of what was written.
 std::uint8_t* encodeLine(const std::uint8_t* line, int length, std::uint8_t* out) {
     int i = 0;
     while (i < length) {
-        // Bytes unlike their neighbour stand alone; a light one needs a run of one before it.
-        for (const int run = nextRun(line, i, length); i < run; ++i) {
-            const std::uint8_t value = line[i];
-            if ((value & kRunFlag) == kRunFlag) *out++ = static_cast<std::uint8_t>(kRunFlag | 1);
-            *out++ = value;
-        }
+        // Bytes unlike their neighbour stand alone.
+        const int alone = nextRun(line, i, length);
+        out = putAlone(line + i, alone - i, out);
+        i = alone;
         if (i == length) break;
         const int run = runLength(line + i, std::min(length - i, kMaxRun));
         *out++ = static_cast<std::uint8_t>(kRunFlag | run);
