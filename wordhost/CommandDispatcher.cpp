@@ -185,7 +185,8 @@ Message CommandDispatcher::hello(const Message& request) {
 // A spare host starts its engine ahead of time; it is no running Word until "hello".
 Message CommandDispatcher::warm(const Message&) {
     Engine& started = engine();
-    if (!warmed_) started.warmUp(folder_.makeSubfolder("warm-"));
+    if (warmed_ || (clientIdle_ && !clientIdle_())) return ok();
+    started.warmUp(folder_.makeSubfolder("warm-"));
     warmed_ = true;
     return ok();
 }

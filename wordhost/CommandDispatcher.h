@@ -36,6 +36,9 @@ class CommandDispatcher {
     HostState state() const { return lifecycle_.state(); }
     // Closes the document and withdraws the registration; the engine itself stays to the exit.
     void close();
+    // Asked before a warm-up: whether the client leaves the host idle. A warm-up only fills idle
+    // time; while the client waits on the host it is skipped (and done at a later "warm").
+    void setIdleCheck(std::function<bool()> clientIdle) { clientIdle_ = std::move(clientIdle); }
 
   private:
     Engine& engine();
@@ -90,6 +93,7 @@ class CommandDispatcher {
     FileIdentity readAheadIdentity_;
     int pageFit_ = 0;
     bool warmed_ = false;
+    std::function<bool()> clientIdle_;
 };
 
 }  // namespace wordhost

@@ -27,6 +27,9 @@ using namespace protocol;
 
 namespace {
 
+// How long the client may take to send its next request and still count as waiting on the host.
+constexpr int kIdleGraceMs = 100;
+
 int signalPipe[2] = {-1, -1};
 int lastResortPipe[2] = {-1, -1};
 
@@ -90,12 +93,22 @@ bool answerPending(CommandDispatcher& dispatcher, MessageReader& reader, int out
     return true;
 }
 
+// Whether the client leaves the host idle: no request of it is waiting, nor comes within a
+// moment. A batch that starts at once sends its first document right after the spare's "warm",
+// and the engine had better not be busy warming up on a document of its own then.
+bool clientIdle(const MessageReader& reader, int in) {
+    if (!reader.empty()) return false;
+    pollfd fd{in, POLLIN, 0};
+    return ::poll(&fd, 1, kIdleGraceMs) == 0;
+}
+
 // Serves requests until the client goes away or quits (0), a signal ends the host (1) or the
 // client breaks the protocol (2).
 int serveRequests(CommandDispatcher& dispatcher, int in, int out) {
     // MARROWDALE_WORDHOST_TRACE=1 prints every request and its time to standard error.
     const bool trace = std::getenv("MARROWDALE_WORDHOST_TRACE") != nullptr;
     MessageReader reader;
+    dispatcher.setIdleCheck([&reader, in] { return clientIdle(reader, in); });
     char buffer[1 << 16];
     for (;;) {
         pollfd fds[2] = {{in, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};

@@ -176,6 +176,19 @@ TEST(HostLifecycle, TheEngineStartsOnceWithTheFirstRequestThatNeedsItAndWarmsOnc
     EXPECT_EQ(host.office.warmUps, 1);
 }
 
+TEST(HostLifecycle, AWarmUpWaitsForAnIdleClientAndIsNotLostWhenSkipped) {
+    FakeHost host;
+    bool idle = false;
+    host.dispatcher.setIdleCheck([&] { return idle; });
+    EXPECT_EQ(host.errorOf("warm"), 0);
+    EXPECT_EQ(host.office.starts, 1);  // the engine starts all the same
+    EXPECT_EQ(host.office.warmUps, 0);
+    idle = true;
+    EXPECT_EQ(host.errorOf("warm"), 0);
+    EXPECT_EQ(host.office.warmUps, 1);
+    EXPECT_EQ(host.dispatcher.state(), HostState::Spare);
+}
+
 TEST(HostLifecycle, AFailedHandshakeLeavesTheHostASpare) {
     FakeHost host;
     host.office.failStart = true;
