@@ -1,6 +1,7 @@
 #include "HalfColourRows.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -94,8 +95,16 @@ void toRgbPlanes(const std::uint8_t* brightness, const std::uint8_t* blue, const
     toRgbPlanesFrom(x, brightness, blue, red, width, reds, greens, blues);
 }
 
+// Eight samples a step: every colour row of a page is looked at, and nearly all are neutral.
 bool allNeutral(const std::uint8_t* row, int count) {
-    for (int i = 0; i < count; ++i) {
+    constexpr std::uint64_t kNeutralWord = 0x0101010101010101ULL * kNeutral;
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, row + i, sizeof eight);
+        if (eight != kNeutralWord) return false;
+    }
+    for (; i < count; ++i) {
         if (row[i] != kNeutral) return false;
     }
     return true;
