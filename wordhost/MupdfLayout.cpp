@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shared/BandedRows.h"
+#include "wordhost/ColourPlaces.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/PageText.h"
 
@@ -90,6 +92,113 @@ fz_display_list* recordPage(fz_context* context, fz_page* page, bool& grey) {
     return list;
 }
 
+// Draws the record onto the white already in `samples`, the pixels of `area` of the page: grey
+// bytes, or blue, green, red, alpha bytes (the picture's 0xffRRGGBB words on this machine).
+bool drawArea(fz_context* context, fz_display_list* list, fz_matrix scale, fz_irect area, bool grey,
+              unsigned char* samples) {
+    fz_pixmap* target = nullptr;
+    fz_device* device = nullptr;
+    volatile bool drawn = false;  // set within the MuPDF try, read after it
+    fz_var(target);
+    fz_var(device);
+    fz_try(context) {
+        target =
+            fz_new_pixmap_with_bbox_and_data(context, grey ? fz_device_gray(context) : fz_device_bgr(context),
+                                             area, nullptr, grey ? 0 : 1, samples);
+        device = fz_new_draw_device(context, scale, target);
+        fz_run_display_list(context, list, device, fz_identity, fz_infinite_rect, nullptr);
+        fz_close_device(context, device);
+        drawn = true;
+    }
+    fz_always(context) {
+        fz_drop_device(context, device);
+        fz_drop_pixmap(context, target);
+    }
+    fz_catch(context) {
+        // drawn stays false: the caller reports the page
+    }
+    return drawn;
+}
+
+// The whole page in one format. MuPDF draws onto the white paper in the very bytes that become
+// the reply.
+PagePicture drawWhole(fz_context* context, fz_display_list* list, fz_matrix scale, fz_irect box, bool grey,
+                      bool& drawn) {
+    PagePicture picture;
+    picture.format = grey ? PixelFormat::Grey8 : PixelFormat::Rgb32;
+    picture.width = box.x1 - box.x0;
+    picture.height = box.y1 - box.y0;
+    picture.pixels.assign(picture.bytesPerRow() * std::size_t(picture.height), '\xFF');
+    drawn =
+        drawArea(context, list, scale, box, grey, reinterpret_cast<unsigned char*>(picture.pixels.data()));
+    return picture;
+}
+
+// A page with colour in a few places (a coloured heading, a link): drawn in grey, and only the
+// bands of 16 rows those places touch drawn again in 32 bits. The picture is then in bands as a
+// whole 32-bit drawing packed band by band would be (shared/BandedRows.h): a touched band that
+// came out grey after all is sent as its grey bytes.
+PagePicture drawWithColourBands(fz_context* context, fz_display_list* list, fz_matrix scale, fz_irect box,
+                                bool& drawn) {
+    const std::vector<bool> touched =
+        bandsTouched(findColourPlaces(context, list, scale), box, shared::kBandRows);
+    const auto touchedBands = std::count(touched.begin(), touched.end(), true);
+    if (touched.empty() || touchedBands * 2 > std::ptrdiff_t(touched.size()))
+        return drawWhole(context, list, scale, box, false, drawn);  // drawing twice would cost more
+    const int width = box.x1 - box.x0;
+    const int height = box.y1 - box.y0;
+    const std::size_t rowBytes = std::size_t(width) * 4;
+    thread_local std::string greyPage;  // kept: fresh megabytes cost a fault every 4 KB
+    greyPage.assign(std::size_t(width) * std::size_t(height), '\xFF');
+    auto* greyBytes = reinterpret_cast<unsigned char*>(greyPage.data());
+    drawn = drawArea(context, list, scale, box, true, greyBytes);
+    PagePicture picture;
+    picture.width = width;
+    picture.height = height;
+    // At most: every touched band in colour, and the table.
+    picture.pixels.reserve(greyPage.size() +
+                           std::size_t(touchedBands) * shared::kBandRows * (rowBytes - std::size_t(width)) +
+                           touched.size());
+    std::string table(touched.size(), '\0');
+    std::string colourRows;
+    for (std::size_t band = 0; drawn && band < touched.size();) {
+        const std::size_t top = band * shared::kBandRows;
+        if (!touched[band]) {
+            picture.pixels.append(greyPage, top * std::size_t(width),
+                                  std::size_t(shared::rowsOfBand(band, height)) * std::size_t(width));
+            ++band;
+            continue;
+        }
+        std::size_t end = band;  // the touched bands from here on, drawn in one go
+        while (end < touched.size() && touched[end]) ++end;
+        const int bottom = std::min(height, int(end) * shared::kBandRows);
+        colourRows.assign((std::size_t(bottom) - top) * rowBytes, '\xFF');
+        const fz_irect area{box.x0, box.y0 + int(top), box.x1, box.y0 + bottom};
+        drawn =
+            drawArea(context, list, scale, area, false, reinterpret_cast<unsigned char*>(colourRows.data()));
+        for (; drawn && band < end; ++band) {
+            const int rows = shared::rowsOfBand(band, height);
+            const auto* from = reinterpret_cast<const unsigned char*>(colourRows.data()) +
+                               (band * shared::kBandRows - top) * rowBytes;
+            const std::size_t at = picture.pixels.size();
+            picture.pixels.resize(at + std::size_t(rows) * std::size_t(width));
+            auto* to = reinterpret_cast<unsigned char*>(picture.pixels.data()) + at;
+            if (shared::packGreyRows(from, rowBytes, rows, std::size_t(width), to, std::size_t(width)))
+                continue;
+            picture.pixels.resize(at);
+            picture.pixels.append(reinterpret_cast<const char*>(from), std::size_t(rows) * rowBytes);
+            table[band] = '\1';
+        }
+    }
+    if (table.find('\1') == std::string::npos) {
+        picture.format = PixelFormat::Grey8;
+    } else {
+        picture.pixels += table;
+        picture.format = PixelFormat::Banded;
+    }
+    return picture;
+}
+
 }  // namespace
 
 MupdfLayout::MupdfLayout(const std::string& pdfPath) : path_(pdfPath) {
@@ -172,37 +281,16 @@ PagePicture MupdfLayout::render(int number) const {
     fz_display_list* list = nullptr;
     fz_try(context) { list = recordPage(context, source, grey); }
     fz_catch(context) { throw EngineError(pageError("cannot be drawn", number, context_)); }
-    // A grey page is drawn in grey: a quarter of the bytes to clear, paint and send. Otherwise
-    // blue, green, red, alpha bytes are the picture's 0xffRRGGBB words on this machine. Either way
-    // MuPDF draws onto the white paper in the very bytes that become the reply.
+    bool drawn = false;
     PagePicture picture;
-    picture.format = grey ? PixelFormat::Grey8 : PixelFormat::Rgb32;
-    picture.width = box.x1 - box.x0;
-    picture.height = box.y1 - box.y0;
     try {
-        picture.pixels.assign(picture.bytesPerRow() * std::size_t(picture.height), '\xFF');
+        picture = grey ? drawWhole(context, list, scale, box, true, drawn)
+                       : drawWithColourBands(context, list, scale, box, drawn);
     } catch (...) {
         fz_drop_display_list(context, list);
         throw;
     }
-    auto* samples = reinterpret_cast<unsigned char*>(picture.pixels.data());
-    fz_pixmap* target = nullptr;
-    fz_device* device = nullptr;
-    fz_var(target);
-    fz_var(device);
-    fz_try(context) {
-        target =
-            fz_new_pixmap_with_bbox_and_data(context, grey ? fz_device_gray(context) : fz_device_bgr(context),
-                                             box, nullptr, grey ? 0 : 1, samples);
-        device = fz_new_draw_device(context, scale, target);
-        fz_run_display_list(context, list, device, fz_identity, fz_infinite_rect, nullptr);
-        fz_close_device(context, device);
-    }
-    fz_always(context) {
-        fz_drop_device(context, device);
-        fz_drop_pixmap(context, target);
-    }
-    fz_catch(context) {
+    if (!drawn) {
         fz_drop_display_list(context, list);
         throw EngineError(pageError("cannot be drawn", number, context_));
     }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <future>
 #include <sstream>
 
+#include "shared/BandedRows.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/TestPdf.h"
 #include "wordhost/EngineError.h"
@@ -22,6 +24,24 @@ std::uint32_t pixel(const PagePicture& picture, int x, int y) {
     std::uint32_t value;
     std::memcpy(&value, picture.pixels.data() + (std::size_t(y) * picture.width + x) * 4, 4);
     return value;
+}
+
+// The picture as 32-bit pixels, whichever way it travels.
+PagePicture widened(const PagePicture& picture) {
+    if (picture.format == protocol::PixelFormat::Rgb32) return picture;
+    PagePicture wide;
+    wide.format = protocol::PixelFormat::Rgb32;
+    wide.width = picture.width;
+    wide.height = picture.height;
+    wide.pixels.resize(wide.bytesPerRow() * std::size_t(wide.height));
+    const auto* from = reinterpret_cast<const unsigned char*>(picture.pixels.data());
+    auto* to = reinterpret_cast<unsigned char*>(wide.pixels.data());
+    if (picture.format == protocol::PixelFormat::Grey8) {
+        shared::widenGreyPixels(from, std::size_t(picture.width) * std::size_t(picture.height), to);
+    } else {
+        shared::widenBands(picture.bandTable(), from, picture.width, picture.height, to, wide.bytesPerRow());
+    }
+    return wide;
 }
 
 }  // namespace
@@ -56,7 +76,10 @@ TEST(MupdfLayout, PicturesAreDrawnOnWhiteInTheReplysPixelFormat) {
     page.content = "1 0 0 rg 0 692 100 100 re f 0 0 1 rg 512 0 100 100 re f 0 g\n" + text(200, 400, "Ink");
     const std::string path = writeFile("colours.pdf", pdfFile({page, page}));
     MupdfLayout layout(path);
-    const PagePicture picture = layout.render(0);
+    const PagePicture sent = layout.render(0);
+    // Colour in the bands of the two squares only: those travel in 32 bits, the rest as grey.
+    EXPECT_EQ(sent.format, protocol::PixelFormat::Banded);
+    const PagePicture picture = widened(sent);
     ASSERT_EQ(picture.width, 1275);
     ASSERT_EQ(picture.height, 1650);
     ASSERT_EQ(picture.pixels.size(), std::size_t(1275) * 1650 * 4);
@@ -75,7 +98,7 @@ TEST(MupdfLayout, PicturesAreDrawnOnWhiteInTheReplysPixelFormat) {
     // Another thread reads the same export with a reader of its own and draws the same page.
     std::unique_ptr<wordhost::PageLayout> again = layout.openAgain();
     const PagePicture drawnElsewhere = std::async(std::launch::async, [&] { return again->render(1); }).get();
-    EXPECT_EQ(drawnElsewhere.pixels, picture.pixels);
+    EXPECT_EQ(drawnElsewhere.pixels, sent.pixels);
 }
 
 TEST(MupdfLayout, AnUnreadableLayoutIsAnEngineError) {
@@ -117,9 +140,8 @@ TEST(MupdfLayout, AGreyPageIsDrawnInGreyAsThe32BitDrawingWouldHaveIt) {
     withColour.content = greys + "1 0 0 rg 600 0 12 12 re f\n";
     MupdfLayout layout(writeFile("greys.pdf", pdfFile({grey, withColour})));
     const PagePicture greyPicture = layout.render(0);
-    const PagePicture colourPicture = layout.render(1);
+    const PagePicture colourPicture = widened(layout.render(1));
     ASSERT_EQ(greyPicture.format, protocol::PixelFormat::Grey8);
-    ASSERT_EQ(colourPicture.format, protocol::PixelFormat::Rgb32);
     ASSERT_EQ(greyPicture.pixels.size(), std::size_t(1275) * 1650);
     int differing = 0;
     int inked = 0;
@@ -133,4 +155,43 @@ TEST(MupdfLayout, AGreyPageIsDrawnInGreyAsThe32BitDrawingWouldHaveIt) {
     }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(inked, 20000) << "the greys and the text are drawn";
+}
+
+// A page with colour in a few places (a blue heading, a red line) is drawn in grey and only the
+// bands of 16 rows those places touch in 32 bits: widened, it is what the 32-bit drawing of the
+// whole page has, and a band travels in colour exactly where that drawing has colour.
+TEST(MupdfLayout, APageWithColourInPlacesIsDrawnInBandsAsThe32BitDrawingWouldHaveIt) {
+    const std::string content = "0.5 g 72 600 200 40 re f 0 g\n" + text(100, 700, "Grey text") +
+                                "0 0 1 rg\n" + text(100, 740, "A blue heading") +
+                                "1 0 0 RG 2 w 72 300 m 300 303 l S 0 g\n" + text(100, 100, "Black below");
+    TestPage inPlaces;
+    inPlaces.content = content;
+    TestPage everywhere;  // the same, and a green stripe down the right edge: drawn whole in 32 bits
+    everywhere.content = content + "0 1 0 rg 606 0 4 792 re f\n";
+    MupdfLayout layout(writeFile("places.pdf", pdfFile({inPlaces, everywhere})));
+    const PagePicture banded = layout.render(0);
+    const PagePicture whole = layout.render(1);
+    ASSERT_EQ(banded.format, protocol::PixelFormat::Banded);
+    ASSERT_EQ(whole.format, protocol::PixelFormat::Rgb32);
+    const PagePicture wide = widened(banded);
+    constexpr int kLeftOfStripe = 1250;
+    int differing = 0;
+    int colourBands = 0;
+    for (int band = 0; band * shared::kBandRows < whole.height; ++band) {
+        bool colour = false;
+        for (int y = band * shared::kBandRows; y < std::min(whole.height, (band + 1) * shared::kBandRows);
+             ++y) {
+            for (int x = 0; x < kLeftOfStripe; ++x) {
+                const std::uint32_t value = pixel(whole, x, y);
+                differing += pixel(wide, x, y) != value ? 1 : 0;
+                colour = colour || (value & 0xff) != ((value >> 8) & 0xff) ||
+                         (value & 0xff) != ((value >> 16) & 0xff);
+            }
+        }
+        EXPECT_EQ(banded.bandTable()[band], colour ? 1 : 0) << "band " << band;
+        colourBands += colour ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GE(colourBands, 3) << "the heading and the line have colour";
+    EXPECT_LE(colourBands, 8);
 }
