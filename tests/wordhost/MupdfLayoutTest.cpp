@@ -10,6 +10,7 @@
 #include "shared/BandedRows.h"
 #include "tests/support/ScratchHome.h"
 #include "tests/wordhost/TestPdf.h"
+#include "wordhost/ColourPlaces.h"
 #include "wordhost/EngineError.h"
 #include "wordhost/MupdfLayout.h"
 #include "wordhost/PageText.h"
@@ -194,4 +195,20 @@ TEST(MupdfLayout, APageWithColourInPlacesIsDrawnInBandsAsThe32BitDrawingWouldHav
     EXPECT_EQ(differing, 0);
     EXPECT_GE(colourBands, 3) << "the heading and the line have colour";
     EXPECT_LE(colourBands, 8);
+}
+
+// A place touches the bands its rows reach, with a margin for smoothing, and none outside the
+// picture; a page whose colour was not followed is colour in every band.
+TEST(ColourPlaces, APlaceTouchesTheBandsItsRowsReachWithAMargin) {
+    const fz_irect box{0, 0, 100, 64};  // four bands of 16 rows
+    wordhost::ColourPlaces found;
+    found.places = {{10, 20, 30, 25},     // within band 1, clear of its edges
+                    {10, 45, 30, 47},     // band 2, and band 3 by the margin below
+                    {200, 0, 300, 64},    // right of the picture: none
+                    {10, -40, 30, -20}};  // above it: none
+    EXPECT_EQ(wordhost::bandsTouched(found, box, 16), (std::vector<bool>{false, true, true, true}));
+    found.places = {{0, 62, 100, 70}};  // reaching below the last row: the last band only
+    EXPECT_EQ(wordhost::bandsTouched(found, box, 16), (std::vector<bool>{false, false, false, true}));
+    found.everywhere = true;
+    EXPECT_EQ(wordhost::bandsTouched(found, box, 16), (std::vector<bool>{true, true, true, true}));
 }
