@@ -160,7 +160,7 @@ PagePicture drawWithColourBands(fz_context* context, fz_display_list* list, fz_m
                            std::size_t(touchedBands) * shared::kBandRows * (rowBytes - std::size_t(width)) +
                            touched.size());
     std::string table(touched.size(), '\0');
-    std::string colourRows;
+    thread_local std::string colourRows;  // the touched bands in 32 bits, kept like the grey page
     for (std::size_t band = 0; drawn && band < touched.size();) {
         const std::size_t top = band * shared::kBandRows;
         if (!touched[band]) {
